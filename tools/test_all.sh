@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds and runs every test suite: release, AddressSanitizer + UBSan, and 32-bit x86.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for preset in release asan m32; do
+  echo "=== $preset ==="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
+if [ -x tools/fuzz_all.sh ]; then
+  tools/fuzz_all.sh
+fi
