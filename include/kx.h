@@ -158,13 +158,208 @@ KX_API int quorvex_qfeid(void);
  * Objects: common text tokenizer
  * ======================================================================== */
 
+/* Splits the first element of text introduced by keyword (case-insensitive,
+ * followed after optional whitespace by '[' or '(') into tokens.
+ * buffer must hold 1024 bytes and tokens 200 entries; the element text is
+ * copied into buffer (at most 1023 characters, the rest is not seen) and cut
+ * at the bracket set ("[]," and '"', or "()," and '"'); tokens[i] point
+ * into buffer, at most 199 of them, followed by a null entry. Commas inside
+ * double-quoted names are kept (as byte 127 until a reader turns them back);
+ * an empty or blank quoted name becomes the token "_". *count receives the
+ * token count: 0 for a null text or argument, or when no occurrence of the
+ * keyword is followed by a bracket. Never writes outside buffer and tokens. */
+KX_API void kx_objstring_tokens(const char *text, const char *keyword, char *buffer,
+                                char **tokens, int *count);
+
 /* ========================================================================
  * Objects: spheroid, prime meridian, unit, parameter
  * ======================================================================== */
 
+/* Common family of every object kind K below (spheroid, primem, unit,
+ * parameter, datum, geogcs, geoxyzcs):
+ *  kx_K_new       a new object (status 1, name cut to 63 characters) or null
+ *                 for a null name or component, a value out of range, or no
+ *                 memory. A failing constructor leaves components with the
+ *                 caller; a succeeding one owns them.
+ *  kx_K_del       deletes the object and the components it owns; null and
+ *                 handles of another kind are ignored.
+ *  kx_K_name      zero-fills the 64-byte buffer and copies the name into it
+ *                 (a null buffer is ignored; an invalid handle leaves it
+ *                 zeroed).
+ *  kx_K_status    the status byte (1 constructed, 2 read from text, 4/8/16
+ *                 from the catalogue), 0 for an invalid handle;
+ *                 kx_K_status_set stores any byte, 1, or 0 when invalid.
+ *  kx_K_p         1 for a valid object of the kind, else 0.
+ *  kx_K_eq        1 when names are equal ignoring case and every number is
+ *                 within |a - b| <= ((|a| + |b|)/2 + 1) * 2^-48 (a NaN equals
+ *                 nothing), components compared likewise; 0 otherwise or
+ *                 when either handle is invalid. The status is not compared.
+ *  kx_K_clone     a deep copy with status 1, or null for an invalid handle.
+ *  kx_K_to_string writes the element text into buffer and returns its
+ *                 length (0 for a null buffer). An invalid handle is written
+ *                 with the default values and an empty name. The library
+ *                 cannot bound the buffer: it must hold KX_TEXT_MAX_K + 1
+ *                 bytes (limits below, reached with 63-character names and
+ *                 the longest numbers kx_dtoa writes).
+ *  kx_K_from_string reads the first element of the kind in text (null text,
+ *                 no element or a failing element: null); status 2.
+ *  kx_K_from_tokens reads the element from a kx_objstring_tokens array,
+ *                 searching for the kind's keyword from index start; *first
+ *                 and *last (either may be null) are set to start, then to
+ *                 the keyword's index and the last token the element used.
+ *                 Returns the object (status 2) or null.
+ * Infinite numbers: an infinite axis or unit factor fails the range check
+ * like NaN does; a parameter takes any value, NaN and infinities included. */
+
+/* Largest texts written by kx_K_to_string, terminator not counted. */
+#define KX_TEXT_MAX_NUMBER 25
+#define KX_TEXT_MAX_SPHEROID 127  /* SPHEROID["<63>",<25>,<25>] */
+#define KX_TEXT_MAX_PRIMEM 99     /* PRIMEM["<63>",<25>] */
+#define KX_TEXT_MAX_UNIT 97       /* UNIT["<63>",<25>] */
+#define KX_TEXT_MAX_PARAMETER 102 /* PARAMETER["<63>",<25>] */
+
+/* Spheroid: semi-major axis (finite, > 0) and flattening (0 <= f < 1; 0 is a
+ * sphere). Text: SPHEROID["name",axis,inverse flattening], the inverse
+ * flattening written "0.0" when |f| <= 2^-48 and read as f = 1/value (0 for
+ * exactly 0). Defaults for an invalid handle: axis 1.0, flattening 0.0. */
+KX_API kx_spheroid kx_spheroid_new(const char *name, double axis, double flattening);
+KX_API void kx_spheroid_del(kx_spheroid spheroid);
+KX_API void kx_spheroid_name(kx_spheroid spheroid, char *name);
+KX_API double kx_spheroid_axis(kx_spheroid spheroid);
+KX_API double kx_spheroid_flattening(kx_spheroid spheroid);
+KX_API uint8_t kx_spheroid_status(kx_spheroid spheroid);
+KX_API int kx_spheroid_status_set(kx_spheroid spheroid, uint8_t status);
+KX_API int kx_spheroid_p(kx_spheroid spheroid);
+KX_API int kx_spheroid_eq(kx_spheroid a, kx_spheroid b);
+KX_API kx_spheroid kx_spheroid_clone(kx_spheroid spheroid);
+KX_API int kx_spheroid_to_string(kx_spheroid spheroid, char *buffer);
+KX_API kx_spheroid kx_spheroid_from_string(const char *text);
+KX_API kx_spheroid kx_spheroid_from_tokens(char *const *tokens, int count, int start, int *first,
+                                           int *last);
+
+/* Prime meridian: longitude in degrees east of Greenwich, -180 <= lon <= 180.
+ * Text: PRIMEM["name",longitude]; a longitude that is not a number reads 0.
+ * Default for an invalid handle: 0.0. */
+KX_API kx_primem kx_primem_new(const char *name, double longitude);
+KX_API void kx_primem_del(kx_primem primem);
+KX_API void kx_primem_name(kx_primem primem, char *name);
+KX_API double kx_primem_longitude(kx_primem primem);
+KX_API uint8_t kx_primem_status(kx_primem primem);
+KX_API int kx_primem_status_set(kx_primem primem, uint8_t status);
+KX_API int kx_primem_p(kx_primem primem);
+KX_API int kx_primem_eq(kx_primem a, kx_primem b);
+KX_API kx_primem kx_primem_clone(kx_primem primem);
+KX_API int kx_primem_to_string(kx_primem primem, char *buffer);
+KX_API kx_primem kx_primem_from_string(const char *text);
+KX_API kx_primem kx_primem_from_tokens(char *const *tokens, int count, int start, int *first,
+                                       int *last);
+
+/* Unit: size of one unit in metres (linear) or radians (angular), finite and
+ * > 0. Text: UNIT["name",factor]. Default for an invalid handle: 1.0. */
+KX_API kx_unit kx_unit_new(const char *name, double factor);
+KX_API void kx_unit_del(kx_unit unit);
+KX_API void kx_unit_name(kx_unit unit, char *name);
+KX_API double kx_unit_factor(kx_unit unit);
+KX_API uint8_t kx_unit_status(kx_unit unit);
+KX_API int kx_unit_status_set(kx_unit unit, uint8_t status);
+KX_API int kx_unit_p(kx_unit unit);
+KX_API int kx_unit_eq(kx_unit a, kx_unit b);
+KX_API kx_unit kx_unit_clone(kx_unit unit);
+KX_API int kx_unit_to_string(kx_unit unit, char *buffer);
+KX_API kx_unit kx_unit_from_string(const char *text);
+KX_API kx_unit kx_unit_from_tokens(char *const *tokens, int count, int start, int *first,
+                                   int *last);
+
+/* Parameter: a named value of a projection or transformation, any value.
+ * Text: PARAMETER["name",value]; a value that is not a number reads 0.
+ * Default value for an invalid handle: 0.0. Unlike the other kinds,
+ * kx_parameter_name copies the name without zero-filling and leaves the
+ * buffer untouched for an invalid handle. */
+KX_API kx_parameter kx_parameter_new(const char *name, double value);
+KX_API void kx_parameter_del(kx_parameter parameter);
+KX_API void kx_parameter_name(kx_parameter parameter, char *name);
+KX_API double kx_parameter_value(kx_parameter parameter);
+KX_API uint8_t kx_parameter_status(kx_parameter parameter);
+KX_API int kx_parameter_status_set(kx_parameter parameter, uint8_t status);
+KX_API int kx_parameter_p(kx_parameter parameter);
+KX_API int kx_parameter_eq(kx_parameter a, kx_parameter b);
+KX_API kx_parameter kx_parameter_clone(kx_parameter parameter);
+KX_API int kx_parameter_to_string(kx_parameter parameter, char *buffer);
+KX_API kx_parameter kx_parameter_from_string(const char *text);
+KX_API kx_parameter kx_parameter_from_tokens(char *const *tokens, int count, int start,
+                                             int *first, int *last);
+/* Replaces the name (cut to 63 characters): 1, or 0 for a null name or an
+ * invalid handle. */
+KX_API int kx_parameter_name_set(kx_parameter parameter, const char *name);
+/* Replaces the value: 1, or 0 for an invalid handle. */
+KX_API int kx_parameter_value_set(kx_parameter parameter, double value);
+/* Slot 0..15 of the parameter array for the parameter's name (case and
+ * spaces/underscores ignored, e.g. "false easting" -> 0; names starting with
+ * "Dataset_" -> 15); -1 for a name without a slot; -2 for an invalid handle. */
+KX_API int kx_parameter_index(kx_parameter parameter);
+
 /* ========================================================================
  * Objects: datum, geographic CS, geocentric CS
  * ======================================================================== */
+
+/* Common family as for the leaf kinds above. Constructors take ownership of
+ * their components without checking their kinds; accessors return the owned
+ * handle (null for an invalid handle), which the caller must not delete and
+ * which dies with its owner. Readers accept the components in any order and
+ * correct the names "D_Deutsche_Hauptdreiecksnetz" and
+ * "GCS_Deutsche_Hauptdreiecksnetz" to "...Deutsches...". */
+
+#define KX_TEXT_MAX_DATUM 200    /* DATUM["<63>",<SPHEROID>] */
+#define KX_TEXT_MAX_GEOGCS 472   /* GEOGCS["<63>",<DATUM>,<PRIMEM>,<UNIT>] */
+#define KX_TEXT_MAX_GEOXYZCS 646 /* GEOXYZCS["<63>",<GEOGCS>,<UNIT>] */
+
+/* Datum: a name and a spheroid. */
+KX_API kx_datum kx_datum_new(const char *name, kx_spheroid spheroid);
+KX_API void kx_datum_del(kx_datum datum);
+KX_API void kx_datum_name(kx_datum datum, char *name);
+KX_API kx_spheroid kx_datum_spheroid(kx_datum datum);
+KX_API uint8_t kx_datum_status(kx_datum datum);
+KX_API int kx_datum_status_set(kx_datum datum, uint8_t status);
+KX_API int kx_datum_p(kx_datum datum);
+KX_API int kx_datum_eq(kx_datum a, kx_datum b);
+KX_API kx_datum kx_datum_clone(kx_datum datum);
+KX_API int kx_datum_to_string(kx_datum datum, char *buffer);
+KX_API kx_datum kx_datum_from_string(const char *text);
+KX_API kx_datum kx_datum_from_tokens(char *const *tokens, int count, int start, int *first,
+                                     int *last);
+
+/* Geographic CS: datum, prime meridian and angular unit. */
+KX_API kx_geogcs kx_geogcs_new(const char *name, kx_datum datum, kx_primem primem, kx_unit unit);
+KX_API void kx_geogcs_del(kx_geogcs geogcs);
+KX_API void kx_geogcs_name(kx_geogcs geogcs, char *name);
+KX_API kx_datum kx_geogcs_datum(kx_geogcs geogcs);
+KX_API kx_primem kx_geogcs_primem(kx_geogcs geogcs);
+KX_API kx_unit kx_geogcs_unit(kx_geogcs geogcs);
+KX_API uint8_t kx_geogcs_status(kx_geogcs geogcs);
+KX_API int kx_geogcs_status_set(kx_geogcs geogcs, uint8_t status);
+KX_API int kx_geogcs_p(kx_geogcs geogcs);
+KX_API int kx_geogcs_eq(kx_geogcs a, kx_geogcs b);
+KX_API kx_geogcs kx_geogcs_clone(kx_geogcs geogcs);
+KX_API int kx_geogcs_to_string(kx_geogcs geogcs, char *buffer);
+KX_API kx_geogcs kx_geogcs_from_string(const char *text);
+KX_API kx_geogcs kx_geogcs_from_tokens(char *const *tokens, int count, int start, int *first,
+                                       int *last);
+
+/* Geocentric CS: a geographic CS and the linear unit of X, Y, Z. */
+KX_API kx_geoxyzcs kx_geoxyzcs_new(const char *name, kx_geogcs geogcs, kx_unit unit);
+KX_API void kx_geoxyzcs_del(kx_geoxyzcs geoxyzcs);
+KX_API void kx_geoxyzcs_name(kx_geoxyzcs geoxyzcs, char *name);
+KX_API kx_geogcs kx_geoxyzcs_geogcs(kx_geoxyzcs geoxyzcs);
+KX_API kx_unit kx_geoxyzcs_unit(kx_geoxyzcs geoxyzcs);
+KX_API uint8_t kx_geoxyzcs_status(kx_geoxyzcs geoxyzcs);
+KX_API int kx_geoxyzcs_status_set(kx_geoxyzcs geoxyzcs, uint8_t status);
+KX_API int kx_geoxyzcs_p(kx_geoxyzcs geoxyzcs);
+KX_API int kx_geoxyzcs_eq(kx_geoxyzcs a, kx_geoxyzcs b);
+KX_API kx_geoxyzcs kx_geoxyzcs_clone(kx_geoxyzcs geoxyzcs);
+KX_API int kx_geoxyzcs_to_string(kx_geoxyzcs geoxyzcs, char *buffer);
+KX_API kx_geoxyzcs kx_geoxyzcs_from_string(const char *text);
+KX_API kx_geoxyzcs kx_geoxyzcs_from_tokens(char *const *tokens, int count, int start, int *first,
+                                           int *last);
 
 /* ========================================================================
  * Objects: projection and method
@@ -228,9 +423,100 @@ KX_API double kx_zeroin(void *data, double (*f)(double x, void *data));
  * Mathematics: elliptic integrals, elliptic functions, complex arithmetic
  * ======================================================================== */
 
+/* Elliptic parameter m = k^2 (not the modulus k) throughout; m1 = 1 - m.
+ * Real results are NaN for NaN or infinite arguments and where the value is
+ * not real (m > 1 for K, E and the Jacobi functions). */
+
+/* Complete elliptic integrals of the first and second kind, K(m) and E(m).
+ * K(1) = +infinity, E(1) = 1. */
+KX_API double kx_ellint1(double m);
+KX_API double kx_ellint2(double m);
+/* Incomplete integral of the second kind E(am u | m), and E(phi | m) of the
+ * amplitude phi; both grow by 2 E(m) per half turn of the amplitude. */
+KX_API double kx_iellint2(double u, double m);
+KX_API double kx_iellint2amp(double phi, double m);
+/* Jacobi elliptic functions sn, cn, dn of the real argument u. */
+KX_API double kx_sn(double u, double m);
+KX_API double kx_cn(double u, double m);
+KX_API double kx_dn(double u, double m);
+
+/* Complex value of the kx_dcomp_* family: real part, imaginary part. */
+typedef struct kx_dcomp {
+  double re;
+  double im;
+} kx_dcomp;
+
+/* sn, cn, dn and E(am u | m) of u = x + iy (0 <= m <= 1), written through
+ * re and im (a null pointer is skipped). Infinite or NaN at the poles. */
+KX_API void kx_zsn(double x, double y, double m, double *re, double *im);
+KX_API void kx_zcn(double x, double y, double m, double *re, double *im);
+KX_API void kx_zdn(double x, double y, double m, double *re, double *im);
+KX_API void kx_ziellint2(double x, double y, double m, double *re, double *im);
+/* The same as complex values: write *result and return result (null when
+ * result is null). */
+KX_API kx_dcomp *kx_dcomp_sn(kx_dcomp *result, kx_dcomp z, double m);
+KX_API kx_dcomp *kx_dcomp_iellint2(kx_dcomp *result, kx_dcomp z, double m);
+
+/* Complex arithmetic on (real, imaginary) pairs of doubles. The kx_z*
+ * functions write their result through the two pointers given last (a null
+ * pointer is skipped). Principal branches; arg(0) = 0. */
+KX_API double kx_zabs(double x, double y);
+KX_API double kx_zarg(double x, double y);
+KX_API void kx_zmul(double x1, double y1, double x2, double y2, double *re, double *im);
+/* (x1 + iy1) / (x2 + iy2); infinite or NaN for a zero divisor. */
+KX_API void kx_zdiv(double x1, double y1, double x2, double y2, double *re, double *im);
+KX_API void kx_zinv(double x, double y, double *re, double *im);
+KX_API void kx_zexp(double x, double y, double *re, double *im);
+/* log 0 = (-infinity, 0). */
+KX_API void kx_zlog(double x, double y, double *re, double *im);
+KX_API void kx_zsqrt(double x, double y, double *re, double *im);
+KX_API void kx_zasin(double x, double y, double *re, double *im);
+KX_API void kx_zatan(double x, double y, double *re, double *im);
+KX_API void kx_ztanh(double x, double y, double *re, double *im);
+KX_API void kx_zatanh(double x, double y, double *re, double *im);
+
+/* The kx_dcomp_* family: operands by value; each function that yields a
+ * complex number writes *result and returns result (null when result is
+ * null). */
+KX_API double kx_dcomp_abs(kx_dcomp z);
+KX_API double kx_dcomp_arg(kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_add(kx_dcomp *result, kx_dcomp a, kx_dcomp b);
+KX_API kx_dcomp *kx_dcomp_sub(kx_dcomp *result, kx_dcomp a, kx_dcomp b);
+KX_API kx_dcomp *kx_dcomp_mult(kx_dcomp *result, kx_dcomp a, kx_dcomp b);
+/* a / b; infinite or NaN for a zero divisor. */
+KX_API kx_dcomp *kx_dcomp_div(kx_dcomp *result, kx_dcomp a, kx_dcomp b);
+KX_API kx_dcomp *kx_dcomp_conjg(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_exp(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_inv(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_log(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_sqrt(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_sin(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_asin(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_cos(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_tan(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_atan(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_cosh(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_sinh(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_tanh(kx_dcomp *result, kx_dcomp z);
+KX_API kx_dcomp *kx_dcomp_atanh(kx_dcomp *result, kx_dcomp z);
+
 /* ========================================================================
  * Mathematics: planar predicates
  * ======================================================================== */
+
+/* Orientation of p1 -> p2 -> p3: *orientation receives 1 (counter-clockwise),
+ * -1 (clockwise) or 0 (collinear); for collinear points *position receives
+ * 5 (p3 on the far side of p1 from p2), 4 (p3 beyond p2), 3 (p3 between p1
+ * and p2) or 6 (p3, or p2 and p3, at p1 within 2^-48 on the squared
+ * length), otherwise 0. Null pointers are skipped; NaN coordinates classify
+ * as collinear and degenerate. */
+KX_API void kx_isccw(double x1, double y1, double x2, double y2, double x3, double y3,
+                     int8_t *orientation, uint8_t *position);
+/* 1 when (px, py) lies in the closed triangle p1 p2 p3 of either orientation
+ * (edges and vertices included; a degenerate triangle is its segment or
+ * point), else 0; 0 for any non-finite coordinate. */
+KX_API uint8_t kx_intriangle(double x1, double y1, double x2, double y2, double x3, double y3,
+                             double px, double py);
 
 /* ========================================================================
  * Projections: driver
