@@ -1,0 +1,50 @@
+// Name handling, number writing and keyword search of the object text format.
+#include "objects/object_text.h"
+
+#include <cstring>
+
+namespace kx {
+
+void copy_name(char *dst, const char *src) {
+  std::memset(dst, 0, kNameSize);
+  if (src == nullptr) return;
+  for (int i = 0; i < kNameSize - 1 && src[i] != '\0'; ++i) dst[i] = src[i];
+}
+
+bool read_name_token(char *dst, const char *token) {
+  copy_name(dst, token);
+  if (token == nullptr) return false;
+  if (dst[0] == '_' && dst[1] == '\0') {
+    dst[0] = '\0';
+    return true;
+  }
+  for (int i = 0; i < kNameSize && dst[i] != '\0'; ++i) {
+    if (dst[i] == '\x7f') dst[i] = ',';
+  }
+  return true;
+}
+
+int find_keyword(char *const *tokens, int count, int start, const char *keyword,
+                 int min_after) {
+  if (tokens == nullptr || keyword == nullptr || start < 0) return -1;
+  for (int i = start; i < count - min_after; ++i) {
+    if (tokens[i] != nullptr && kx_strcmp_ci(tokens[i], keyword) == 0) return i;
+  }
+  return -1;
+}
+
+char *append_text(char *out, const char *text) {
+  const size_t n = std::strlen(text);
+  std::memcpy(out, text, n + 1);
+  return out + n;
+}
+
+char *append_number(char *out, double value) {
+  char number[kNumberTextSize] = {0};
+  kx_dtoa(value, number, 16);
+  return append_text(out, number);
+}
+
+bool name_eq(const char *a, const char *b) { return kx_strcmp_ci(a, b) == 0; }
+
+}  // namespace kx
