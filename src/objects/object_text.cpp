@@ -45,6 +45,10 @@ char *append_number(char *out, double value) {
   return append_text(out, number);
 }
 
+void correct_dhdn_name(char *name, const char *wrong, const char *right) {
+  if (std::strchr(name, ',') == nullptr && kx_strcmp_ci(name, wrong) == 0) copy_name(name, right);
+}
+
 bool name_eq(const char *a, const char *b) { return kx_strcmp_ci(a, b) == 0; }
 
 }  // namespace kx

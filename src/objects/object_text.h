@@ -54,6 +54,10 @@ inline bool num_eq(double a, double b) {
   return std::fabs(a - b) <= ((std::fabs(a) + std::fabs(b)) * 0.5 + 1.0) * kEpsilon;
 }
 
+// Replaces a name read from text that equals wrong (ignoring case, and only
+// when it has no comma) by right: old texts misspell the German datum.
+void correct_dhdn_name(char *name, const char *wrong, const char *right);
+
 // Case-insensitive equality of two header names.
 bool name_eq(const char *a, const char *b);
 
