@@ -377,6 +377,25 @@ KX_API kx_geoxyzcs kx_geoxyzcs_from_tokens(char *const *tokens, int count, int s
  * Objects: generic coordinate system
  * ======================================================================== */
 
+/* A kx_coordsys is a kx_geogcs or a kx_projcs; these dispatch on the kind.
+ * kx_coordsys_p: 1 for a valid geographic or projected CS, else 0.
+ * kx_coordsys_del: deletes it as its kind; other handles are ignored.
+ * kx_coordsys_clone: a deep copy (status 1), null for other handles.
+ * kx_coordsys_eq: 1 when both are geographic CSs and equal, or both are
+ *   projected CSs and equal; a geographic CS never equals a projected CS.
+ * kx_coordsys_to_string: empties the buffer, then writes the GEOGCS or
+ *   PROJCS text and returns its length; 0 (buffer empty) for other handles.
+ *   The buffer must hold KX_TEXT_MAX_GEOGCS + 1 or the projected CS's maximum.
+ * kx_coordsys_from_string: null for a null text; a text containing "PROJCS"
+ *   anywhere (any case, even inside a name) is read as a projected CS,
+ *   any other as a geographic CS. The caller owns the result. */
+KX_API int kx_coordsys_p(kx_coordsys cs);
+KX_API void kx_coordsys_del(kx_coordsys cs);
+KX_API kx_coordsys kx_coordsys_clone(kx_coordsys cs);
+KX_API int kx_coordsys_eq(kx_coordsys a, kx_coordsys b);
+KX_API int kx_coordsys_to_string(kx_coordsys cs, char *buffer);
+KX_API kx_coordsys kx_coordsys_from_string(const char *text);
+
 /* ========================================================================
  * Mathematics: ellipsoid auxiliary functions
  * ======================================================================== */
