@@ -443,8 +443,8 @@ KX_API double kx_zeroin(void *data, double (*f)(double x, void *data));
  * ======================================================================== */
 
 /* Elliptic parameter m = k^2 (not the modulus k) throughout; m1 = 1 - m.
- * Real results are NaN for NaN or infinite arguments and where the value is
- * not real (m > 1 for K, E and the Jacobi functions). */
+ * Results are NaN for NaN arguments, for m > 1 and for infinite m or u (the
+ * limits of tanh and sech at m = 1 excepted); every function returns. */
 
 /* Complete elliptic integrals of the first and second kind, K(m) and E(m).
  * K(1) = +infinity, E(1) = 1. */
