@@ -438,6 +438,24 @@ KX_API double kx_zeroin(void *data, double (*f)(double x, void *data));
  * Mathematics: geodesics
  * ======================================================================== */
 
+/* Inverse problem on the ellipsoid {a, e2} (a sphere when e2 <= 2^-48):
+ * distance (unit of a) and azimuths (radians clockwise from north) between
+ * (lambda1, phi1) and (lambda2, phi2). azimuth12 is at point 1 toward point 2,
+ * azimuth21 at point 2 toward point 1. Any output pointer may be null.
+ * Coincident points give 0 for all three; non-finite input gives NaN. */
+KX_API void kx_geodesic_distance(double a, double e2, double lambda1, double phi1, double lambda2,
+                                 double phi2, double *distance, double *azimuth12, double *azimuth21);
+/* Direct problem: the point reached from (lambda1, phi1) along azimuth after
+ * distance. From a pole lambda1 is ignored. Either output may be null;
+ * non-finite input gives NaN. */
+KX_API void kx_geodesic_coordinate(double a, double e2, double lambda1, double phi1, double distance,
+                                   double azimuth, double *lambda2, double *phi2);
+/* Fills points (n longitude/latitude pairs, caller-owned) at equal geodesic
+ * spacing from point 1 to point 2, both ends included exactly as given.
+ * Nothing is written when points is null or n < 2. */
+KX_API void kx_geodesic_coordarray(double a, double e2, double lambda1, double phi1, double lambda2,
+                                   double phi2, double *points, int n);
+
 /* ========================================================================
  * Mathematics: elliptic integrals, elliptic functions, complex arithmetic
  * ======================================================================== */
@@ -544,6 +562,69 @@ KX_API uint8_t kx_intriangle(double x1, double y1, double x2, double y2, double 
 /* ========================================================================
  * Projections: algorithms (forward, inverse, constants)
  * ======================================================================== */
+
+/* Every kx_<name>_fwd / _inv below follows kx_projection_fn: sph = {a, e2},
+ * par = the 16 parameter slots in radians and metres, n points converted in
+ * place (forward: longitude, latitude in radians to x, y in metres without
+ * false easting/northing; inverse the reverse), ivals/dvals the loaded
+ * constants or null (results are identical either way). Every point is
+ * visited; the result is the number converted (0 for n <= 0), a failed point
+ * becomes a NaN pair. A null sph or par sets every point to NaN and returns 0.
+ * Every kx_<name>_const follows kx_pcsconst_fn: allocates (kx_allocate) and
+ * attaches ivals = {2, count} and count doubles to pc and returns count; 0
+ * with nothing attached when pc is not a constants record, memory is
+ * exhausted or the parameters are rejected. */
+
+/* Stereographic (slots 2 lambda0, 5 k0, 6 phi0), every aspect, ellipsoid or
+ * sphere. Converts and counts every point; the antipode of the centre gives
+ * non-finite coordinates. dvals: ellipsoid 7 {2a k0, e, m0, c_e, chi0,
+ * sin chi0, cos chi0}, sphere 3 {2a k0, sin phi0, cos phi0}. */
+KX_API int kx_stereographic_fwd(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_stereographic_inv(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par);
+
+/* Polar stereographic with the latitude of true scale in slot 3 (slot 2
+ * lambda0). Every point counted; the inverse of (0, 0) is the pole.
+ * dvals: ellipsoid 2 {D, c_e}, sphere 1 {D}. */
+KX_API int kx_stereographic_np_fwd(const double *sph, const double *par, int n, double *coords,
+                                   const int *ivals, const double *dvals);
+KX_API int kx_stereographic_np_inv(const double *sph, const double *par, int n, double *coords,
+                                   const int *ivals, const double *dvals);
+KX_API int kx_stereographic_np_const(kx_pcsconstants pc, const double *sph, const double *par);
+KX_API int kx_stereographic_sp_fwd(const double *sph, const double *par, int n, double *coords,
+                                   const int *ivals, const double *dvals);
+KX_API int kx_stereographic_sp_inv(const double *sph, const double *par, int n, double *coords,
+                                   const int *ivals, const double *dvals);
+KX_API int kx_stereographic_sp_const(kx_pcsconstants pc, const double *sph, const double *par);
+
+/* Double (oblique) stereographic: Gauss conformal sphere, then the
+ * stereographic (slots 2, 5, 6). On a sphere it is kx_stereographic_*.
+ * Every point counted. dvals: ellipsoid 8 {2R k0, sin chi0, cos chi0, R,
+ * chi0, C lambda0, C, K}, sphere as the stereographic. */
+KX_API int kx_double_stereographic_fwd(const double *sph, const double *par, int n,
+                                       double *coords, const int *ivals, const double *dvals);
+KX_API int kx_double_stereographic_inv(const double *sph, const double *par, int n,
+                                       double *coords, const int *ivals, const double *dvals);
+KX_API int kx_double_stereographic_const(kx_pcsconstants pc, const double *sph,
+                                         const double *par);
+
+/* Orthographic and gnomonic on the sphere of radius a (e2 unused), centre in
+ * slots 10 and 11. Not counted and NaN: orthographic points on the far side
+ * (cos c < 0) or inverse points farther than a from the centre; gnomonic
+ * points 90 degrees or more from the centre; NaN input. dvals 2 {cos phi1,
+ * sin phi1}. */
+KX_API int kx_orthographic_fwd(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_orthographic_inv(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_orthographic_const(kx_pcsconstants pc, const double *sph, const double *par);
+KX_API int kx_gnomonic_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
 /* ========================================================================
  * Transformations: driver and methods
