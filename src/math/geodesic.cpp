@@ -323,17 +323,19 @@ KX_API void kx_geodesic_coordinate(double a, double e2, double lambda1, double p
   double aa, bb;
   coefficients(c2a * el.ep2, &aa, &bb);
 
+  // cos(2 sigma1 + sigma) by the addition theorem saves a cosine per pass.
+  const double s2s1 = std::sin(2.0 * sigma1), c2s1 = std::cos(2.0 * sigma1);
   const double s0 = distance / (el.b * aa);
   double sigma = s0;
   for (int k = 0; k < kDirectMaxSteps; ++k) {
-    const double c2sm = std::cos(2.0 * sigma1 + sigma);
-    const double sigma_new = s0 + delta_sigma(bb, std::sin(sigma), std::cos(sigma), c2sm);
+    const double ss = std::sin(sigma), cs = std::cos(sigma);
+    const double sigma_new = s0 + delta_sigma(bb, ss, cs, c2s1 * cs - s2s1 * ss);
     const bool done = near_eq(sigma_new, sigma);
     sigma = sigma_new;
     if (done) break;
   }
   const double sin_s = std::sin(sigma), cos_s = std::cos(sigma);
-  const double c2sm = std::cos(2.0 * sigma1 + sigma);
+  const double c2sm = c2s1 * cos_s - s2s1 * sin_s;
 
   if (phi2) {
     const double t = su1 * sin_s - cu1 * cos_s * ca1;
