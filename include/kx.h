@@ -150,9 +150,88 @@ KX_API int quorvex_qfeid(void);
  * Foundation: data homes, environment wrappers and mutexes
  * ======================================================================== */
 
+/* A function returning a directory text (or null). */
+typedef const char *(*kx_home_func)(void);
+/* Install (or, with null, remove) the function naming the data home (grid
+ * files) or the user definition home. Set them before other threads use the
+ * library. */
+KX_API void kx_datahome_setfunc(kx_home_func f);
+KX_API void kx_objedithome_setfunc(kx_home_func f);
+/* The installed function's result, else the environment variable
+ * "KXDATAHOME" / "KXOBJEDITHOME", else null. Borrowed text: copy it. */
+KX_API const char *kx_get_datahome(void);
+KX_API const char *kx_get_objedithome(void);
+
+/* A mutex with optional try-lock and recursive ownership. */
+typedef struct SES_Mutex_rec *SES_Mutex;
+enum {
+  SES_MUTEX_TRYLOCK = 1,    /* SES_Mutex_TryLock permitted */
+  SES_MUTEX_RECURSIVE = 2,  /* the owner may lock again; as many unlocks release it */
+  SES_MUTEX_INERT = 1024    /* lock and unlock succeed without doing anything */
+};
+/* Result codes of the SES family. */
+enum {
+  SES_OK = 0,
+  SES_ERR_NOMEM = -13,   /* out of memory */
+  SES_ERR_INIT = -109,   /* the system mutex or condition could not be initialised */
+  SES_ERR_NULL = -65,    /* null mutex handle */
+  SES_ERR_NOTRY = -66,   /* TryLock on a mutex created without SES_MUTEX_TRYLOCK */
+  SES_BUSY = 101,        /* TryLock: held by another thread */
+  SES_ERR_CHDIR = -269   /* SES_chdir failed */
+};
+/* Creates a mutex into *out; on failure nothing is left allocated and *out is null. */
+KX_API int SES_Mutex_Create(unsigned flags, void *reserved, SES_Mutex *out);
+KX_API int SES_Mutex_Destroy(SES_Mutex m);
+KX_API int SES_Mutex_Lock(SES_Mutex m);
+KX_API int SES_Mutex_TryLock(SES_Mutex m);
+KX_API int SES_Mutex_UnLock(SES_Mutex m);
+/* The process-wide recursive mutexes of the wrappers below, created on the
+ * first wrapper call and held across fork() so the child starts consistent. */
+KX_API extern SES_Mutex Env_Mutex;
+KX_API extern SES_Mutex ChDir_Mutex;
+/* getenv under Env_Mutex; null when unset or locking fails. */
+KX_API char *SES_getenv(const char *name);
+/* putenv under Env_Mutex: the environment keeps the text itself, so it must
+ * stay alive and unchanged. Lock/unlock failure codes take precedence. */
+KX_API int SES_putenv(char *text);
+/* chdir under ChDir_Mutex: 0, SES_ERR_CHDIR, or a lock failure code. */
+KX_API int SES_chdir(const char *path);
+/* getcwd under ChDir_Mutex into a caller buffer of at least 512 bytes; the
+ * buffer, or null on failure. */
+KX_API char *SES_getcwd(char *buffer);
+
 /* ========================================================================
  * Foundation: vectors and sequences
  * ======================================================================== */
+
+/* A fixed-length array of elements of a fixed size, copied by value. */
+typedef struct kx_vector_rec *kx_vector;
+/* Null when length or elemsize is below 1, the size overflows, or memory is exhausted. */
+KX_API kx_vector kx_create_vector(int length, int elemsize);
+KX_API void kx_destroy_vector(kx_vector v);
+KX_API int kx_vector_length(kx_vector v);   /* 0 for null */
+KX_API int kx_vector_elemsize(kx_vector v); /* 0 for null */
+/* Copy an element into / out of slot index; 1, or 0 for null arguments or an
+ * index outside 0..length-1. */
+KX_API int kx_vector_set(kx_vector v, int index, const void *element);
+KX_API int kx_vector_get(kx_vector v, int index, void *destination);
+
+/* A double-ended sequence in a ring buffer that doubles when full. */
+typedef struct kx_seq_rec *kx_seq;
+KX_API kx_seq kx_create_seq(int capacity, int elemsize);
+KX_API void kx_destroy_seq(kx_seq s);
+KX_API int kx_seq_length(kx_seq s);   /* element count; 0 for null */
+KX_API int kx_seq_elemsize(kx_seq s); /* 0 for null */
+/* Write / read element number position (0 = head); 1, or 0 when out of range. */
+KX_API int kx_seq_set(kx_seq s, int position, const void *element);
+KX_API int kx_seq_get(kx_seq s, int position, void *destination);
+/* Append a copy at the tail / head; 1, or 0 for null or failed growth
+ * (the sequence is then unchanged). */
+KX_API int kx_seq_apptail(kx_seq s, const void *element);
+KX_API int kx_seq_apphead(kx_seq s, const void *element);
+/* Copy out and remove the tail / head element; 1, or 0 when empty. */
+KX_API int kx_seq_remtail(kx_seq s, void *destination);
+KX_API int kx_seq_remhead(kx_seq s, void *destination);
 
 /* ========================================================================
  * Objects: common text tokenizer
