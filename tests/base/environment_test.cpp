@@ -1,0 +1,140 @@
+// Data homes, the SES mutexes and the environment wrappers, with real threads and fork.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <future>
+#include <thread>
+
+#include "kx.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const char *fixed_home() { return "/from/function"; }
+
+TEST(DataHome, FunctionThenEnvironmentThenNull) {
+  kx_datahome_setfunc(nullptr);
+  kx_objedithome_setfunc(nullptr);
+  unsetenv("KXDATAHOME");
+  unsetenv("KXOBJEDITHOME");
+  EXPECT_EQ(kx_get_datahome(), nullptr);
+  EXPECT_EQ(kx_get_objedithome(), nullptr);
+  setenv("KXDATAHOME", "/from/env", 1);
+  EXPECT_STREQ(kx_get_datahome(), "/from/env");
+  kx_datahome_setfunc(fixed_home);
+  EXPECT_STREQ(kx_get_datahome(), "/from/function");
+  kx_objedithome_setfunc(fixed_home);
+  EXPECT_STREQ(kx_get_objedithome(), "/from/function");
+  kx_datahome_setfunc(nullptr);
+  kx_objedithome_setfunc(nullptr);
+  EXPECT_STREQ(kx_get_datahome(), "/from/env");
+  unsetenv("KXDATAHOME");
+}
+
+TEST(SesMutex, ResultCodes) {
+  SES_Mutex m = nullptr;
+  EXPECT_EQ(SES_Mutex_Create(0, nullptr, nullptr), SES_ERR_NULL);
+  EXPECT_EQ(SES_Mutex_Lock(nullptr), -65);
+  EXPECT_EQ(SES_Mutex_UnLock(nullptr), -65);
+  EXPECT_EQ(SES_Mutex_TryLock(nullptr), -65);
+  EXPECT_EQ(SES_Mutex_Destroy(nullptr), -65);
+  ASSERT_EQ(SES_Mutex_Create(0, nullptr, &m), 0);
+  EXPECT_EQ(SES_Mutex_TryLock(m), -66);
+  EXPECT_EQ(SES_Mutex_Lock(m), 0);
+  EXPECT_EQ(SES_Mutex_UnLock(m), 0);
+  EXPECT_EQ(SES_Mutex_Destroy(m), 0);
+
+  ASSERT_EQ(SES_Mutex_Create(SES_MUTEX_INERT | SES_MUTEX_TRYLOCK, nullptr, &m), 0);
+  EXPECT_EQ(SES_Mutex_Lock(m), 0);
+  EXPECT_EQ(SES_Mutex_Lock(m), 0);  // inert: a second lock does not block
+  EXPECT_EQ(SES_Mutex_TryLock(m), 0);
+  EXPECT_EQ(SES_Mutex_UnLock(m), 0);
+  EXPECT_EQ(SES_Mutex_Destroy(m), 0);
+
+  ASSERT_EQ(SES_Mutex_Create(SES_MUTEX_TRYLOCK, nullptr, &m), 0);
+  EXPECT_EQ(SES_Mutex_TryLock(m), 0);
+  int other = std::async(std::launch::async, [m] { return SES_Mutex_TryLock(m); }).get();
+  EXPECT_EQ(other, 101);
+  EXPECT_EQ(SES_Mutex_UnLock(m), 0);
+  EXPECT_EQ(SES_Mutex_Destroy(m), 0);
+}
+
+TEST(SesMutex, RecursiveNeedsAsManyUnlocks) {
+  SES_Mutex m = nullptr;
+  ASSERT_EQ(SES_Mutex_Create(SES_MUTEX_RECURSIVE | SES_MUTEX_TRYLOCK, nullptr, &m), 0);
+  ASSERT_EQ(SES_Mutex_Lock(m), 0);
+  ASSERT_EQ(SES_Mutex_Lock(m), 0);
+  EXPECT_EQ(SES_Mutex_TryLock(m), 0);  // the owner may take it again
+  std::atomic<bool> acquired{false};
+  std::thread t([&] {
+    EXPECT_EQ(SES_Mutex_TryLock(m), 101);
+    SES_Mutex_Lock(m);
+    acquired = true;
+    SES_Mutex_UnLock(m);
+  });
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(acquired);
+  SES_Mutex_UnLock(m);
+  SES_Mutex_UnLock(m);
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(acquired);  // still held once
+  SES_Mutex_UnLock(m);
+  t.join();
+  EXPECT_TRUE(acquired);
+  EXPECT_EQ(SES_Mutex_Destroy(m), 0);
+}
+
+TEST(SesWrappers, EnvironmentAndDirectory) {
+  static char entry[] = "KX_SES_TEST=value";
+  EXPECT_EQ(SES_putenv(entry), 0);
+  EXPECT_STREQ(SES_getenv("KX_SES_TEST"), "value");
+  EXPECT_EQ(SES_getenv("KX_SES_SURELY_UNSET"), nullptr);
+  EXPECT_NE(Env_Mutex, nullptr);
+  EXPECT_NE(ChDir_Mutex, nullptr);
+
+  char start[512];
+  ASSERT_NE(SES_getcwd(start), nullptr);
+  EXPECT_EQ(SES_chdir("/nonexistent/kx/dir"), -269);
+  // The failed change released the mutex: another thread gets the directory at once.
+  auto f = std::async(std::launch::async, [] {
+    char buf[512];
+    return SES_getcwd(buf) != nullptr;
+  });
+  ASSERT_EQ(f.wait_for(5s), std::future_status::ready);
+  EXPECT_TRUE(f.get());
+  EXPECT_EQ(SES_chdir("/"), 0);
+  char now[512];
+  EXPECT_STREQ(SES_getcwd(now), "/");
+  EXPECT_EQ(SES_chdir(start), 0);
+}
+
+TEST(SesWrappers, ChildAfterForkUsesTheWrappers) {
+  ASSERT_NE(SES_getenv("PATH"), nullptr);  // mutexes exist before the fork
+  std::atomic<bool> stop{false};
+  std::thread busy([&] {
+    while (!stop) SES_getenv("PATH");
+  });
+  pid_t pid = fork();
+  if (pid == 0) {
+    static char e[] = "KX_CHILD=1";
+    bool ok = SES_putenv(e) == 0 && SES_getenv("KX_CHILD") != nullptr;
+    char buf[512];
+    ok = ok && SES_getcwd(buf) != nullptr;
+    _exit(ok ? 0 : 1);
+  }
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  stop = true;
+  busy.join();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
