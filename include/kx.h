@@ -444,13 +444,169 @@ KX_API kx_geoxyzcs kx_geoxyzcs_from_tokens(char *const *tokens, int count, int s
  * Objects: projection and method
  * ======================================================================== */
 
+/* A projection names a map projection and carries its functions; a method
+ * names a datum transformation method. Names read from text or built from a
+ * catalogue code must be registry names (case-insensitive; a PROJECTION name
+ * has its spaces turned into underscores). Rows whose functions are not yet
+ * part of the library cannot be read (null). Accessors never fail: for an
+ * invalid handle forward/inverse are identity functions returning the point
+ * count, the horizon is kx_horizon_normal_cylindrical, the rest null. */
+
+#define KX_TEXT_MAX_PROJECTION 77 /* PROJECTION["<63>"] */
+#define KX_TEXT_MAX_METHOD 73     /* METHOD["<63>"] */
+
+/* Null unless name, forward and inverse are non-null; a null horizon is
+ * stored as kx_horizon_normal_cylindrical; status 1. */
+KX_API kx_projection kx_projection_new(const char *name, kx_projection_fn forward,
+                                       kx_projection_fn inverse, kx_horizon_fn horizon);
+KX_API kx_projection kx_projection_new_withconstfunc(const char *name, kx_projection_fn forward,
+                                                     kx_projection_fn inverse,
+                                                     kx_horizon_fn horizon,
+                                                     kx_pcsconst_fn pcsconstfunc);
+KX_API kx_projection kx_projection_new_extended(const char *name, kx_projection_fn forward,
+                                                kx_projection_fn inverse, kx_horizon_fn horizon,
+                                                kx_horizon_fn horizon_pcs,
+                                                kx_horizon_fn horizon_gcs_raster,
+                                                kx_horizon_fn horizon_pcs_raster,
+                                                kx_pcsconst_fn pcsconstfunc);
+KX_API void kx_projection_del(kx_projection projection);
+KX_API void kx_projection_name(kx_projection projection, char *name);
+KX_API kx_projection_fn kx_projection_forward(kx_projection projection);
+KX_API kx_projection_fn kx_projection_inverse(kx_projection projection);
+KX_API kx_horizon_fn kx_projection_horizon(kx_projection projection);
+KX_API kx_horizon_fn kx_projection_horizon_pcs(kx_projection projection);
+KX_API kx_horizon_fn kx_projection_horizon_gcs_raster(kx_projection projection);
+KX_API kx_horizon_fn kx_projection_horizon_pcs_raster(kx_projection projection);
+KX_API kx_pcsconst_fn kx_projection_pcsconstfunc(kx_projection projection);
+KX_API uint8_t kx_projection_status(kx_projection projection);
+KX_API int kx_projection_status_set(kx_projection projection, uint8_t status);
+KX_API int kx_projection_p(kx_projection projection);
+/* Equal names (case-insensitive) and identical forward, inverse and horizon. */
+KX_API int kx_projection_eq(kx_projection a, kx_projection b);
+KX_API kx_projection kx_projection_clone(kx_projection projection);
+KX_API int kx_projection_to_string(kx_projection projection, char *buffer);
+KX_API kx_projection kx_projection_from_string(const char *text);
+KX_API kx_projection kx_projection_from_tokens(char *const *tokens, int count, int start,
+                                               int *first, int *last);
+
+/* Null unless name, forward and inverse are non-null; status 1. */
+KX_API kx_method kx_method_new(const char *name, kx_method_fn forward, kx_method_fn inverse);
+KX_API kx_method kx_method_new_withconstfunc(const char *name, kx_method_fn forward,
+                                             kx_method_fn inverse, kx_gtconst_fn gtconstfunc);
+KX_API void kx_method_del(kx_method method);
+KX_API void kx_method_name(kx_method method, char *name);
+KX_API kx_method_fn kx_method_forward(kx_method method);
+KX_API kx_method_fn kx_method_inverse(kx_method method);
+KX_API kx_gtconst_fn kx_method_gtconstfunc(kx_method method);
+KX_API uint8_t kx_method_status(kx_method method);
+KX_API int kx_method_status_set(kx_method method, uint8_t status);
+KX_API int kx_method_p(kx_method method);
+/* Equal names (case-insensitive) and identical forward and inverse. */
+KX_API int kx_method_eq(kx_method a, kx_method b);
+KX_API kx_method kx_method_clone(kx_method method);
+KX_API int kx_method_to_string(kx_method method, char *buffer);
+KX_API kx_method kx_method_from_string(const char *text);
+KX_API kx_method kx_method_from_tokens(char *const *tokens, int count, int start, int *first,
+                                       int *last);
+
 /* ========================================================================
  * Objects: projected CS and projection constants
  * ======================================================================== */
 
+/* Constants a projection precomputes from its spheroid pair and parameters:
+ * an integer and a double array allocated with kx_allocate by the
+ * projection's constants function (both null in a new record). Accessors
+ * return the arrays, null for an invalid handle. */
+KX_API kx_pcsconstants kx_pcsconstants_new(void);
+KX_API void kx_pcsconstants_del(kx_pcsconstants pc);
+KX_API int kx_pcsconstants_p(kx_pcsconstants pc);
+KX_API int *kx_pcsconstants_ivals(kx_pcsconstants pc);
+KX_API double *kx_pcsconstants_dvals(kx_pcsconstants pc);
+
+/* Projected CS: geographic CS, projection, 16 parameter slots (null when
+ * empty, see kx_parameter_index) and the linear unit. Constructors take
+ * ownership; kx_projcs_parameters fills a caller array of 16 borrowed
+ * handles. The reader accepts the components in any order; a parameter
+ * without a slot is dropped, a repeated slot keeps the later one. */
+
+/* PROJCS["<63>",<GEOGCS>,<PROJECTION>,16 x ,<PARAMETER>,<UNIT>] */
+#define KX_TEXT_MAX_PROJCS 2370
+
+KX_API kx_projcs kx_projcs_new(const char *name, kx_geogcs geogcs, kx_projection projection,
+                               kx_parameter *parameters, kx_unit unit);
+KX_API void kx_projcs_del(kx_projcs projcs);
+KX_API void kx_projcs_name(kx_projcs projcs, char *name);
+KX_API kx_geogcs kx_projcs_geogcs(kx_projcs projcs);
+KX_API kx_projection kx_projcs_projection(kx_projcs projcs);
+KX_API kx_unit kx_projcs_unit(kx_projcs projcs);
+KX_API void kx_projcs_parameters(kx_projcs projcs, kx_parameter *parameters);
+KX_API uint8_t kx_projcs_status(kx_projcs projcs);
+KX_API int kx_projcs_status_set(kx_projcs projcs, uint8_t status);
+KX_API int kx_projcs_p(kx_projcs projcs);
+KX_API int kx_projcs_eq(kx_projcs a, kx_projcs b);
+/* As kx_projcs_eq without comparing the two projected CS names. */
+KX_API int kx_projcs_eqnn(kx_projcs a, kx_projcs b);
+/* Deep copy without constants, status 1. */
+KX_API kx_projcs kx_projcs_clone(kx_projcs projcs);
+/* A copy whose linear and/or angular unit is the given one (null: unchanged),
+ * with the linear and angular parameter values rescaled. */
+KX_API kx_projcs kx_projcs_clone_alterunits(kx_projcs projcs, kx_unit linear, kx_unit angular);
+KX_API int kx_projcs_to_string(kx_projcs projcs, char *buffer);
+KX_API kx_projcs kx_projcs_from_string(const char *text);
+KX_API kx_projcs kx_projcs_from_tokens(char *const *tokens, int count, int start, int *first,
+                                       int *last);
+/* Computes and attaches the projection's constants (previous ones are
+ * dropped first); the constants function's result, 0 without one. */
+KX_API int kx_projcs_load_constants(kx_projcs projcs);
+KX_API void kx_projcs_unload_constants(kx_projcs projcs);
+KX_API int kx_projcs_isconstloaded(kx_projcs projcs);
+/* The attached constants (borrowed), null when none. */
+KX_API kx_pcsconstants kx_projcs_pcsconstants(kx_projcs projcs);
+
 /* ========================================================================
  * Objects: geographic transformation and transformation constants
  * ======================================================================== */
+
+/* Constants of a grid method: integer, float and double arrays allocated
+ * with kx_allocate by the method's constants function (null in a new
+ * record). Accessors return the arrays, null for an invalid handle. */
+KX_API kx_gtconstants kx_gtconstants_new(void);
+KX_API void kx_gtconstants_del(kx_gtconstants gc);
+KX_API int kx_gtconstants_p(kx_gtconstants gc);
+KX_API int *kx_gtconstants_ivals(kx_gtconstants gc);
+KX_API float *kx_gtconstants_fvals(kx_gtconstants gc);
+KX_API double *kx_gtconstants_dvals(kx_gtconstants gc);
+
+/* Geographic transformation from geogcs1 to geogcs2 by a method with up to
+ * 16 parameter slots. The reader takes the first GEOGCS of the text as the
+ * source whatever the order of the other elements. */
+
+/* GEOGTRAN["<63>",<GEOGCS>,<GEOGCS>,<METHOD>,16 x ,<PARAMETER>] */
+#define KX_TEXT_MAX_GEOGTRAN 2743
+
+KX_API kx_geogtran kx_geogtran_new(const char *name, kx_geogcs geogcs1, kx_geogcs geogcs2,
+                                   kx_method method, kx_parameter *parameters);
+KX_API void kx_geogtran_del(kx_geogtran geogtran);
+KX_API void kx_geogtran_name(kx_geogtran geogtran, char *name);
+KX_API kx_geogcs kx_geogtran_geogcs1(kx_geogtran geogtran);
+KX_API kx_geogcs kx_geogtran_geogcs2(kx_geogtran geogtran);
+KX_API kx_method kx_geogtran_method(kx_geogtran geogtran);
+KX_API void kx_geogtran_parameters(kx_geogtran geogtran, kx_parameter *parameters);
+KX_API uint8_t kx_geogtran_status(kx_geogtran geogtran);
+KX_API int kx_geogtran_status_set(kx_geogtran geogtran, uint8_t status);
+KX_API int kx_geogtran_p(kx_geogtran geogtran);
+KX_API int kx_geogtran_eq(kx_geogtran a, kx_geogtran b);
+KX_API kx_geogtran kx_geogtran_clone(kx_geogtran geogtran);
+KX_API int kx_geogtran_to_string(kx_geogtran geogtran, char *buffer);
+KX_API kx_geogtran kx_geogtran_from_string(const char *text);
+KX_API kx_geogtran kx_geogtran_from_tokens(char *const *tokens, int count, int start,
+                                           int *first, int *last);
+/* Loads the method's constants with the name of the slot-15 parameter (the
+ * dataset); the constants function's result, 0 without one. */
+KX_API int kx_geogtran_load_constants(kx_geogtran geogtran);
+KX_API void kx_geogtran_unload_constants(kx_geogtran geogtran);
+KX_API int kx_geogtran_isconstloaded(kx_geogtran geogtran);
+KX_API kx_gtconstants kx_geogtran_gtconstants(kx_geogtran geogtran);
 
 /* ========================================================================
  * Objects: generic coordinate system
@@ -464,7 +620,7 @@ KX_API kx_geoxyzcs kx_geoxyzcs_from_tokens(char *const *tokens, int count, int s
  *   projected CSs and equal; a geographic CS never equals a projected CS.
  * kx_coordsys_to_string: empties the buffer, then writes the GEOGCS or
  *   PROJCS text and returns its length; 0 (buffer empty) for other handles.
- *   The buffer must hold KX_TEXT_MAX_GEOGCS + 1 or the projected CS's maximum.
+ *   The buffer must hold KX_TEXT_MAX_GEOGCS + 1 or KX_TEXT_MAX_PROJCS + 1.
  * kx_coordsys_from_string: null for a null text; a text containing "PROJCS"
  *   anywhere (any case, even inside a name) is read as a projected CS,
  *   any other as a geographic CS. The caller owns the result. */
@@ -705,6 +861,40 @@ KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *
                            const int *ivals, const double *dvals);
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Conics: slots 2 lambda0, 3 and 4 the standard parallels phi1, phi2, 6 phi0,
+ * and for the Lambert conformal conic 5 k0. Every point is counted.
+ * Lambert conformal conic: phi1 = phi2 at a pole is the polar stereographic
+ * (dvals as kx_stereographic_const), phi1 = -phi2 the Mercator with true
+ * scale at phi1 times k0 (dvals as kx_mercator_const), both shifted so that
+ * phi0 maps to y = 0; one parallel at a pole otherwise is rejected: _const
+ * returns 0 and _fwd/_inv return 0 leaving the coordinates unchanged.
+ * dvals: ellipsoid 11 {cos phi1, cos phi2, t0, t1, t2, n, F, aF, rho0, m1,
+ * m2}, sphere the first 9. */
+KX_API int kx_lambert_conformal_conic_fwd(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_lambert_conformal_conic_inv(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_lambert_conformal_conic_const(kx_pcsconstants pc, const double *sph,
+                                            const double *par);
+/* Albers equal-area conic; phi1 = -phi2 is the cylindrical equal-area
+ * projection shifted so that phi0 maps to y = 0 (dvals as
+ * kx_cylindrical_eqarea_const). dvals: ellipsoid 4 {rho0, C, n, (R_q/a)^2},
+ * sphere 3 {rho0, C, n}. */
+KX_API int kx_albers_fwd(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+KX_API int kx_albers_inv(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+KX_API int kx_albers_const(kx_pcsconstants pc, const double *sph, const double *par);
+/* Equidistant conic; phi1 = -phi2 is the equidistant cylindrical with true
+ * scale at phi1 (ellipsoid: y = meridian arc from phi0; sphere: y = a phi).
+ * dvals: cone 3 {n, G, rho0}; cylinder: ellipsoid 2 {a m1, M0}, sphere 1
+ * {a cos phi1}. */
+KX_API int kx_equidistant_conic_fwd(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_equidistant_conic_inv(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_equidistant_conic_const(kx_pcsconstants pc, const double *sph, const double *par);
+
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */
@@ -717,7 +907,12 @@ KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double
  * Horizons
  * ======================================================================== */
 
+/* Frees every part's vertices (for the part count of the first record) and
+ * the part array; null is ignored. */
 KX_API void kx_horizon_del(kx_horizon *horizon);
+/* One envelope over all latitudes and the longitudes of the whole world
+ * around the central meridian (slot 2), radians; null on allocation failure. */
+KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double *par);
 
 /* ========================================================================
  * Legacy projection files

@@ -1,0 +1,263 @@
+// Projection objects and the projection registry. A row whose functions are
+// not in the library yet keeps null functions, so its name cannot be read.
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "objects/object_text.h"
+#include "objects/records.h"
+#include "objects/registry.h"
+
+namespace kx {
+
+namespace {
+
+// Rows in registry order; the synonyms at the end share their row's
+// functions, and the first name that matches wins.
+const ProjectionRow kProjectionRegistry[] = {
+    {43001, "Plate_Carree", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43002, "Equidistant_Cylindrical", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43003, "Miller_Cylindrical", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43004, "Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43005, "Gauss_Kruger", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43006, "Transverse_Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43056, "Transverse_Mercator_Complex", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43007, "Albers", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43008, "Sinusoidal", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43009, "Mollweide", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43010, "Eckert_VI", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43011, "Eckert_V", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43012, "Eckert_IV", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43013, "Eckert_III", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43014, "Eckert_II", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43015, "Eckert_I", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43016, "Gall_Stereographic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43017, "Behrmann", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43018, "Winkel_I", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43019, "Winkel_II", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43020, "Lambert_Conformal_Conic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43021, "Polyconic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43022, "Quartic_Authalic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43023, "Loximuthal", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43024, "Bonne", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43036, "Hotine_Oblique_Mercator_Azimuth_Natural_Origin", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43037, "Hotine_Oblique_Mercator_Azimuth_Center", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43025, "Hotine_Oblique_Mercator_Two_Point_Natural_Origin", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43035, "Hotine_Oblique_Mercator_Two_Point_Center", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43026, "Stereographic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43050, "Stereographic_North_Pole", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43051, "Stereographic_South_Pole", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43027, "Equidistant_Conic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43028, "Cassini", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43029, "Van_der_Grinten_I", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43030, "Robinson", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43057, "Robinson_VELMAR", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43031, "Two_Point_Equidistant", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43032, "Azimuthal_Equidistant", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43033, "Lambert_Azimuthal_Equal_Area", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43034, "Cylindrical_Equal_Area", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43038, "Double_Stereographic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43039, "Krovak", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43040, "New_Zealand_Map_Grid", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43041, "Orthographic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43042, "Winkel_Tripel", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43043, "Aitoff", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43044, "Hammer_Aitoff", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43045, "Flat_Polar_Quartic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43046, "Craster_Parabolic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43047, "Gnomonic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43048, "Times", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43049, "Vertical_Near_Side_Perspective", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43052, "Fuller", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43053, "Rectified_Skew_Orthomorphic_Natural_Origin", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43054, "Rectified_Skew_Orthomorphic_Center", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43055, "Cube", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43058, "Local", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {0, "Albers_Equal_Area_Conic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {0, "Albers_Conical_Equal_Area", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {0, "Gall", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {0, "Hotine_Oblique_Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+int identity_forward(const double *, const double *, int n, double *coords, const int *,
+                     const double *) {
+  if (n <= 0) return 0;
+  for (int i = 0; coords != nullptr && i < 2 * n; ++i) coords[i] *= 1.0;
+  return n;
+}
+
+int identity_inverse(const double *, const double *, int n, double *coords, const int *,
+                     const double *) {
+  if (n <= 0) return 0;
+  for (int i = 0; coords != nullptr && i < 2 * n; ++i) coords[i] /= 1.0;
+  return n;
+}
+
+}  // namespace
+
+const ProjectionRow *projection_rows(int *count) {
+  if (count != nullptr) *count = static_cast<int>(std::size(kProjectionRegistry));
+  return kProjectionRegistry;
+}
+
+const ProjectionRow *find_projection_row(const char *name) {
+  if (name == nullptr) return nullptr;
+  for (const ProjectionRow &row : kProjectionRegistry) {
+    if (kx_strcmp_ci(row.name, name) == 0) return &row;
+  }
+  return nullptr;
+}
+
+const ProjectionRow *projection_row_by_code(int code) {
+  if (code == 0) return nullptr;
+  for (const ProjectionRow &row : kProjectionRegistry) {
+    if (row.code == code) return &row;
+  }
+  return nullptr;
+}
+
+kx_projection projection_from_row(const ProjectionRow &row, const char *name, uint8_t status) {
+  kx_projection p = kx_projection_new_extended(name, row.forward, row.inverse, row.horizon,
+                                               row.horizon_pcs, row.horizon_gcs_raster,
+                                               row.horizon_pcs_raster, row.pcsconstfunc);
+  if (p != nullptr) p->hdr.status = status;
+  return p;
+}
+
+}  // namespace kx
+
+namespace {
+
+constexpr uint32_t kKind = KX_KIND_PROJECTION;
+
+kx_projection valid(kx_projection p) { return kx::is_kind(p, kKind) ? p : nullptr; }
+
+}  // namespace
+
+extern "C" {
+
+KX_API kx_projection kx_projection_new_extended(const char *name, kx_projection_fn forward,
+                                                kx_projection_fn inverse, kx_horizon_fn horizon,
+                                                kx_horizon_fn horizon_pcs,
+                                                kx_horizon_fn horizon_gcs_raster,
+                                                kx_horizon_fn horizon_pcs_raster,
+                                                kx_pcsconst_fn pcsconstfunc) {
+  if (name == nullptr || forward == nullptr || inverse == nullptr) return nullptr;
+  kx_projection p = kx::new_record<kx_projection_rec>(kKind, name);
+  if (p == nullptr) return nullptr;
+  p->forward = forward;
+  p->inverse = inverse;
+  p->horizon = horizon != nullptr ? horizon : kx_horizon_normal_cylindrical;
+  p->horizon_pcs = horizon_pcs;
+  p->horizon_gcs_raster = horizon_gcs_raster;
+  p->horizon_pcs_raster = horizon_pcs_raster;
+  p->pcsconstfunc = pcsconstfunc;
+  return p;
+}
+
+KX_API kx_projection kx_projection_new(const char *name, kx_projection_fn forward,
+                                       kx_projection_fn inverse, kx_horizon_fn horizon) {
+  return kx_projection_new_extended(name, forward, inverse, horizon, nullptr, nullptr, nullptr,
+                                    nullptr);
+}
+
+KX_API kx_projection kx_projection_new_withconstfunc(const char *name, kx_projection_fn forward,
+                                                     kx_projection_fn inverse,
+                                                     kx_horizon_fn horizon,
+                                                     kx_pcsconst_fn pcsconstfunc) {
+  return kx_projection_new_extended(name, forward, inverse, horizon, nullptr, nullptr, nullptr,
+                                    pcsconstfunc);
+}
+
+KX_API void kx_projection_del(kx_projection projection) {
+  if (valid(projection) != nullptr) kx::free_record(projection);
+}
+
+KX_API void kx_projection_name(kx_projection projection, char *name) {
+  kx::name_out(projection, kKind, name);
+}
+
+KX_API kx_projection_fn kx_projection_forward(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->forward : kx::identity_forward;
+}
+
+KX_API kx_projection_fn kx_projection_inverse(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->inverse : kx::identity_inverse;
+}
+
+KX_API kx_horizon_fn kx_projection_horizon(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->horizon : kx_horizon_normal_cylindrical;
+}
+
+KX_API kx_horizon_fn kx_projection_horizon_pcs(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->horizon_pcs : nullptr;
+}
+
+KX_API kx_horizon_fn kx_projection_horizon_gcs_raster(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->horizon_gcs_raster : nullptr;
+}
+
+KX_API kx_horizon_fn kx_projection_horizon_pcs_raster(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->horizon_pcs_raster : nullptr;
+}
+
+KX_API kx_pcsconst_fn kx_projection_pcsconstfunc(kx_projection projection) {
+  return valid(projection) != nullptr ? projection->pcsconstfunc : nullptr;
+}
+
+KX_API uint8_t kx_projection_status(kx_projection projection) {
+  return kx::status_of(projection, kKind);
+}
+
+KX_API int kx_projection_status_set(kx_projection projection, uint8_t status) {
+  return kx::status_store(projection, kKind, status);
+}
+
+KX_API int kx_projection_p(kx_projection projection) {
+  return valid(projection) != nullptr ? 1 : 0;
+}
+
+KX_API int kx_projection_eq(kx_projection a, kx_projection b) {
+  if (valid(a) == nullptr || valid(b) == nullptr) return 0;
+  return kx::name_eq(a->hdr.name, b->hdr.name) && a->forward == b->forward &&
+                 a->inverse == b->inverse && a->horizon == b->horizon
+             ? 1
+             : 0;
+}
+
+KX_API kx_projection kx_projection_clone(kx_projection projection) {
+  if (valid(projection) == nullptr) return nullptr;
+  return kx_projection_new_extended(projection->hdr.name, projection->forward,
+                                    projection->inverse, projection->horizon,
+                                    projection->horizon_pcs, projection->horizon_gcs_raster,
+                                    projection->horizon_pcs_raster, projection->pcsconstfunc);
+}
+
+KX_API int kx_projection_to_string(kx_projection projection, char *buffer) {
+  if (buffer == nullptr) return 0;
+  char *out = kx::append_text(buffer, "PROJECTION[\"");
+  out = kx::append_text(out, valid(projection) != nullptr ? projection->hdr.name : "");
+  out = kx::append_text(out, "\"]");
+  return static_cast<int>(out - buffer);
+}
+
+KX_API kx_projection kx_projection_from_tokens(char *const *tokens, int count, int start,
+                                               int *first, int *last) {
+  kx::set_range(first, last, start);
+  const int k = kx::find_keyword(tokens, count, start, "PROJECTION", 1);
+  if (k < 0) return nullptr;
+  kx::set_range(first, last, k);
+  if (last != nullptr) *last = k + 1;
+  char name[kx::kNameSize];
+  if (!kx::read_name_token(name, tokens[k + 1])) return nullptr;
+  std::replace(name, name + std::strlen(name), ' ', '_');
+  const kx::ProjectionRow *row = kx::find_projection_row(name);
+  if (row == nullptr) return nullptr;
+  return kx::projection_from_row(*row, name, kx::kStatusFromText);
+}
+
+KX_API kx_projection kx_projection_from_string(const char *text) {
+  return kx::read_from_string<kx_projection>(text, "PROJECTION", kx_projection_from_tokens);
+}
+
+}  // extern "C"
