@@ -1,0 +1,23 @@
+// Projection driver, inverse: projected coordinates in the projected CS's
+// linear unit to geographic coordinates in the geographic CS's angular unit.
+#include <cstddef>
+
+#include "objects/projcs_unpack.h"
+
+extern "C" KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords) {
+  if (n > 0 && coords == nullptr) return 0;
+  kx::UnpackedProjcs u;
+  kx::unpack_projcs(projcs, u);
+  kx_pcsconstants pc = kx_projcs_pcsconstants(projcs);
+  const int *ivals = kx_pcsconstants_ivals(pc);
+  const double *dvals = kx_pcsconstants_dvals(pc);
+
+  const std::size_t values = n > 0 ? 2 * static_cast<std::size_t>(n) : 0;
+  for (std::size_t i = 0; i < values; i += 2) {
+    coords[i] = coords[i] * u.linear - u.par[0];
+    coords[i + 1] = coords[i + 1] * u.linear - u.par[1];
+  }
+  const int converted = kx_projection_inverse(u.projection)(u.sph, u.par, n, coords, ivals, dvals);
+  for (std::size_t i = 0; i < values; ++i) coords[i] /= u.angular;
+  return converted;
+}
