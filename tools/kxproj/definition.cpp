@@ -1,0 +1,42 @@
+#include "definition.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace kxproj {
+
+namespace {
+
+// Definitions are short; anything longer than this is not a definition file.
+constexpr std::streamsize kMaxDefinitionFile = 1 << 20;
+
+bool looks_like_text(const std::string &arg) {
+  return arg.find('[') != std::string::npos || arg.find('(') != std::string::npos;
+}
+
+}  // namespace
+
+std::string definition_text(const std::string &arg, std::string &error) {
+  if (looks_like_text(arg)) return arg;
+  std::ifstream in(arg, std::ios::binary);
+  if (!in) {
+    error = "cannot read definition '" + arg + "': not a definition text and not a readable file";
+    return {};
+  }
+  std::string text(static_cast<size_t>(kMaxDefinitionFile), '\0');
+  in.read(&text[0], kMaxDefinitionFile);
+  text.resize(static_cast<size_t>(in.gcount()));
+  if (text.empty()) error = "definition file '" + arg + "' is empty";
+  return text;
+}
+
+CoordsysPtr load_coordsys(const std::string &arg, std::string &error) {
+  std::string text = definition_text(arg, error);
+  if (text.empty()) return nullptr;
+  CoordsysPtr cs(kx_coordsys_from_string(text.c_str()));
+  if (!cs) error = "cannot read a GEOGCS or PROJCS definition from '" + arg.substr(0, 60) + "'";
+  return cs;
+}
+
+}  // namespace kxproj
