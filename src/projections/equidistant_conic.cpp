@@ -1,0 +1,140 @@
+// Equidistant conic projection with one or two standard parallels, ellipsoid
+// (through the meridian arc and the rectifying latitude) or sphere; the
+// meridians are true to scale. Parallels symmetric about the equator give the
+// equidistant cylindrical limit.
+//
+// Method: Snyder, "Map Projections - A Working Manual" (USGS PP 1395, 1987),
+// eqs. 16-1..16-11 and 3-21..3-26 (meridian arc M and its inverse by the
+// rectifying latitude mu).
+//
+// Measured accuracy against PROJ 9.1 (+proj=eqdc, +proj=eqc on spheres) and
+// exact GeodSolve meridian arcs on the ellipsoid (tests/scripts/
+// gen_projections.py), latitudes -85 to 85: spheres 2.8 nm forward and
+// 2.5e-14 deg inverse; ellipsoids 0.10 um forward and 5.5e-12 deg inverse,
+// the library's meridian-arc series. Round trips 4.7e-12 deg.
+#include "projections/equidistant_conic.h"
+
+#include <cmath>
+
+#include "kx.h"
+#include "math/math_common.h"
+#include "projections/projection_common.h"
+
+namespace {
+
+using kx::equidistant_conic::build_cone;
+using kx::equidistant_conic::build_cylinder;
+using kx::equidistant_conic::build_sphere_cylinder;
+using kx::equidistant_conic::Cone;
+using kx::equidistant_conic::Cylinder;
+using kx::equidistant_conic::is_cylinder;
+using kx::equidistant_conic::SphereCylinder;
+
+// rho as a function of latitude: a G - M(phi), or a (G - phi) on the sphere.
+template <class Radius>
+int forward_cone(const double *par, int n, double *coords, const Cone &k, Radius &&radius) {
+  const double lam0 = par[kx::kSlotCentralMeridian];
+  return kx::convert_points(n, coords, [&](double &x, double &y) {
+    const double dlam = kx_delta(x - lam0);
+    const double rho = radius(y), theta = k.n * dlam;
+    x = rho * std::sin(theta);
+    y = k.rho0 - rho * std::cos(theta);
+    return true;
+  });
+}
+
+// latitude(rho) inverts the radius function.
+template <class Latitude>
+int inverse_cone(const double *par, int n, double *coords, const Cone &k, Latitude &&latitude) {
+  const double lam0 = par[kx::kSlotCentralMeridian];
+  const bool negative = k.n < 0.0;
+  return kx::convert_points(n, coords, [&](double &x, double &y) {
+    const double dy = k.rho0 - y;
+    double rho = std::sqrt(x * x + dy * dy);
+    if (negative) rho = -rho;
+    double theta = 0.0;
+    if (!kx::near_eq(rho, 0.0)) theta = negative ? std::atan2(-x, y - k.rho0) : std::atan2(x, dy);
+    x = kx_delta(lam0 + theta / k.n);
+    y = latitude(rho);
+    return true;
+  });
+}
+
+int forward(const double *sph, const double *par, int n, double *coords, const int *ivals,
+            const double *dvals) {
+  const double a = sph[0], e2 = sph[1], lam0 = par[kx::kSlotCentralMeridian];
+  const bool ellipsoid = kx::is_ellipsoid(e2);
+  if (is_cylinder(par)) {
+    if (ellipsoid) {
+      const auto k =
+          kx::constants_or_build<Cylinder>(ivals, dvals, [&] { return build_cylinder(sph, par); });
+      return kx::convert_points(n, coords, [&](double &x, double &y) {
+        x = k.a_m1 * kx_delta(x - lam0);
+        y = kx_q(a, e2, y) - k.M0;
+        return true;
+      });
+    }
+    const auto k = kx::constants_or_build<SphereCylinder>(
+        ivals, dvals, [&] { return build_sphere_cylinder(sph, par); });
+    return kx::convert_points(n, coords, [&](double &x, double &y) {
+      x = k.a_cos_phi1 * kx_delta(x - lam0);
+      y = a * y;
+      return true;
+    });
+  }
+  const Cone k = kx::constants_or_build<Cone>(ivals, dvals, [&] { return build_cone(sph, par); });
+  if (ellipsoid)
+    return forward_cone(par, n, coords, k, [&](double phi) { return a * k.G - kx_q(a, e2, phi); });
+  return forward_cone(par, n, coords, k, [&](double phi) { return a * (k.G - phi); });
+}
+
+int inverse(const double *sph, const double *par, int n, double *coords, const int *ivals,
+            const double *dvals) {
+  const double a = sph[0], e2 = sph[1], lam0 = par[kx::kSlotCentralMeridian];
+  const bool ellipsoid = kx::is_ellipsoid(e2);
+  const double q90 = ellipsoid ? kx_q90(a, e2) : 0.0;
+  if (is_cylinder(par)) {
+    if (ellipsoid) {
+      const auto k =
+          kx::constants_or_build<Cylinder>(ivals, dvals, [&] { return build_cylinder(sph, par); });
+      return kx::convert_points(n, coords, [&](double &x, double &y) {
+        const double dlam = x / k.a_m1;
+        x = kx_delta(lam0 + dlam);
+        y = kx_mu_to_phi(e2, (y + k.M0) * kx::kHalfPi / q90);
+        return true;
+      });
+    }
+    const auto k = kx::constants_or_build<SphereCylinder>(
+        ivals, dvals, [&] { return build_sphere_cylinder(sph, par); });
+    return kx::convert_points(n, coords, [&](double &x, double &y) {
+      const double dlam = x / k.a_cos_phi1;
+      x = kx_delta(lam0 + dlam);
+      y = y / a;
+      return true;
+    });
+  }
+  const Cone k = kx::constants_or_build<Cone>(ivals, dvals, [&] { return build_cone(sph, par); });
+  if (ellipsoid)
+    return inverse_cone(par, n, coords, k, [&](double rho) {
+      return kx_mu_to_phi(e2, (a * k.G - rho) * kx::kHalfPi / q90);
+    });
+  return inverse_cone(par, n, coords, k, [&](double rho) { return k.G - rho / a; });
+}
+
+}  // namespace
+
+extern "C" {
+
+KX_API int kx_equidistant_conic_fwd(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals) {
+  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
+  return forward(sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_equidistant_conic_inv(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals) {
+  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
+  return inverse(sph, par, n, coords, ivals, dvals);
+}
+
+}  // extern "C"

@@ -1,0 +1,60 @@
+// The constants functions of all projections. Each block builds its
+// projection's constants struct with the builder the projection unit itself
+// uses when no constants are loaded, so both paths give identical values.
+#include "kx.h"
+#include "projections/double_stereographic.h"
+#include "projections/equidistant_conic.h"
+#include "projections/gnomonic.h"
+#include "projections/orthographic.h"
+#include "projections/projection_common.h"
+#include "projections/stereographic.h"
+#include "projections/stereographic_polar.h"
+
+extern "C" {
+
+/* ---- Stereographic ---- */
+KX_API int kx_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1]))
+    return kx::store_constants(pc, kx::stereographic::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, kx::stereographic::build_sphere(sph, par));
+}
+
+/* ---- Stereographic north and south pole ---- */
+KX_API int kx_stereographic_np_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  return kx::stereographic_polar::store(kx::stereographic_polar::kNorth, pc, sph, par);
+}
+
+KX_API int kx_stereographic_sp_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  return kx::stereographic_polar::store(kx::stereographic_polar::kSouth, pc, sph, par);
+}
+
+/* ---- Double stereographic ---- */
+KX_API int kx_double_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  if (!kx::is_ellipsoid(sph[1])) return kx_stereographic_const(pc, sph, par);
+  return kx::store_constants(pc, kx::double_stereographic::build(sph, par));
+}
+
+/* ---- Orthographic ---- */
+KX_API int kx_orthographic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::store_constants(pc, kx::orthographic::build(par));
+}
+
+/* ---- Gnomonic ---- */
+KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::store_constants(pc, kx::gnomonic::build(par));
+}
+
+/* ---- Equidistant conic ---- */
+KX_API int kx_equidistant_conic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  namespace edc = kx::equidistant_conic;
+  if (sph == nullptr || par == nullptr) return 0;
+  if (!edc::is_cylinder(par)) return kx::store_constants(pc, edc::build_cone(sph, par));
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, edc::build_cylinder(sph, par));
+  return kx::store_constants(pc, edc::build_sphere_cylinder(sph, par));
+}
+
+}  // extern "C"

@@ -1,0 +1,106 @@
+// Shared pieces of the projection tests: the function table by name, the
+// parameter array of a case, loaded constants and the oracle tables.
+#ifndef KX_TESTS_PROJECTIONS_PROJECTION_FIXTURE_H
+#define KX_TESTS_PROJECTIONS_PROJECTION_FIXTURE_H
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "kx.h"
+
+namespace kxtest {
+
+constexpr double kDeg = 3.141592653589793 / 180.0;
+
+struct Projection {
+  kx_projection_fn fwd;
+  kx_projection_fn inv;
+  kx_pcsconst_fn constants;
+};
+
+inline const std::map<std::string, Projection> &projections() {
+  static const std::map<std::string, Projection> table = {
+      {"stereographic", {kx_stereographic_fwd, kx_stereographic_inv, kx_stereographic_const}},
+      {"stereographic_np",
+       {kx_stereographic_np_fwd, kx_stereographic_np_inv, kx_stereographic_np_const}},
+      {"stereographic_sp",
+       {kx_stereographic_sp_fwd, kx_stereographic_sp_inv, kx_stereographic_sp_const}},
+      {"double_stereographic",
+       {kx_double_stereographic_fwd, kx_double_stereographic_inv, kx_double_stereographic_const}},
+      {"orthographic", {kx_orthographic_fwd, kx_orthographic_inv, kx_orthographic_const}},
+      {"gnomonic", {kx_gnomonic_fwd, kx_gnomonic_inv, kx_gnomonic_const}},
+      {"equidistant_conic",
+       {kx_equidistant_conic_fwd, kx_equidistant_conic_inv, kx_equidistant_conic_const}},
+  };
+  return table;
+}
+
+// The spheroid pair as the driver builds it.
+struct Spheroid {
+  double v[2];
+  Spheroid(double a, double f) : v{a, (2.0 - f) * f} {}
+  static Spheroid from_rf(double a, double rf) { return Spheroid(a, rf == 0.0 ? 0.0 : 1.0 / rf); }
+  const double *get() const { return v; }
+};
+
+// A parameter array with the driver's defaults (slots 5, 12, 13 = 1, slot 4 = slot 3).
+struct Parameters {
+  double v[16] = {0, 0, 0, 0, 0, 1.0, 0, 0, 0, 0, 0, 0, 1.0, 1.0, 0, 0};
+  Parameters &deg(int slot, double degrees) {
+    v[slot] = degrees * kDeg;
+    return *this;
+  }
+  Parameters &set(int slot, double value) {
+    v[slot] = value;
+    return *this;
+  }
+  const double *get() const { return v; }
+};
+
+// Constants loaded by a projection's constants function into a fresh record.
+class Loaded {
+ public:
+  Loaded(kx_pcsconst_fn fn, const double *sph, const double *par)
+      : pc_(kx_pcsconstants_new()), result_(fn(pc_, sph, par)) {}
+  ~Loaded() { kx_pcsconstants_del(pc_); }
+  Loaded(const Loaded &) = delete;
+  Loaded &operator=(const Loaded &) = delete;
+  int result() const { return result_; }
+  const int *ivals() const { return kx_pcsconstants_ivals(pc_); }
+  const double *dvals() const { return kx_pcsconstants_dvals(pc_); }
+
+ private:
+  kx_pcsconstants pc_;
+  int result_;
+};
+
+inline std::vector<std::vector<std::string>> read_csv(const std::string &name) {
+  std::vector<std::vector<std::string>> rows;
+  std::ifstream in(std::string(KX_TEST_DATA_DIR) + "/projections/" + name);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    std::stringstream ss(line);
+    std::string field;
+    while (std::getline(ss, field, ',')) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+inline double num(const std::string &s) { return std::stod(s); }
+
+// Both members bit-identical (NaN equal to NaN of the same pattern).
+inline bool same_bits(const std::vector<double> &a, const std::vector<double> &b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+}  // namespace kxtest
+
+#endif

@@ -1,0 +1,360 @@
+#!/usr/bin/env python3
+"""Oracle values for the stereographic, orthographic, gnomonic and conic tests.
+
+Usage (from the repository root, PROJ's cct and GeographicLib's GeodSolve on
+the path; EPSG_DIR and REFERENCE name the EPSG extract and the reference
+points):
+    python3 tests/scripts/gen_projections.py EPSG_DIR REFERENCE_CSV
+
+Writes tests/data/projections/:
+  oracle_cases.csv   one parameter set per case (degrees, metres), with the
+                     PROJ string or the recipe of its expected values;
+  oracle_points.csv  case, lon, lat (degrees) and the expected x, y (metres,
+                     without false easting/northing);
+  epsg_points.csv    the reference points of the EPSG CRSs whose methods map
+                     onto these projections, joined with their parameters.
+
+Expected values come from `cct -d 12` with explicit +proj parameters. Where
+PROJ has no direct counterpart, the recipe column says how they were made:
+  shift:        the PROJ projection minus the y of (lon0, lat0), times k0
+                (the cylindrical and polar hand-overs of the conics);
+  geodesic:     x = N(phi1) cos(phi1) dlon, y = the meridian distance from
+                lat0 to lat by GeodSolve (ellipsoidal equidistant cylinder);
+  meridian:     the ellipsoidal equidistant conic (Snyder 16-1..16-5) with the
+                meridian arcs M from GeodSolve. PROJ 9.1's +proj=eqdc differs
+                from these exact arcs by up to 3 um (its meridian series).
+"""
+import csv
+import math
+import os
+import subprocess
+import sys
+
+OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
+
+WGS84 = (6378137.0, 298.257223563)
+GRS80 = (6378137.0, 298.257222101)
+BESSEL = (6377397.155, 299.1528128)
+KRASSOWSKY = (6378245.0, 298.3)
+CLARKE66 = (6378206.4, 294.9786982)
+SPHERE = (6371000.0, 0.0)
+SPHERE_A = (6378137.0, 0.0)
+
+
+def ellps(e):
+    a, rf = e
+    return '+a=%r +rf=%r' % (a, rf) if rf else '+R=%r' % a
+
+
+def grid(lon0, lat0, dlon, dlat, nlon=7, nlat=7, latmin=-90.0, latmax=90.0):
+    pts = []
+    for i in range(nlat):
+        lat = lat0 - dlat + 2 * dlat * i / (nlat - 1)
+        lat = max(latmin, min(latmax, lat))
+        for j in range(nlon):
+            lon = lon0 - dlon + 2 * dlon * j / (nlon - 1)
+            pts.append((round(lon, 6), round(lat, 6)))
+    return sorted(set(pts))
+
+
+def cct(proj, pts):
+    text = ''.join('%.10f %.10f 0 0\n' % p for p in pts)
+    out = subprocess.run(['cct', '-d', '12'] + proj.split(), input=text,
+                         capture_output=True, text=True, check=True).stdout
+    res = []
+    for line in out.strip().split('\n'):
+        f = line.split()
+        res.append((float(f[0]), float(f[1])))
+    return res
+
+
+def meridian_distances(e, lat0, lats):
+    """Signed distances along a meridian from lat0 to each of lats (GeodSolve)."""
+    a, rf = e
+    text = ''.join('%r 0 %r 0\n' % (lat0, lat) for lat in lats)
+    out = subprocess.run(['GeodSolve', '-i', '-e', repr(a), repr(1.0 / rf), '-p', '10'],
+                         input=text, capture_output=True, text=True, check=True).stdout
+    res = []
+    for lat, line in zip(lats, out.strip().split('\n')):
+        d = float(line.split()[2])
+        res.append(0.0 if lat == lat0 else (d if lat > lat0 else -d))
+    return res
+
+
+def parallel_radius(e, lat):
+    a, rf = e
+    f = 1.0 / rf
+    e2 = (2 - f) * f
+    s = math.sin(math.radians(lat))
+    return a * math.cos(math.radians(lat)) / math.sqrt(1 - e2 * s * s)
+
+
+def meridian_cone(c):
+    """Equidistant conic on the ellipsoid with exact meridian arcs M (GeodSolve)."""
+    e, lat1, lat2, lat0 = c['e'], c['phi1'], c['phi2'], c['phi0']
+    lats = [p[1] for p in c['pts']]
+    M = meridian_distances(e, 0.0, [lat1, lat2, lat0] + lats)
+    M1, M2, M0, Mp = M[0], M[1], M[2], M[3:]
+    a, m1, m2 = e[0], parallel_radius(e, lat1) / e[0], parallel_radius(e, lat2) / e[0]
+    n = math.sin(math.radians(lat1)) if lat1 == lat2 else a * (m1 - m2) / (M2 - M1)
+    G = M1 / a + m1 / n
+    rho0 = a * G - M0
+    res = []
+    for (lon, lat), Ml in zip(c['pts'], Mp):
+        rho, th = a * G - Ml, n * math.radians(lon - c['lam0'])
+        res.append((rho * math.sin(th), rho0 - rho * math.cos(th)))
+    return res
+
+
+# (case, function, ellipsoid, lam0, phi1, phi2, k0, phi0, lamc, phic, recipe, points)
+CASES = []
+
+
+def case(name, fn, e, proj, pts, lam0=0.0, phi1=0.0, phi2=None, k0=1.0, phi0=0.0,
+         lamc=0.0, phic=0.0):
+    CASES.append(dict(name=name, fn=fn, e=e, proj=proj, pts=pts, lam0=lam0, phi1=phi1,
+                      phi2=phi1 if phi2 is None else phi2, k0=k0, phi0=phi0, lamc=lamc,
+                      phic=phic))
+
+
+def stere(name, e, lon0, lat0, k0, dlon, dlat):
+    case(name, 'stereographic', e,
+         '+proj=stere +lat_0=%r +lon_0=%r +k_0=%r %s' % (lat0, lon0, k0, ellps(e)),
+         grid(lon0, lat0, dlon, dlat), lam0=lon0, k0=k0, phi0=lat0)
+
+
+def polar(name, e, lon0, lat_ts, dlon):
+    north = lat_ts > 0
+    lat_0 = 90.0 if north else -90.0
+    lat_c = 75.0 if north else -75.0
+    case(name, 'stereographic_np' if north else 'stereographic_sp', e,
+         '+proj=stere +lat_0=%r +lat_ts=%r +lon_0=%r %s' % (lat_0, lat_ts, lon0, ellps(e)),
+         grid(lon0, lat_c, dlon, 14.9), lam0=lon0, phi1=lat_ts)
+
+
+def sterea(name, e, lon0, lat0, k0, dlon, dlat):
+    # On a sphere the double stereographic is the plain stereographic.
+    proj = '+proj=sterea' if e[1] else '+proj=stere'
+    case(name, 'double_stereographic', e,
+         '%s +lat_0=%r +lon_0=%r +k_0=%r %s' % (proj, lat0, lon0, k0, ellps(e)),
+         grid(lon0, lat0, dlon, dlat), lam0=lon0, k0=k0, phi0=lat0)
+
+
+def azimuthal(name, fn, e, lonc, latc, reach):
+    proj = {'orthographic': 'ortho', 'gnomonic': 'gnom'}[fn]
+    pts = grid(lonc, latc, reach, reach)
+    # Both use the radius a whatever the flattening: PROJ gets the sphere.
+    case(name, fn, e, '+proj=%s +lat_0=%r +lon_0=%r +R=%r' % (proj, latc, lonc, e[0]),
+         pts, lamc=lonc, phic=latc)
+
+
+def cone(name, fn, e, lon0, lat1, lat2, lat0, k0=1.0, dlon=25.0, dlat=20.0):
+    proj = {'lcc': 'lcc', 'albers': 'aea', 'equidistant_conic': 'eqdc'}[fn]
+    p = '+proj=%s +lat_1=%r +lat_2=%r +lat_0=%r +lon_0=%r %s' % (proj, lat1, lat2, lat0, lon0,
+                                                                   ellps(e))
+    if fn == 'lcc':
+        p += ' +k_0=%r' % k0
+    mid = (lat1 + lat2) / 2
+    if fn == 'equidistant_conic' and e[1]:
+        p = 'meridian'
+    case(name, fn, e, p, grid(lon0, mid, dlon, dlat, latmin=-85, latmax=85), lam0=lon0,
+         phi1=lat1, phi2=lat2, k0=k0, phi0=lat0)
+
+
+def shifted(name, fn, e, proj, lon0, lat1, lat2, lat0, k0, pts):
+    case(name, fn, e, 'shift ' + proj, pts, lam0=lon0, phi1=lat1, phi2=lat2, k0=k0, phi0=lat0)
+
+
+# Stereographic, every aspect.
+stere('stere_ell_oblique', WGS84, 5.0, 52.0, 0.9999, 20.0, 15.0)
+stere('stere_ell_oblique_south', GRS80, 150.0, -35.0, 1.0, 20.0, 15.0)
+stere('stere_ell_equatorial', WGS84, -60.0, 0.0, 0.9996, 20.0, 20.0)
+stere('stere_ell_north', WGS84, 0.0, 90.0, 0.994, 180.0, 0.0)
+stere('stere_ell_south', WGS84, 0.0, -90.0, 0.994, 180.0, 0.0)
+stere('stere_sph_oblique', SPHERE, -100.0, 40.0, 1.0, 25.0, 20.0)
+stere('stere_sph_oblique_south', SPHERE, 20.0, -60.0, 0.9999, 25.0, 20.0)
+stere('stere_sph_equatorial', SPHERE, 10.0, 0.0, 1.0, 30.0, 30.0)
+stere('stere_sph_north', SPHERE, -45.0, 90.0, 0.97, 180.0, 0.0)
+stere('stere_sph_south', SPHERE, 45.0, -90.0, 1.0, 180.0, 0.0)
+# The polar grids above have lat0 +-90 only; add latitudes down to 60 degrees.
+for c in CASES:
+    if c['name'] in ('stere_ell_north', 'stere_sph_north'):
+        c['pts'] = grid(c['lam0'], 75.0, 180.0, 14.9)
+    if c['name'] in ('stere_ell_south', 'stere_sph_south'):
+        c['pts'] = grid(c['lam0'], -75.0, 180.0, 14.9)
+
+# Polar stereographic with a latitude of true scale.
+polar('stere_np_ell_70', WGS84, -45.0, 70.0, 180.0)
+polar('stere_sp_ell_71', WGS84, 0.0, -71.0, 180.0)
+polar('stere_np_sph_60', SPHERE, 10.0, 60.0, 180.0)
+polar('stere_sp_sph_65', SPHERE, -30.0, -65.0, 180.0)
+
+# Double stereographic.
+sterea('sterea_rd', BESSEL, 5.387638888888889, 52.15616055555556, 0.9999079, 4.0, 3.0)
+sterea('sterea_stereo70', KRASSOWSKY, 25.0, 46.0, 0.99975, 6.0, 4.0)
+sterea('sterea_south', GRS80, 175.0, -40.0, 1.0, 8.0, 6.0)
+sterea('sterea_equatorial', WGS84, 30.0, 0.0, 1.0, 8.0, 6.0)
+sterea('sterea_sphere', SPHERE, -3.0, 48.0, 0.9998, 8.0, 6.0)
+
+# Orthographic and gnomonic (spherical, radius a).
+azimuthal('ortho_oblique', 'orthographic', WGS84, -100.0, 40.0, 60.0)
+azimuthal('ortho_equatorial', 'orthographic', SPHERE, 20.0, 0.0, 80.0)
+azimuthal('ortho_south', 'orthographic', SPHERE, 140.0, -55.0, 60.0)
+case('ortho_north', 'orthographic', SPHERE, '+proj=ortho +lat_0=90 +lon_0=30 +R=6371000.0',
+     grid(30.0, 55.0, 180.0, 34.0), lamc=30.0, phic=90.0)
+azimuthal('gnom_oblique', 'gnomonic', WGS84, -100.0, 40.0, 45.0)
+azimuthal('gnom_equatorial', 'gnomonic', SPHERE, 20.0, 0.0, 50.0)
+azimuthal('gnom_south', 'gnomonic', SPHERE, 140.0, -55.0, 45.0)
+case('gnom_south_pole', 'gnomonic', SPHERE, '+proj=gnom +lat_0=-90 +lon_0=0 +R=6371000.0',
+     grid(0.0, -65.0, 180.0, 24.0), lamc=0.0, phic=-90.0)
+
+# Lambert conformal conic.
+cone('lcc_texas_clarke66', 'lcc', CLARKE66, -99.0, 28.383333333333333, 30.283333333333333,
+     27.833333333333333)
+cone('lcc_1sp_k', 'lcc', (6378249.2, 293.4660212936269), 2.337229166666667, 46.8, 46.8, 46.8,
+     k0=0.99987742)
+cone('lcc_south', 'lcc', GRS80, 145.0, -36.0, -38.0, -37.0, k0=1.0)
+cone('lcc_south_wide', 'lcc', WGS84, -60.0, -10.0, -40.0, -32.0, k0=0.9999)
+cone('lcc_sph', 'lcc', SPHERE, -96.0, 33.0, 45.0, 23.0)
+cone('lcc_sph_south', 'lcc', SPHERE, 20.0, -20.0, -50.0, -35.0, k0=0.999)
+cone('lcc_sph_tangent', 'lcc', SPHERE, 0.0, 60.0, 60.0, 60.0, k0=0.98)
+
+# Albers.
+cone('aea_conus', 'albers', GRS80, -96.0, 29.5, 45.5, 23.0)
+cone('aea_australia', 'albers', GRS80, 132.0, -18.0, -36.0, 0.0)
+cone('aea_one_parallel', 'albers', WGS84, 10.0, 40.0, 40.0, 30.0)
+cone('aea_sph', 'albers', SPHERE, -96.0, 20.0, 60.0, 40.0)
+cone('aea_sph_south', 'albers', SPHERE, 25.0, -10.0, -45.0, -30.0)
+
+# Equidistant conic.
+cone('eqdc_ell', 'equidistant_conic', WGS84, -96.0, 20.0, 60.0, 40.0)
+cone('eqdc_ell_south', 'equidistant_conic', GRS80, 130.0, -15.0, -45.0, -30.0)
+cone('eqdc_one_parallel', 'equidistant_conic', WGS84, 10.0, 45.0, 45.0, 40.0)
+cone('eqdc_sph', 'equidistant_conic', SPHERE, 0.0, 30.0, 60.0, 0.0)
+cone('eqdc_sph_south', 'equidistant_conic', SPHERE, -70.0, -20.0, -50.0, -40.0)
+
+# Hand-overs.
+shifted('lcc_mercator', 'lcc', WGS84, '+proj=merc +lat_ts=30.0 +lon_0=-20.0 ' + ellps(WGS84),
+        -20.0, 30.0, -30.0, 10.0, 0.9996, grid(-20.0, 0.0, 60.0, 70.0))
+shifted('lcc_mercator_sph', 'lcc', SPHERE, '+proj=merc +lat_ts=25.0 +lon_0=40.0 ' + ellps(SPHERE),
+        40.0, -25.0, 25.0, 0.0, 1.0, grid(40.0, 0.0, 60.0, 70.0))
+shifted('lcc_polar_north', 'lcc', WGS84,
+        '+proj=stere +lat_0=90 +lon_0=-30.0 +k_0=0.98 ' + ellps(WGS84),
+        -30.0, 90.0, 90.0, 60.0, 0.98, grid(-30.0, 70.0, 180.0, 19.9))
+shifted('lcc_polar_south_sph', 'lcc', SPHERE,
+        '+proj=stere +lat_0=-90 +lon_0=100.0 +k_0=1.0 ' + ellps(SPHERE),
+        100.0, -90.0, -90.0, -90.0, 1.0, grid(100.0, -70.0, 180.0, 19.9))
+shifted('aea_cylindrical', 'albers', WGS84, '+proj=cea +lat_ts=20.0 +lon_0=-50.0 ' + ellps(WGS84),
+        -50.0, 20.0, -20.0, 10.0, 1.0, grid(-50.0, 0.0, 60.0, 70.0))
+shifted('aea_cylindrical_sph', 'albers', SPHERE, '+proj=cea +lat_ts=30.0 +lon_0=0.0 ' + ellps(SPHERE),
+        0.0, -30.0, 30.0, 0.0, 1.0, grid(0.0, 0.0, 60.0, 70.0))
+case('eqdc_cylindrical', 'equidistant_conic', WGS84, 'geodesic', grid(15.0, 0.0, 60.0, 70.0),
+     lam0=15.0, phi1=20.0, phi2=-20.0, phi0=10.0)
+case('eqdc_cylindrical_sph', 'equidistant_conic', SPHERE,
+     '+proj=eqc +lat_ts=35.0 +lon_0=15.0 ' + ellps(SPHERE), grid(15.0, 0.0, 60.0, 70.0),
+     lam0=15.0, phi1=35.0, phi2=-35.0, phi0=10.0)
+
+
+def expected(c):
+    pts, proj = c['pts'], c['proj']
+    if proj == 'geodesic':
+        r1 = parallel_radius(c['e'], c['phi1'])
+        ys = meridian_distances(c['e'], c['phi0'], [p[1] for p in pts])
+        return [(r1 * math.radians(lon - c['lam0']), y) for (lon, _), y in zip(pts, ys)]
+    if proj == 'meridian':
+        return meridian_cone(c)
+    if proj.startswith('shift '):
+        p = proj[len('shift '):]
+        xy = cct(p, pts + [(c['lam0'], c['phi0'])])
+        y0 = xy[-1][1]
+        k = 1.0 if 'stere' in p or 'cea' in p else c['k0']
+        return [(k * x, k * (y - y0)) for x, y in xy[:-1]]
+    return cct(proj, pts)
+
+
+def write_oracle():
+    with open(os.path.join(OUT, 'oracle_cases.csv'), 'w') as fc, \
+            open(os.path.join(OUT, 'oracle_points.csv'), 'w') as fp:
+        version = subprocess.run(['cct', '--version'], capture_output=True, text=True).stdout.split('\n')[0]
+        fc.write('# Made by tests/scripts/gen_projections.py with %s and GeodSolve.\n' % version)
+        fc.write('# case,function,a,rf,lam0,phi1,phi2,k0,phi0,lamc,phic,oracle (degrees; rf 0 = sphere)\n')
+        fp.write('# case,lon,lat,x,y (degrees, metres); see oracle_cases.csv\n')
+        for c in CASES:
+            fc.write('%s,%s,%r,%r,%r,%r,%r,%r,%r,%r,%r,%s\n' % (
+                c['name'], c['fn'], c['e'][0], c['e'][1], c['lam0'], c['phi1'], c['phi2'],
+                c['k0'], c['phi0'], c['lamc'], c['phic'], c['proj']))
+            for (lon, lat), (x, y) in zip(c['pts'], expected(c)):
+                if not (math.isfinite(x) and math.isfinite(y)) or abs(x) > 1e30 or abs(y) > 1e30:
+                    continue  # outside what PROJ shows (far side, horizon)
+                fp.write('%s,%r,%r,%.9f,%.9f\n' % (c['name'], lon, lat, x, y))
+
+
+METHODS = {'9801', '9802', '9809', '9810', '9822', '9829'}
+
+
+def first_axis_is_northing(orientation, lam0):
+    """Polar CRSs give their axes as directions along meridians; the points
+    follow the CRS's axis order, so a first axis along the central meridian
+    (or its opposite) holds the northing."""
+    first = orientation.split(',')[0]
+    if ' along ' not in first:
+        return False
+    meridian = first.split(' along ')[1].replace('\u00b0', '')
+    m = float(meridian[:-1]) * (-1 if meridian.endswith('W') else 1)
+    return abs(math.remainder(m - lam0, 180.0)) < 1e-9
+
+
+def write_epsg(epsg_dir, reference):
+    def table(name):
+        with open(os.path.join(epsg_dir, name)) as f:
+            return {r['code']: r for r in csv.DictReader(f)}
+    pcs, gcs, datums = table('projected_crs.csv'), table('geographic_crs.csv'), table('datums.csv')
+    ellipsoids, units = table('ellipsoids.csv'), table('units.csv')
+    angular = {'9102': math.pi / 180, '9122': math.pi / 180, '9105': math.pi / 200}
+    with open(reference) as f, open(os.path.join(OUT, 'epsg_points.csv'), 'w') as out:
+        out.write('# EPSG reference points (projected_crs_points.csv) of the methods %s,\n'
+                  '# joined with the EPSG v10.076 parameters by tests/scripts/gen_projections.py.\n'
+                  '# Angles in degrees (lon, lat in the geographic unit of factor ang), lengths in\n'
+                  '# metres except easting/northing, which are in the linear unit of factor lin;\n'
+                  '# points of CRSs whose first axis is the northing are swapped into E, N.\n'
+                  % ', '.join(sorted(METHODS)))
+        out.write('# code,method,a,f,lin,ang,fe,fn,lam0,phi1,phi2,k0,phi0,lon,lat,easting,northing\n')
+        for r in csv.DictReader(f):
+            if r['method_code'] not in METHODS:
+                continue
+            p = pcs[r['code']]
+            par = {}
+            for i in range(1, 8):
+                if p['p%d_code' % i]:
+                    par[p['p%d_code' % i]] = float(p['p%d_value_normalised' % i])
+            g = gcs[p['geographic_crs_code']]
+            el = ellipsoids[datums[g['datum_code']]['ellipsoid_code']]
+            m = r['method_code']
+            if m == '9801':
+                v = (par['8801'], par['8801'], par['8801'], par['8805'], par['8801'])
+                fe, fn, lam0 = par['8806'], par['8807'], par['8802']
+            elif m in ('9802', '9822'):
+                v = (par['8823'], par['8824'], 1.0, par['8821'])
+                v = (None,) + v
+                fe, fn, lam0 = par['8826'], par['8827'], par['8822']
+            elif m in ('9809', '9810'):
+                v = (None, 0.0, 0.0, par['8805'], par['8801'])
+                fe, fn, lam0 = par['8806'], par['8807'], par['8802']
+            else:  # 9829
+                v = (None, par['8832'], par['8832'], 1.0, 0.0)
+                fe, fn, lam0 = par['8806'], par['8807'], par['8833']
+            east, north = r['easting'], r['northing']
+            if first_axis_is_northing(r['axis_orientation'], lam0):
+                east, north = north, east
+            out.write('%s,%s,%r,%r,%r,%r,%r,%r,%r,%r,%r,%r,%r,%s,%s,%s,%s\n' % (
+                r['code'], m, float(el['semi_major_axis_m']), float(el['flattening'] or 0.0),
+                float(units[p['linear_unit_code']]['factor_to_si']),
+                angular[r['geographic_unit_code']], fe, fn, lam0, v[1], v[2], v[3], v[4],
+                r['lon'], r['lat'], east, north))
+
+
+if __name__ == '__main__':
+    os.makedirs(OUT, exist_ok=True)
+    write_oracle()
+    if len(sys.argv) == 3:
+        write_epsg(sys.argv[1], sys.argv[2])
