@@ -21,6 +21,12 @@ bool read_name_token(char *dst, const char *token) {
   for (int i = 0; i < kNameSize && dst[i] != '\0'; ++i) {
     if (dst[i] == '\x7f') dst[i] = ',';
   }
+  // The tokenizer trims tokens, but cutting a long name to 63 characters can
+  // leave whitespace at its end that a written-back text would lose on the
+  // next read; drop it so that names read the same every time.
+  for (int i = static_cast<int>(std::strlen(dst)) - 1; i >= 0 && is_text_space(dst[i]); --i) {
+    dst[i] = '\0';
+  }
   return true;
 }
 
