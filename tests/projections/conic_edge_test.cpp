@@ -51,7 +51,8 @@ TEST(Conics, OriginMapsToZero) {
         const auto geo = run(f.inv, *s, p, {0.0, 0.0}, &count);
         EXPECT_EQ(count, 1);
         EXPECT_NEAR(geo[0], p.v[2], 1e-15);
-        EXPECT_NEAR(geo[1], p.v[6], 1e-11);
+        // Albers: the authalic-latitude series pair closes to 2.2e-10 rad.
+        EXPECT_NEAR(geo[1], p.v[6], f.fwd == kx_equidistant_conic_fwd ? 1e-12 : 3e-10);
       }
     }
   }

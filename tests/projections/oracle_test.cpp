@@ -5,14 +5,16 @@
 //
 // Measured agreement (largest over each group; forward in metres, inverse
 // as the angle on the ground in degrees):
-//   spheres, every projection          forward 3 nm     inverse 2.1e-13
-//   orthographic, gnomonic             forward 11 nm    inverse 1.5e-13
-//     (orthographic at a pole 8.6e-7: asin near 1, sqrt(2 ulp))
-//   stereographic, polar, ellipsoid    forward 8.3 um   inverse 1.2e-10
-//   double stereographic, ellipsoid    forward 5 nm     inverse 6e-14
-//   equidistant conic, ellipsoid       forward 0.11 um  inverse 5.6e-12
-//   Lambert conformal conic, ellipsoid forward 8.6 um   inverse 1.2e-10
-//   Albers, ellipsoid                  forward 1.4 mm   inverse 1.3e-8
+//   spheres, every projection          forward 3.7 nm   inverse 2e-13
+//   orthographic, gnomonic             forward 11 nm    inverse 1.4e-13
+//     (orthographic at a pole 8.6e-7: asin next to 1, sqrt(2 ulp))
+//   stereographic, ellipsoid           forward 8.2 um   inverse 1.1e-10
+//   polar stereographic, ellipsoid     forward 8 um     inverse 9e-12
+//   double stereographic, ellipsoid    forward 4.8 nm   inverse 5.7e-14
+//   equidistant conic, ellipsoid       forward 0.10 um  inverse 5.5e-12
+//   Lambert conformal conic, ellipsoid forward 7.9 um   inverse 1.1e-10
+//     polar hand-over 12 um, Mercator hand-over to 70 degrees 20 um
+//   Albers, ellipsoid                  forward 0.65 mm  inverse 1.4e-8
 // The ellipsoidal stereographic and conformal conic carry the error of the
 // library's conformal-latitude series (1.4e-12 rad), Albers that of its
 // authalic-latitude series (2.2e-10 rad), the equidistant conic that of its
@@ -82,8 +84,11 @@ Bound bound_for(const Case &c) {
   if (c.sphere) return {5e-9, 3e-13};
   if (c.fn == "double_stereographic") return {1e-8, 1e-13};
   if (c.fn == "equidistant_conic") return {2e-7, 1e-11};
-  if (c.fn == "albers") return {2e-3, 2e-8};
-  return {1.2e-5, 2e-10};  // conformal latitude: stereographic family, Lambert
+  if (c.fn == "albers") return {1e-3, 2e-8};
+  // Mercator hand-over up to 70 degrees: ln tan(pi/4 + chi/2) magnifies the
+  // conformal-latitude error by 1/cos.
+  if (c.name == "lcc_mercator") return {3e-5, 2e-10};
+  return {1.5e-5, 2e-10};  // conformal latitude: stereographic family, Lambert
 }
 
 double angle_diff(double a, double b) {
@@ -154,10 +159,11 @@ TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
 }
 
 // Forward then inverse of every oracle point returns it within 1e-9 deg.
-// Measured: spheres 2.1e-13, ellipsoidal stereographic and Lambert 4e-12
-// (the conformal-latitude pair of series), Albers 1.3e-8 ... see below,
-// double stereographic 6e-14, equidistant conic 1e-12; the orthographic at
-// a pole 8.6e-7 (asin next to 1), excluded from the 1e-9 bound.
+// Measured: spheres 2e-13, ellipsoidal stereographic and Lambert 1.1e-10
+// (the conformal-latitude pair of series), double stereographic 4.4e-14,
+// equidistant conic 4.7e-12; Albers on the ellipsoid 1.2e-8 (the authalic
+// pair of series, bound 2e-8); the orthographic at a pole 8.6e-7 (asin next
+// to 1, bound 1e-6).
 TEST(ProjectionOracle, RoundTripsEveryCase) {
   const auto cases = read_cases();
   const auto points = read_points();
@@ -183,7 +189,8 @@ TEST(ProjectionOracle, RoundTripsEveryCase) {
       }
       w = std::max(w, d);
     }
-    EXPECT_LE(w, 1e-9);
+    // Albers: the authalic-latitude series pair closes to 2.2e-10 rad only.
+    EXPECT_LE(w, c.fn == "albers" && !c.sphere ? 2e-8 : 1e-9);
     if (std::getenv("KX_VERBOSE")) std::printf("  %-26s round trip %.3g deg\n", c.name.c_str(), w);
     worst = std::max(worst, w);
   }
