@@ -1,0 +1,115 @@
+// The kxproj tool end to end: conversions both ways with columns and
+// comments kept, definitions from files, failures and their exit codes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const std::string kAmersfoort =
+    "GEOGCS[\"GCS_Amersfoort\",DATUM[\"D_Amersfoort\",SPHEROID[\"Bessel_1841\",6377397.155,"
+    "299.1528128]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+const std::string kRdNew =
+    "PROJCS[\"RD_New\"," + kAmersfoort +
+    ",PROJECTION[\"Double_Stereographic\"],PARAMETER[\"False_Easting\",155000.0],"
+    "PARAMETER[\"False_Northing\",463000.0],PARAMETER[\"Central_Meridian\",5.38763888888889],"
+    "PARAMETER[\"Scale_Factor\",0.9999079],PARAMETER[\"Latitude_Of_Origin\",52.15616055555555],"
+    "UNIT[\"Meter\",1.0]]";
+const std::string kWgs84 =
+    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,"
+    "298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+const std::string kOrtho =
+    "PROJCS[\"Ortho\"," + kWgs84 +
+    ",PROJECTION[\"Orthographic\"],PARAMETER[\"Longitude_Of_Center\",0.0],"
+    "PARAMETER[\"Latitude_Of_Center\",0.0],UNIT[\"Meter\",1.0]]";
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string quote(const std::string &s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string temp_file(const std::string &content) {
+  char path[] = "/tmp/kxproj_test_XXXXXX";
+  const int fd = mkstemp(path);
+  EXPECT_GE(fd, 0);
+  close(fd);
+  std::ofstream(path) << content;
+  return path;
+}
+
+std::string slurp(const std::string &path) {
+  std::ifstream f(path);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+ToolRun kxproj(const std::string &args, const std::string &input) {
+  const std::string in = temp_file(input);
+  const std::string out = temp_file("");
+  const std::string err = temp_file("");
+  const std::string cmd = std::string(KXPROJ_COMMAND) + " " + args + " < " + in + " > " + out +
+                          " 2> " + err;
+  const int raw = std::system(cmd.c_str());
+  ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+  for (const std::string &p : {in, out, err}) std::remove(p.c_str());
+  return r;
+}
+
+TEST(Kxproj, ConvertsBothWaysKeepingColumnsAndComments) {
+  ToolRun r = kxproj("-s " + quote(kAmersfoort) + " -t " + quote(kRdNew) + " -d 3",
+                 "# EPSG example\n6 53 point-a extra\n\n  5.38763888888889\t52.15616055555555\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "# EPSG example\n196105.283 557057.739 point-a extra\n\n155000.000 463000.000\n");
+
+  const std::string def = temp_file(kRdNew);
+  ToolRun back = kxproj("-s " + def + " -t " + quote(kAmersfoort) + " -d 7",
+                    "196105.283 557057.739 p\n");
+  std::remove(def.c_str());
+  ASSERT_EQ(back.status, 0) << back.err;
+  EXPECT_EQ(back.out, "6.0000000 53.0000000 p\n");
+}
+
+TEST(Kxproj, FailedPointsPrintAsNanAndStrictFails) {
+  const std::string args = "-s " + quote(kWgs84) + " -t " + quote(kOrtho) + " -d 1";
+  ToolRun r = kxproj(args, "0 0\n180 0\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "0.0 0.0\nnan nan\n");
+  ToolRun strict = kxproj(args + " --strict", "0 0\n180 0\n");
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.err.find("1 of 2"), std::string::npos) << strict.err;
+}
+
+TEST(Kxproj, BadCommandLinesAndDefinitionsExitWithTwo) {
+  for (const std::string &args :
+       {std::string("-s ") + quote(kWgs84), std::string("--bogus"),
+        "-s " + quote(kWgs84) + " -t /no/such/file",
+        "-s " + quote(kWgs84) + " -t " + quote(kWgs84) + " -d 99",
+        "-s " + quote(kWgs84) + " -t " + quote(kRdNew)}) {
+    ToolRun r = kxproj(args, "1 2\n");
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.out, "") << args;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  // The datum mismatch names the need for a transformation.
+  ToolRun r = kxproj("-s " + quote(kWgs84) + " -t " + quote(kRdNew), "1 2\n");
+  EXPECT_NE(r.err.find("datum transformation"), std::string::npos) << r.err;
+}
+
+}  // namespace
