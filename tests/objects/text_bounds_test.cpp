@@ -115,4 +115,60 @@ TEST(TextBounds, LongestTextsStillReadBack) {
   kx_geogcs_del(g);
 }
 
+// The composite kinds of the projected side, built from parts (the
+// constructors take any parameter names, so every slot can hold a 63-character
+// one): the limits hold exactly with the longest numbers.
+kx_geogcs longest_geogcs(const Longest &positive, const Longest &inverse, const Longest &lon) {
+  return kx_geogcs_new(
+      kName63.c_str(),
+      kx_datum_new(kName63.c_str(),
+                   kx_spheroid_new(kName63.c_str(), positive.value, 1.0 / inverse.value)),
+      kx_primem_new(kName63.c_str(), lon.value), kx_unit_new(kName63.c_str(), positive.value));
+}
+
+int noop_fwd(const double *, const double *, int n, double *, const int *, const double *) {
+  return n;
+}
+int noop_method(const double *, const double *, const double *, const char *, int n, double *,
+                double *, const int *, const float *, const double *) {
+  return n;
+}
+
+TEST(TextBounds, ProjectedSideKindsReachTheirLimits) {
+  static char buf[4096];
+  const Longest positive = longest_number(1e-300, INFINITY);
+  const Longest inverse = longest_number(1.0, INFINITY);
+  const Longest longitude = longest_number(-180.0, 180.0);
+  const Longest any = longest_number(-INFINITY, INFINITY);
+  kx_geogcs g = longest_geogcs(positive, inverse, longitude);
+  const int geogcs_len = kx_geogcs_to_string(g, buf);
+
+  kx_projection pr = kx_projection_new(kName63.c_str(), noop_fwd, noop_fwd, nullptr);
+  EXPECT_EQ(kx_projection_to_string(pr, buf), KX_TEXT_MAX_PROJECTION);
+  kx_method m = kx_method_new(kName63.c_str(), noop_method, noop_method);
+  EXPECT_EQ(kx_method_to_string(m, buf), KX_TEXT_MAX_METHOD);
+
+  kx_parameter slots[16];
+  for (kx_parameter &a : slots) a = kx_parameter_new(kName63.c_str(), any.value);
+  kx_projcs pcs = kx_projcs_new(kName63.c_str(), g, pr, slots,
+                                kx_unit_new(kName63.c_str(), positive.value));
+  ASSERT_NE(pcs, nullptr);
+  const int n = kx_projcs_to_string(pcs, buf);
+  EXPECT_EQ(static_cast<size_t>(n), std::strlen(buf));
+  EXPECT_EQ(n, KX_TEXT_MAX_PROJCS - (KX_TEXT_MAX_GEOGCS - geogcs_len) - 16 * slack(any) -
+                   slack(positive));
+  char cs_buf[KX_TEXT_MAX_PROJCS + 1];
+  EXPECT_EQ(kx_coordsys_to_string(pcs, cs_buf), n);
+  kx_projcs_del(pcs);
+
+  for (kx_parameter &a : slots) a = kx_parameter_new(kName63.c_str(), any.value);
+  kx_geogtran t = kx_geogtran_new(kName63.c_str(), longest_geogcs(positive, inverse, longitude),
+                                  longest_geogcs(positive, inverse, longitude), m, slots);
+  ASSERT_NE(t, nullptr);
+  const int tn = kx_geogtran_to_string(t, buf);
+  EXPECT_EQ(static_cast<size_t>(tn), std::strlen(buf));
+  EXPECT_EQ(tn, KX_TEXT_MAX_GEOGTRAN - 2 * (KX_TEXT_MAX_GEOGCS - geogcs_len) - 16 * slack(any));
+  kx_geogtran_del(t);
+}
+
 }  // namespace
