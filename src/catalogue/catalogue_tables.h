@@ -1,0 +1,118 @@
+// Row layouts of the built-in catalogue tables and their lookups. The rows
+// themselves are generated (table_*.cpp, tools/gen_catalogue.py) and sorted:
+// by code for the entry tables and code maps, byte-wise by name for the
+// macro-name tables, so every lookup is a bisection.
+#ifndef KX_CATALOGUE_TABLES_H
+#define KX_CATALOGUE_TABLES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace kx::catalogue {
+
+template <typename Row>
+struct Table {
+  const Row *rows;
+  std::size_t count;
+};
+
+struct UnitRow {
+  int32_t code;
+  const char *name;
+  double factor;  // metres or radians
+};
+
+struct SpheroidRow {
+  int32_t code;
+  const char *name;
+  double axis;        // metres
+  double flattening;  // f, not 1/f
+};
+
+struct PrimemRow {
+  int32_t code;
+  const char *name;
+  double longitude;  // degrees east of Greenwich
+};
+
+struct DatumRow {
+  int32_t code;
+  const char *name;
+  int32_t spheroid;
+};
+
+struct GeogcsRow {
+  int32_t code;
+  const char *name;
+  int32_t datum;
+  int32_t primem;
+  int32_t unit;
+};
+
+// A deprecated code and the current code it builds.
+struct CodeMap {
+  int32_t code;
+  int32_t current;
+};
+
+struct NameRow {
+  const char *name;
+  int32_t code;
+};
+
+extern const Table<UnitRow> kUnits;
+extern const Table<SpheroidRow> kSpheroids;
+extern const Table<PrimemRow> kPrimems;
+extern const Table<DatumRow> kDatums;
+extern const Table<GeogcsRow> kGeogcs;
+
+extern const Table<CodeMap> kDeprecatedDatums;
+extern const Table<CodeMap> kDeprecatedGeogcs;
+extern const Table<CodeMap> kDeprecatedProjcs;
+extern const Table<CodeMap> kDeprecatedGeogtran;
+
+extern const Table<NameRow> kSpheroidNames;
+extern const Table<NameRow> kGeogcsNames;
+extern const Table<NameRow> kDatumNames;
+extern const Table<NameRow> kPrimemNames;
+extern const Table<NameRow> kUnitNames;
+
+// The row with the given code in a table sorted by code, or null.
+template <typename Row>
+const Row *find_code(const Table<Row> &table, int32_t code) {
+  std::size_t lo = 0;
+  std::size_t hi = table.count;
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (table.rows[mid].code < code) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo < table.count && table.rows[lo].code == code ? &table.rows[lo] : nullptr;
+}
+
+// The row with exactly this name (byte-wise) in a name table, or null.
+inline const NameRow *find_name(const Table<NameRow> &table, const char *name) {
+  std::size_t lo = 0;
+  std::size_t hi = table.count;
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const int c = std::strcmp(table.rows[mid].name, name);
+    if (c == 0) {
+      return &table.rows[mid];
+    }
+    if (c < 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace kx::catalogue
+
+#endif

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Regenerates the catalogue tables into a temporary directory and fails when
+# they differ from the committed sources.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+python3 "$root/tools/gen_catalogue.py" --root "$root" --out "$tmp"
+status=0
+while IFS= read -r -d '' file; do
+  rel="${file#"$tmp"/}"
+  if ! diff -u "$root/$rel" "$file"; then
+    echo "check_generated: $rel differs from the generator output" >&2
+    status=1
+  fi
+done < <(find "$tmp" -type f -print0)
+if [ "$status" -eq 0 ]; then
+  echo "check_generated: catalogue sources match data/"
+fi
+exit "$status"
