@@ -905,6 +905,23 @@ KX_API int kx_equidistant_conic_inv(const double *sph, const double *par, int n,
                                     const int *ivals, const double *dvals);
 KX_API int kx_equidistant_conic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Cylindrical equal-area (slot 2 lambda0, slot 3 phi1) and Behrmann (phi1
+ * fixed at 30 degrees), ellipsoid or sphere. A polar phi1 is rejected: _const
+ * returns 0, _fwd/_inv set every point to NaN and return 0. Inverse points
+ * beyond the poles' parallels give the pole. dvals: ellipsoid 8 {e, 2e, a k0,
+ * a/(2 k0), 1 - e2, 2 k0, qp, a qp} (k0 = cos phi1 / w(phi1)), sphere 2
+ * {a cos phi1, a / cos phi1}. */
+KX_API int kx_cylindrical_eqarea_fwd(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_cylindrical_eqarea_inv(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_cylindrical_eqarea_const(kx_pcsconstants pc, const double *sph, const double *par);
+KX_API int kx_behrmann_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_behrmann_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_behrmann_const(kx_pcsconstants pc, const double *sph, const double *par);
+
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */

@@ -2,6 +2,7 @@
 // projection's constants struct with the builder the projection unit itself
 // uses when no constants are loaded, so both paths give identical values.
 #include "kx.h"
+#include "projections/cylindrical_eqarea.h"
 #include "projections/double_stereographic.h"
 #include "projections/equidistant_conic.h"
 #include "projections/gnomonic.h"
@@ -55,6 +56,19 @@ KX_API int kx_equidistant_conic_const(kx_pcsconstants pc, const double *sph, con
   if (!edc::is_cylinder(par)) return kx::store_constants(pc, edc::build_cone(sph, par));
   if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, edc::build_cylinder(sph, par));
   return kx::store_constants(pc, edc::build_sphere_cylinder(sph, par));
+}
+
+/* ---- Cylindrical equal-area and Behrmann ---- */
+KX_API int kx_cylindrical_eqarea_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  namespace cea = kx::cylindrical_eqarea;
+  if (sph == nullptr || par == nullptr) return 0;
+  return cea::store(pc, sph, cea::standard_parallel(par));
+}
+
+KX_API int kx_behrmann_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  namespace cea = kx::cylindrical_eqarea;
+  if (sph == nullptr || par == nullptr) return 0;
+  return cea::store(pc, sph, cea::behrmann_parallel());
 }
 
 }  // extern "C"
