@@ -930,6 +930,28 @@ KX_API int kx_behrmann_const(kx_pcsconstants pc, const double *sph, const double
  * Catalogue: factories, macro names, listings
  * ======================================================================== */
 
+/* Factories by catalogue code (EPSG numbering where one exists, the
+ * library's own codes above 100000). Each returns a new object owned by the
+ * caller, or null for a code without an entry. Status: 4 built from the
+ * built-in table, 16 built through a deprecated code (the current entry it
+ * maps to); components carry the status of their own factories. */
+KX_API kx_unit kx_factory_unit(int code);
+KX_API kx_spheroid kx_factory_spheroid(int code);
+KX_API kx_primem kx_factory_primem(int code);
+/* Built-in table, then the deprecated map. */
+KX_API kx_datum kx_factory_datum(int code);
+/* Built-in table only; the status is left as the constructor set it (1). */
+KX_API kx_datum kx_factory_datum_normal(int code);
+/* Deprecated map only: the current entry with status 16, or null. */
+KX_API kx_datum kx_factory_datum_depracated(int code);
+/* Built-in table, then the deprecated map; datum, prime meridian and unit are
+ * built by their factories. */
+KX_API kx_geogcs kx_factory_geogcs(int code);
+/* Built-in table only; status left at 1 (components keep status 4). */
+KX_API kx_geogcs kx_factory_geogcs_normal(int code);
+/* Deprecated map only: the current entry with status 16, or null. */
+KX_API kx_geogcs kx_factory_geogcs_depracated(int code);
+
 /* ========================================================================
  * Horizons
  * ======================================================================== */
