@@ -922,9 +922,147 @@ KX_API int kx_behrmann_inv(const double *sph, const double *par, int n, double *
                            const int *ivals, const double *dvals);
 KX_API int kx_behrmann_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Simple cylindrical projections on the sphere of radius a (e2 unused),
+ * slot 2 lambda0: plate carree; equidistant cylindrical (slot 3 phi1, true
+ * scale there); Miller; Gall stereographic (dvals 2 {a/sqrt 2,
+ * a + a/sqrt 2}). Inverse points whose latitude would pass a pole are NaN. */
+KX_API int kx_plate_carree_fwd(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_plate_carree_inv(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_equidistant_cylindrical_fwd(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_equidistant_cylindrical_inv(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_miller_cylindrical_fwd(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_miller_cylindrical_inv(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_gall_stereographic_fwd(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_gall_stereographic_inv(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_gall_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par);
+
+/* Sinusoidal (slot 2 lambda0) and Bonne (slot 3 phi1; |phi1| <= 2^-48 is
+ * the sinusoidal), ellipsoid or sphere; no constants. Inverse points whose
+ * latitude would pass a pole are NaN. */
+KX_API int kx_sinusoidal_fwd(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_sinusoidal_inv(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_bonne_fwd(const double *sph, const double *par, int n, double *coords,
+                        const int *ivals, const double *dvals);
+KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coords,
+                        const int *ivals, const double *dvals);
+
+/* Polyconic (slot 2 lambda0, slot 6 phi0), ellipsoid or sphere. An inverse
+ * point whose iteration does not settle in 500 passes is NaN and not counted
+ * (the other points are still converted). dvals: ellipsoid 5 {M0, c1, c2,
+ * c3, c4} (M'(phi)/a = c1 - c2 cos 2phi + c3 cos 4phi - c4 cos 6phi),
+ * sphere 1 {a phi0}. */
+KX_API int kx_polyconic_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_polyconic_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const double *par);
+
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */
+
+/* Transforms n longitude/latitude pairs in place from the transformation's
+ * first geographic CS to its second (kx_geog1_to_geog2) or back
+ * (kx_geog2_to_geog1): input in the source CS's angular unit and prime
+ * meridian, output in the target's. heights (n ellipsoidal heights in
+ * metres, may be null) are read and rewritten by the methods that use them.
+ * Returns the method's count of converted points (n for the equation
+ * methods, the number shifted for a grid method, whose unshifted points
+ * still come back in the target unit). Returns 0 and leaves coords and
+ * heights untouched for an invalid transformation, a method without a
+ * function, null coords with n > 0, or a longitude rotation between
+ * different datums. n <= 0 converts nothing and returns the method's
+ * result (0, or n itself for the equation methods). */
+KX_API int kx_geog1_to_geog2(kx_geogtran geogtran, int n, double *coords, double *heights);
+KX_API int kx_geog2_to_geog1(kx_geogtran geogtran, int n, double *coords, double *heights);
+
+/* Equation methods, all following kx_method_fn: sph1 and sph2 = {a, e2} of
+ * the first and second CS (in this order for both directions), val = the 16
+ * value slots (0-2 translations m, 3-5 rotations rad, 6 scale difference as
+ * a ratio, 7-9 rotation origin m), coordinates in radians on Greenwich,
+ * heights as for the driver (0 when null). _fwd converts from the first CS
+ * to the second, _inv back. Every point is converted: latitudes are clamped
+ * to +-pi/2, longitudes reduced to [-pi, pi]. Return n; n <= 0 is returned
+ * unchanged and converts nothing; a null sph1, sph2, val or coords with
+ * n > 0 converts nothing and returns 0. The dataset name and the constants
+ * arrays are ignored. */
+
+/* Geocentric translation by slots 0-2 through geocentric coordinates. */
+KX_API int kx_geocentric_translation_fwd(const double *sph1, const double *sph2,
+                                         const double *val, const char *dataset, int n,
+                                         double *coords, double *heights, const int *ivals,
+                                         const float *fvals, const double *dvals);
+KX_API int kx_geocentric_translation_inv(const double *sph1, const double *sph2,
+                                         const double *val, const char *dataset, int n,
+                                         double *coords, double *heights, const int *ivals,
+                                         const float *fvals, const double *dvals);
+/* Standard and abridged Molodensky (slots 0-2 and the spheroid differences).
+ * Pole points keep their longitude. The inverses evaluate the forward
+ * formulas with the spheroids exchanged and the translations negated, so a
+ * round trip is only approximate (centimetres for typical shifts). */
+KX_API int kx_molodensky_fwd(const double *sph1, const double *sph2, const double *val,
+                             const char *dataset, int n, double *coords, double *heights,
+                             const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_molodensky_inv(const double *sph1, const double *sph2, const double *val,
+                             const char *dataset, int n, double *coords, double *heights,
+                             const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_molodensky_abridged_fwd(const double *sph1, const double *sph2, const double *val,
+                                      const char *dataset, int n, double *coords,
+                                      double *heights, const int *ivals, const float *fvals,
+                                      const double *dvals);
+KX_API int kx_molodensky_abridged_inv(const double *sph1, const double *sph2, const double *val,
+                                      const char *dataset, int n, double *coords,
+                                      double *heights, const int *ivals, const float *fvals,
+                                      const double *dvals);
+/* Seven-parameter transformation X' = (1 + ds) R X + T, R the exact
+ * coordinate-frame rotation matrix of slots 3-5; the inverse uses the
+ * general matrix inverse. Coordinate frame is the same transformation;
+ * position vector negates the three rotations first. */
+KX_API int kx_bursa_wolf_fwd(const double *sph1, const double *sph2, const double *val,
+                             const char *dataset, int n, double *coords, double *heights,
+                             const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_bursa_wolf_inv(const double *sph1, const double *sph2, const double *val,
+                             const char *dataset, int n, double *coords, double *heights,
+                             const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_coordinate_frame_fwd(const double *sph1, const double *sph2, const double *val,
+                                   const char *dataset, int n, double *coords, double *heights,
+                                   const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_coordinate_frame_inv(const double *sph1, const double *sph2, const double *val,
+                                   const char *dataset, int n, double *coords, double *heights,
+                                   const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_position_vector_fwd(const double *sph1, const double *sph2, const double *val,
+                                  const char *dataset, int n, double *coords, double *heights,
+                                  const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_position_vector_inv(const double *sph1, const double *sph2, const double *val,
+                                  const char *dataset, int n, double *coords, double *heights,
+                                  const int *ivals, const float *fvals, const double *dvals);
+/* Molodensky-Badekas: the seven-parameter transformation about the rotation
+ * origin P0 of slots 7-9, X' = T + P0 + (1 + ds) R (X - P0). */
+KX_API int kx_molodensky_badekas_fwd(const double *sph1, const double *sph2, const double *val,
+                                     const char *dataset, int n, double *coords,
+                                     double *heights, const int *ivals, const float *fvals,
+                                     const double *dvals);
+KX_API int kx_molodensky_badekas_inv(const double *sph1, const double *sph2, const double *val,
+                                     const char *dataset, int n, double *coords,
+                                     double *heights, const int *ivals, const float *fvals,
+                                     const double *dvals);
+/* Longitude rotation, both directions: adds slot 5 (radians) to every
+ * longitude and reduces it to [-pi, pi]; latitudes and heights untouched.
+ * Returns n (n <= 0 unchanged); 0 for a null val or coords with n > 0. */
+KX_API int kx_longitude_rotation_ccw(const double *sph1, const double *sph2, const double *val,
+                                     const char *dataset, int n, double *coords,
+                                     double *heights, const int *ivals, const float *fvals,
+                                     const double *dvals);
 
 /* ========================================================================
  * Catalogue: factories, macro names, listings
@@ -951,6 +1089,48 @@ KX_API kx_geogcs kx_factory_geogcs(int code);
 KX_API kx_geogcs kx_factory_geogcs_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_geogcs kx_factory_geogcs_depracated(int code);
+/* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
+ * registry row with that catalogue code, status 4; null without such a row
+ * or when its functions are not in the library. */
+KX_API kx_projection kx_factory_projection(int code);
+KX_API kx_method kx_factory_method(int code);
+/* Parameter 100001-100050 with its slot-table default value, status 4. */
+KX_API kx_parameter kx_factory_parameter(int code);
+
+/* The object of any catalogue code, of the kind its code range names (units
+ * 9000-9199, spheroids 7000-7999, prime meridians 8900-8999, datums
+ * 6000-6999, projections 43000-52999, methods 9600-9699, parameters
+ * 100000-100099, geographic CSs 4000-4999 and 37000-37999, with the
+ * library's 1xxxxx and 2xxxxx blocks); tell the kind with the kx_K_p tests.
+ * Null for a code in no range or without an entry. */
+KX_API void *kx_factory(int code);
+
+/* The catalogue code of an object equal (kx_K_eq) to the given one: the
+ * lowest such code of its kind (angular units before linear ones); for
+ * datums and geographic CSs a current code before a deprecated one. 0 when
+ * none is equal or for null. */
+KX_API int kx_factory_code(void *object);
+
+/* Code lists: a new array (kx_allocate) of the codes of the kind's
+ * macro-name table in that table's (name) order, its length in *count.
+ * Null with *count 0 for a null count or no memory. The unit lists select
+ * the angular codes 9100-9199 or the linear codes 9000-9099 and
+ * 109000-109099. Free with kx_factory_codelist_del (null is ignored). */
+KX_API int *kx_factory_datum_codelist(int *count);
+KX_API int *kx_factory_geogcs_codelist(int *count);
+KX_API int *kx_factory_method_codelist(int *count);
+KX_API int *kx_factory_parameter_codelist(int *count);
+KX_API int *kx_factory_primem_codelist(int *count);
+KX_API int *kx_factory_projection_codelist(int *count);
+KX_API int *kx_factory_spheroid_codelist(int *count);
+KX_API int *kx_factory_angular_unit_codelist(int *count);
+KX_API int *kx_factory_linear_unit_codelist(int *count);
+KX_API void kx_factory_codelist_del(int *list);
+
+/* The code of a symbolic catalogue name such as "KX_GCS_WGS_1984" (4326;
+ * case-sensitive, the whole text is the name; include/kx_def.h defines every
+ * name as its code), or 0 for an unknown name or null. */
+KX_API int kx_defstring_to_int(const char *text);
 
 /* ========================================================================
  * Horizons
