@@ -77,6 +77,9 @@ extern const Table<NameRow> kGeogcsNames;
 extern const Table<NameRow> kDatumNames;
 extern const Table<NameRow> kPrimemNames;
 extern const Table<NameRow> kUnitNames;
+extern const Table<NameRow> kProjectionNames;
+extern const Table<NameRow> kMethodNames;
+extern const Table<NameRow> kParameterNames;
 
 // The row with the given code in a table sorted by code, or null.
 template <typename Row>

@@ -1,0 +1,144 @@
+// Reverse lookup: the catalogue code of an object equal to a given one.
+// Codes without an entry build nothing, so visiting the table rows (and the
+// deprecated codes) in increasing order gives the same first match as
+// visiting every code of the kind's ranges.
+#include "catalogue/catalogue_tables.h"
+#include "kx.h"
+#include "objects/parameter_table.h"
+#include "objects/registry.h"
+
+namespace {
+
+namespace cat = kx::catalogue;
+
+// First code of the table (ascending) whose object equals obj; 0 if none.
+template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Sel>
+int first_equal(const cat::Table<Row> &table, Obj obj, Make make, Eq eq, Del del, Sel select) {
+  for (std::size_t i = 0; i < table.count; ++i) {
+    const int code = table.rows[i].code;
+    if (!select(code)) continue;
+    Obj candidate = make(code);
+    if (candidate == nullptr) continue;
+    const bool equal = eq(candidate, obj) != 0;
+    del(candidate);
+    if (equal) return code;
+  }
+  return 0;
+}
+
+// Composite kinds with a deprecated map: the first equal code built from the
+// table or a user file (status below 9); failing that the first deprecated
+// code whose object is equal.
+template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status>
+int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
+                        Obj obj, Make make, Eq eq, Del del, Status status) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  int first_deprecated = 0;
+  while (i < table.count || j < deprecated.count) {
+    int code;
+    if (j >= deprecated.count || (i < table.count && table.rows[i].code < deprecated.rows[j].code)) {
+      code = table.rows[i++].code;
+    } else {
+      code = deprecated.rows[j++].code;
+    }
+    Obj candidate = make(code);
+    if (candidate == nullptr) continue;
+    const bool equal = eq(candidate, obj) != 0;
+    const bool current = status(candidate) < 9;
+    del(candidate);
+    if (equal && current) return code;
+    if (equal && first_deprecated == 0) first_deprecated = code;
+  }
+  return first_deprecated;
+}
+
+bool any(int) { return true; }
+bool angular(int code) { return (code >= 9100 && code <= 9199) || (code >= 209100 && code <= 209199); }
+bool not_angular(int code) { return !angular(code); }
+
+int projection_code(kx_projection p) {
+  int count = 0;
+  const kx::ProjectionRow *rows = kx::projection_rows(&count);
+  int best = 0;
+  for (int i = 0; i < count; ++i) {
+    const int code = rows[i].code;
+    if (code < 43000 || code > 52999 || (best != 0 && code >= best)) continue;
+    kx_projection candidate = kx_factory_projection(code);
+    if (candidate == nullptr) continue;
+    if (kx_projection_eq(candidate, p) != 0) best = code;
+    kx_projection_del(candidate);
+  }
+  return best;
+}
+
+int method_code(kx_method m) {
+  int count = 0;
+  const kx::MethodRow *rows = kx::method_rows(&count);
+  int best = 0;
+  for (int i = 0; i < count; ++i) {
+    const int code = rows[i].code;
+    if (best != 0 && code >= best) continue;
+    kx_method candidate = kx_factory_method(code);
+    if (candidate == nullptr) continue;
+    if (kx_method_eq(candidate, m) != 0) best = code;
+    kx_method_del(candidate);
+  }
+  return best;
+}
+
+int parameter_code(kx_parameter p) {
+  for (const kx::ParameterCodeRow &row : kx::kParameterCodeTable) {
+    kx_parameter candidate = kx_factory_parameter(row.code);
+    if (candidate == nullptr) continue;
+    const bool equal = kx_parameter_eq(candidate, p) != 0;
+    kx_parameter_del(candidate);
+    if (equal) return row.code;
+  }
+  return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+KX_API int kx_factory_code(void *object) {
+  if (object == nullptr) return 0;
+  if (kx_projcs_p(static_cast<kx_projcs>(object))) return 0;
+  if (kx_geogcs_p(static_cast<kx_geogcs>(object))) {
+    return first_equal_current(cat::kGeogcs, cat::kDeprecatedGeogcs,
+                               static_cast<kx_geogcs>(object), kx_factory_geogcs, kx_geogcs_eq,
+                               kx_geogcs_del, kx_geogcs_status);
+  }
+  if (kx_unit_p(static_cast<kx_unit>(object))) {
+    auto u = static_cast<kx_unit>(object);
+    const int code = first_equal(cat::kUnits, u, kx_factory_unit, kx_unit_eq, kx_unit_del, angular);
+    return code != 0 ? code
+                     : first_equal(cat::kUnits, u, kx_factory_unit, kx_unit_eq, kx_unit_del,
+                                   not_angular);
+  }
+  if (kx_spheroid_p(static_cast<kx_spheroid>(object))) {
+    return first_equal(cat::kSpheroids, static_cast<kx_spheroid>(object), kx_factory_spheroid,
+                       kx_spheroid_eq, kx_spheroid_del, any);
+  }
+  if (kx_datum_p(static_cast<kx_datum>(object))) {
+    return first_equal_current(cat::kDatums, cat::kDeprecatedDatums, static_cast<kx_datum>(object),
+                               kx_factory_datum, kx_datum_eq, kx_datum_del, kx_datum_status);
+  }
+  if (kx_primem_p(static_cast<kx_primem>(object))) {
+    return first_equal(cat::kPrimems, static_cast<kx_primem>(object), kx_factory_primem,
+                       kx_primem_eq, kx_primem_del, any);
+  }
+  if (kx_projection_p(static_cast<kx_projection>(object))) {
+    return projection_code(static_cast<kx_projection>(object));
+  }
+  if (kx_parameter_p(static_cast<kx_parameter>(object))) {
+    return parameter_code(static_cast<kx_parameter>(object));
+  }
+  if (kx_method_p(static_cast<kx_method>(object))) {
+    return method_code(static_cast<kx_method>(object));
+  }
+  return 0;
+}
+
+}  // extern "C"
