@@ -967,6 +967,51 @@ KX_API int kx_polyconic_inv(const double *sph, const double *par, int n, double 
                             const int *ivals, const double *dvals);
 KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Simple cylindrical projections on the sphere of radius a (e2 unused),
+ * slot 2 lambda0: plate carree; equidistant cylindrical (slot 3 phi1, true
+ * scale there); Miller; Gall stereographic (dvals 2 {a/sqrt 2,
+ * a + a/sqrt 2}). Inverse points whose latitude would pass a pole are NaN. */
+KX_API int kx_plate_carree_fwd(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_plate_carree_inv(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_equidistant_cylindrical_fwd(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_equidistant_cylindrical_inv(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_miller_cylindrical_fwd(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_miller_cylindrical_inv(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_gall_stereographic_fwd(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_gall_stereographic_inv(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_gall_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par);
+
+/* Sinusoidal (slot 2 lambda0) and Bonne (slot 3 phi1; |phi1| <= 2^-48 is
+ * the sinusoidal), ellipsoid or sphere; no constants. Inverse points whose
+ * latitude would pass a pole are NaN. */
+KX_API int kx_sinusoidal_fwd(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_sinusoidal_inv(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_bonne_fwd(const double *sph, const double *par, int n, double *coords,
+                        const int *ivals, const double *dvals);
+KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coords,
+                        const int *ivals, const double *dvals);
+
+/* Polyconic (slot 2 lambda0, slot 6 phi0), ellipsoid or sphere. An inverse
+ * point whose iteration does not settle in 500 passes is NaN and not counted
+ * (the other points are still converted). dvals: ellipsoid 5 {M0, c1, c2,
+ * c3, c4} (M'(phi)/a = c1 - c2 cos 2phi + c3 cos 4phi - c4 cos 6phi),
+ * sphere 1 {a phi0}. */
+KX_API int kx_polyconic_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_polyconic_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const double *par);
+
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */

@@ -1,4 +1,4 @@
-// Cylindrical equal-area projection (normal aspect), ellipsoid and sphere,
+// Cylindrical equal-area projection on a normal cylinder, ellipsoid and sphere,
 // with the standard parallel of true scale phi1; Behrmann is its case with
 // phi1 = 30 degrees.
 //
@@ -7,7 +7,10 @@
 // Newton iteration 3-16 for the inverse (ellipsoid).
 //
 // Measured accuracy against PROJ 9 (+proj=cea, tests/scripts/gen_cyl_oracle.py):
-// both forms realise the same formulas; figures in cylindrical_test.cpp.
+// both realise the same formulas. Forward agrees to 7.5 nm (ellipsoid and
+// sphere); the inverse to 1.4e-11 degrees (PROJ inverts through its
+// authalic-latitude series, the Newton iteration here is exact), round
+// trips close within 1.2e-11 degrees.
 #include <cmath>
 
 #include "kx.h"

@@ -5,8 +5,10 @@
 #include "projections/cylindrical_eqarea.h"
 #include "projections/double_stereographic.h"
 #include "projections/equidistant_conic.h"
+#include "projections/gall_stereographic.h"
 #include "projections/gnomonic.h"
 #include "projections/orthographic.h"
+#include "projections/polyconic.h"
 #include "projections/projection_common.h"
 #include "projections/stereographic.h"
 #include "projections/stereographic_polar.h"
@@ -69,6 +71,20 @@ KX_API int kx_behrmann_const(kx_pcsconstants pc, const double *sph, const double
   namespace cea = kx::cylindrical_eqarea;
   if (sph == nullptr || par == nullptr) return 0;
   return cea::store(pc, sph, cea::behrmann_parallel());
+}
+
+/* ---- Gall stereographic ---- */
+KX_API int kx_gall_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::store_constants(pc, kx::gall_stereographic::build(sph));
+}
+
+/* ---- Polyconic ---- */
+KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1]))
+    return kx::store_constants(pc, kx::polyconic::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, kx::polyconic::build_sphere(sph, par));
 }
 
 }  // extern "C"
