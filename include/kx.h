@@ -1142,6 +1142,15 @@ KX_API kx_method kx_factory_method(int code);
 /* Parameter 100001-100050 with its slot-table default value, status 4. */
 KX_API kx_parameter kx_factory_parameter(int code);
 
+/* Default parameters: sets all 16 slots to null, then places the catalogue
+ * parameters (kx_factory_parameter: slot-table default values, status 4)
+ * that the projection or transformation method expects in their slots and
+ * returns how many it placed. 0 for a null or invalid argument or a
+ * projection or method without a default group. The new parameters belong to
+ * the caller (for kx_projcs_new or kx_geogtran_new). */
+KX_API int kx_parameter_projection_defaults(kx_projection projection, kx_parameter *slots);
+KX_API int kx_parameter_method_defaults(kx_method method, kx_parameter *slots);
+
 /* The object of any catalogue code, of the kind its code range names (units
  * 9000-9199, spheroids 7000-7999, prime meridians 8900-8999, datums
  * 6000-6999, projections 43000-52999, methods 9600-9699, parameters
