@@ -1134,6 +1134,17 @@ KX_API kx_geogcs kx_factory_geogcs(int code);
 KX_API kx_geogcs kx_factory_geogcs_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_geogcs kx_factory_geogcs_depracated(int code);
+/* Projected CS (2000-3999, 20000-32799, 53000-65799, 102000-103999,
+ * 202000-203999): built-in table, then the deprecated map. The geographic
+ * CS, projection and unit come from their factories, the parameters from
+ * kx_factory_parameter with the entry's values (angles in the geographic
+ * CS's unit, lengths in the projected CS's unit). Null when the projection's
+ * functions are not in the library. */
+KX_API kx_projcs kx_factory_projcs(int code);
+/* Built-in table only; status left at 1. */
+KX_API kx_projcs kx_factory_projcs_normal(int code);
+/* Deprecated map only: the current entry with status 16, or null. */
+KX_API kx_projcs kx_factory_projcs_depracated(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
  * registry row with that catalogue code, status 4; null without such a row
  * or when its functions are not in the library. */
@@ -1171,6 +1182,7 @@ KX_API int kx_factory_code(void *object);
  * the angular codes 9100-9199 or the linear codes 9000-9099 and
  * 109000-109099. Free with kx_factory_codelist_del (null is ignored). */
 KX_API int *kx_factory_datum_codelist(int *count);
+KX_API int *kx_factory_projcs_codelist(int *count);
 KX_API int *kx_factory_geogcs_codelist(int *count);
 KX_API int *kx_factory_method_codelist(int *count);
 KX_API int *kx_factory_parameter_codelist(int *count);

@@ -132,6 +132,200 @@ def table_source(row_type, var, rows, fmt):
             '}  // namespace kx::catalogue\n') % (row_type, var, body, row_type, var, var, var, var)
 
 
+# Parameter catalogue codes used by projected CS entries.
+FE, FN, SF, AZ, CM, LON_ORIGIN, LON_CENTER = 100001, 100002, 100003, 100004, 100010, 100011, 100012
+LAT_ORIGIN, LAT_CENTER, SP1, SP2, PSEUDO_SP1 = 100021, 100022, 100025, 100026, 100027
+X_SCALE, Y_SCALE, XY_ROTATION = 100037, 100038, 100039
+
+
+def sexagesimal_dms(text):
+    """Degrees of an EPSG sexagesimal DMS value (unit 9110): D.MMSSsss."""
+    text = text.strip()
+    sign = -1.0 if text.startswith('-') else 1.0
+    text = text.lstrip('+-')
+    whole, _, frac = text.partition('.')
+    frac = (frac + '0000')
+    minutes = int(frac[0:2])
+    seconds = float(frac[2:4] + '.' + frac[4:])
+    return sign * (int(whole) + minutes / 60.0 + seconds / 3600.0)
+
+
+def polar_axes_ok(axes, north, lon0):
+    """Polar grids whose axes are the usual easting and northing of the pole."""
+    found = re.findall(r'(North|South) along ([0-9.]+)\u00b0([EW])', axes)
+    if len(found) != 2:
+        return False
+    want_dir = 'South' if north else 'North'
+    dirs = set()
+    for d, lon, hemi in found:
+        if d != want_dir:
+            return False
+        value = float(lon) * (1 if hemi == 'E' else -1)
+        dirs.add(round((value - lon0) % 360.0, 6))
+    return dirs == ({90.0, 180.0} if north else {90.0, 0.0})
+
+
+def projcs_name(r, ucode, fips, namer):
+    name = r['name']
+    if ' / ' in name:
+        datum_part, zone = name.split(' / ', 1)
+        base = re.sub(r' \((ftUS|ft)\)$', '', zone)
+        if base in fips and datum_part.startswith('NAD'):
+            suffix = ''
+            if ucode == 9003 and not datum_part.startswith('NAD27'):
+                suffix = '_Feet'
+            elif ucode == 9002:
+                suffix = '_Feet_Intl'
+            return namer.limit('%s_StatePlane_%s_FIPS_%s%s' % (
+                namer.normalise(datum_part), namer.normalise(base), fips[base], suffix))
+    return namer.limit(namer.normalise(name))
+
+
+def build_projcs(rows, geog, datum, sph, unit, fips, namer):
+    """Projected CS entries: the EPSG conversions the registry projections represent."""
+    import collections
+    import math
+    out = []
+    reasons = collections.Counter()
+    for r in rows:
+        code = int(r['code'])
+        def leave(why):
+            reasons[why] += 1
+        if not in_ranges('projcs', code):
+            leave('outside the ranges')
+            continue
+        par = {}
+        for i in range(1, 8):
+            c = r['p%d_code' % i]
+            if c:
+                raw_unit = r['p%d_unit_code' % i]
+                value = float(r['p%d_value_normalised' % i])
+                if raw_unit == '9110':
+                    value = sexagesimal_dms(r['p%d_value' % i])
+                elif raw_unit == '9102':
+                    value = float(r['p%d_value' % i])
+                par[int(c)] = (value, float(r['p%d_value' % i]), raw_unit)
+        gcode = int(r['geographic_crs_code'])
+        ucode = int(r['linear_unit_code'])
+        method = int(r['method_code'])
+        axes = r['axis_orientation']
+        if method == 1024 and gcode == 4326:
+            gcode = 4055  # the sphere of radius 6378137 m gives the EPSG numbers
+        if gcode not in geog:
+            leave('base geographic CS not in the catalogue')
+            continue
+        if ucode not in unit or not (9000 <= ucode <= 9099 or 109000 <= ucode <= 109099):
+            leave('linear unit not in the catalogue')
+            continue
+        g = geog[gcode]
+        ang_unit = g[4]
+        ang_factor = unit[ang_unit][2]
+        lin_factor = unit[ucode][2]
+
+        def ang(pc):
+            deg, raw, raw_unit = par[pc]
+            if ang_unit == 9105 and raw_unit == '9105':
+                return raw
+            return deg if ang_unit == 9102 else deg * math.pi / 180.0 / ang_factor
+
+        def lin(pc):
+            value, raw, raw_unit = par[pc]
+            return raw if raw_unit == str(ucode) else value / lin_factor
+
+        def scale(pc):
+            return par[pc][0]
+
+        try:
+            standard_axes = axes in ('east,north', 'north,east')
+            if method == 9807 and standard_axes:
+                prj, ps = 43006, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, scale(8805)),
+                                  (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9801 and standard_axes:
+                prj, ps = 43020, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SP1, ang(8801)),
+                                  (SF, scale(8805)), (FE, lin(8806)), (FN, lin(8807))]
+            elif method in (9802, 9822) and standard_axes:
+                prj = 43020 if method == 9802 else 43007
+                ps = [(CM, ang(8822)), (LAT_ORIGIN, ang(8821)), (SP1, ang(8823)),
+                      (SP2, ang(8824)), (FE, lin(8826)), (FN, lin(8827))]
+            elif method == 9806 and standard_axes:
+                prj, ps = 43028, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, 1.0),
+                                  (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9809 and standard_axes:
+                prj, ps = 43038, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, scale(8805)),
+                                  (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9810 and (standard_axes or polar_axes_ok(
+                    axes, par[8801][0] > 0, par[8802][0])):
+                prj, ps = 43026, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, scale(8805)),
+                                  (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9829 and (standard_axes or polar_axes_ok(
+                    axes, par[8832][0] > 0, par[8833][0])):
+                prj = 43050 if par[8832][0] > 0 else 43051
+                ps = [(CM, ang(8833)), (SP1, ang(8832)), (FE, lin(8806)), (FN, lin(8807))]
+            elif method in (9812, 9815) and standard_axes:
+                fe, fn = (8806, 8807) if method == 9812 else (8816, 8817)
+                ps = [(LON_CENTER, ang(8812)), (LAT_CENTER, ang(8811)), (AZ, ang(8813))]
+                if 8814 in par and abs(par[8814][0] - par[8813][0]) > 1e-12:
+                    prj = 43053 if method == 9812 else 43054
+                    ps.append((XY_ROTATION, ang(8814)))
+                else:
+                    prj = 43036 if method == 9812 else 43037
+                ps += [(SF, scale(8815)), (FE, lin(fe)), (FN, lin(fn))]
+            elif method == 9820 and standard_axes:
+                prj, ps = 43033, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif method == 9804 and standard_axes:
+                if par[8801][0] != 0.0:
+                    leave('Mercator with a latitude of origin')
+                    continue
+                f = sph[datum[g[2]][2]][3]
+                e2 = f * (2 - f)
+                k0 = scale(8805)
+                if k0 > 1.0:
+                    leave('Mercator scale above 1')
+                    continue
+                phi1 = math.degrees(math.asin(math.sqrt((1 - k0 * k0) / (1 - k0 * k0 * e2))))
+                sp1 = phi1 if ang_unit == 9102 else phi1 * math.pi / 180.0 / ang_factor
+                prj, ps = 43004, [(CM, ang(8802)), (SP1, sp1), (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9805 and standard_axes:
+                prj, ps = 43004, [(CM, ang(8802)), (SP1, ang(8823)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif method == 1024 and standard_axes:
+                prj, ps = 43004, [(CM, ang(8802)), (SP1, 0.0), (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9818 and standard_axes:
+                prj, ps = 43021, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif (method == 9819 and axes == 'south,west') or (method == 1041 and standard_axes):
+                xs, xy = (1.0, 0.0) if method == 9819 else (-1.0, 90.0)
+                if ang_unit != 9102:
+                    xy = xy * math.pi / 180.0 / ang_factor
+                prj, ps = 43039, [(LON_CENTER, ang(8833)), (LAT_CENTER, ang(8811)),
+                                  (PSEUDO_SP1, ang(8818)), (AZ, ang(1036)), (SF, scale(8819)),
+                                  (FE, lin(8806)), (FN, lin(8807)), (X_SCALE, xs), (Y_SCALE, 1.0),
+                                  (XY_ROTATION, xy)]
+            elif method == 9811 and standard_axes:
+                prj, ps = 43040, [(LON_ORIGIN, ang(8802)), (LAT_ORIGIN, ang(8801)),
+                                  (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9823 and standard_axes:
+                prj, ps = 43002, [(CM, ang(8802)), (SP1, ang(8823)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif r['method_code'] in ('9807', '9801', '9802', '9822', '9806', '9809', '9810',
+                                      '9829', '9812', '9815', '9820', '9804', '9805', '1024',
+                                      '9818', '9819', '1041', '9811', '9823'):
+                leave('axes not representable')
+                continue
+            else:
+                leave('method %s without a registry projection' % r['method_code'])
+                continue
+        except KeyError as missing:
+            leave('parameter %s missing' % missing)
+            continue
+        out.append({'code': code, 'name': projcs_name(r, ucode, fips, namer), 'projection': prj,
+                    'geogcs': gcode, 'unit': ucode, 'params': ps,
+                    'current': r['deprecated'] != '1'})
+    out.sort(key=lambda p: p['code'])
+    return out, sum(reasons.values()), reasons
+
+
 def main():
     parser = argparse.ArgumentParser()
     here = os.path.dirname(os.path.abspath(__file__))
@@ -266,6 +460,47 @@ def main():
                    'left out: EPSG rows outside 4000-4999 (newer CRSs numbered below 4000 or '
                    'above 4999) and 4126, which is a deprecated code of the library'))
 
+
+    # ---- projected CSs
+    geog_by_code = {g[0]: g for g in geogcs}
+    sph_by_code = {s[0]: s for s in spheroids}
+    datum_by_code = {d[0]: d for d in datums}
+    unit_by_code = {u[0]: u for u in units}
+    proj_rows = epsg('projected_crs.csv')
+    # FIPS zone numbers from the NAD83 metre conversions (code 1SSZZ).
+    fips = {}
+    for r in proj_rows:
+        if (r['name'].startswith('NAD83 / ') and r['conversion_name'].startswith('SPCS83 ')
+                and r['conversion_name'].endswith('(meters)')):
+            cc = int(r['conversion_code'])
+            if 10000 <= cc <= 19999 and cc % 100 >= 30:
+                zone = re.sub(r' \((ftUS|ft)\)$', '', r['name'].split(' / ', 1)[1])
+                fips[zone] = '%02d%02d' % ((cc // 100) % 100, cc % 100 - 30)
+    dep_projcs = {}
+    for r in epsg('deprecations.csv'):
+        if r['table'] == 'projected_crs':
+            a, b = int(r['deprecated_code']), int(r['replacement_code'])
+            if in_ranges('projcs', a):
+                dep_projcs.setdefault(a, []).append(b)
+    projcs, pcs_left, pcs_reasons = build_projcs(
+        proj_rows, geog_by_code, datum_by_code, sph_by_code, unit_by_code, fips, namer)
+    pcs_codes = {p['code'] for p in projcs}
+    # A deprecated code whose replacement is an entry is served by the map.
+    for a, bs in sorted(dep_projcs.items()):
+        current = [b for b in sorted(bs) if b in pcs_codes and b not in dep_projcs]
+        if current and a not in dict(dep['projcs']):
+            dep['projcs'].append((a, current[0]))
+    dep_sources['projcs'] = {a for a, _ in dep['projcs']}
+    moved = [p for p in projcs if p['code'] in dep_sources['projcs']]
+    projcs = [p for p in projcs if p['code'] not in dep_sources['projcs']]
+    pcs_codes = {p['code'] for p in projcs}
+    for a, b in dep['projcs']:
+        if b not in pcs_codes:
+            sys.exit('gen_catalogue: deprecated projected CS %d maps to missing %d' % (a, b))
+    counts.append(('projected CS', len(projcs), pcs_left + len(moved),
+                   '; '.join('%s: %d' % kv for kv in sorted(pcs_reasons.items())) +
+                   '; served through the deprecated map: %d' % len(moved)))
+
     # deprecated targets must be entries
     targets = {'datum': datum_codes, 'geogcs': {g[0] for g in geogcs}}
     for kind, pairs in dep.items():
@@ -288,6 +523,23 @@ def main():
     write(out, 'src/catalogue/table_geogcs.cpp', table_source(
         'GeogcsRow', 'kGeogcs', geogcs,
         lambda g: '%d, %s, %d, %d, %d' % (g[0], cstr(g[1]), g[2], g[3], g[4])))
+
+    params = []
+    body = ''
+    for p in projcs:
+        body += '    {%d, %s, %d, %d, %d, %d, %d},\n' % (
+            p['code'], cstr(p['name']), p['projection'], p['geogcs'], p['unit'], len(params),
+            len(p['params']))
+        params.extend(p['params'])
+    pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
+    write(out, 'src/catalogue/table_projcs.cpp',
+          HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n\n'
+          'constexpr ProjcsParam kProjcsParams_rows[] = {\n%s};\n'
+          'const Table<ProjcsParam> kProjcsParams = {kProjcsParams_rows, '
+          'sizeof(kProjcsParams_rows) / sizeof(kProjcsParams_rows[0])};\n\n'
+          'constexpr ProjcsRow kProjcs_rows[] = {\n%s};\n'
+          'const Table<ProjcsRow> kProjcs = {kProjcs_rows, sizeof(kProjcs_rows) / sizeof(kProjcs_rows[0])};\n\n'
+          '}  // namespace kx::catalogue\n' % (pbody, body))
     dep_text = HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n'
     for kind, var in (('datum', 'kDeprecatedDatums'), ('geogcs', 'kDeprecatedGeogcs'),
                       ('projcs', 'kDeprecatedProjcs'), ('geogtran', 'kDeprecatedGeogtran')):
@@ -300,6 +552,7 @@ def main():
 
     # ---- macro name tables and kx_def.h
     name_tables = [
+        ('PCS_', 'kProjcsNames', macro_table('PCS_', [(p['code'], p['name'], p['current']) for p in projcs], '')),
         ('S_', 'kSpheroidNames', macro_table('S_', [(s[0], s[1], s[4]) for s in spheroids], '')),
         ('GCS_', 'kGeogcsNames', macro_table('GCS_', [(g[0], g[1], g[5]) for g in geogcs], 'GCS_')),
         ('D_', 'kDatumNames', macro_table('D_', [(d[0], d[1], d[3]) for d in datums], 'D_')),

@@ -50,6 +50,24 @@ struct GeogcsRow {
   int32_t unit;
 };
 
+// Projected CS: its parameters are kProjcsParams rows first .. first+count-1,
+// each a parameter catalogue code and its value (angles in the geographic
+// CS's unit, lengths in the projected CS's unit).
+struct ProjcsRow {
+  int32_t code;
+  const char *name;
+  int32_t projection;
+  int32_t geogcs;
+  int32_t unit;
+  int32_t first;
+  int32_t count;
+};
+
+struct ProjcsParam {
+  int32_t parameter;
+  double value;
+};
+
 // A deprecated code and the current code it builds.
 struct CodeMap {
   int32_t code;
@@ -66,12 +84,15 @@ extern const Table<SpheroidRow> kSpheroids;
 extern const Table<PrimemRow> kPrimems;
 extern const Table<DatumRow> kDatums;
 extern const Table<GeogcsRow> kGeogcs;
+extern const Table<ProjcsRow> kProjcs;
+extern const Table<ProjcsParam> kProjcsParams;
 
 extern const Table<CodeMap> kDeprecatedDatums;
 extern const Table<CodeMap> kDeprecatedGeogcs;
 extern const Table<CodeMap> kDeprecatedProjcs;
 extern const Table<CodeMap> kDeprecatedGeogtran;
 
+extern const Table<NameRow> kProjcsNames;
 extern const Table<NameRow> kSpheroidNames;
 extern const Table<NameRow> kGeogcsNames;
 extern const Table<NameRow> kDatumNames;

@@ -15,7 +15,7 @@ struct Prefix {
 
 // Compared in this order; the first prefix the text starts with selects the table.
 const Prefix kPrefixes[] = {
-    {"KX_PCS_", nullptr},
+    {"KX_PCS_", &cat::kProjcsNames},
     {"KX_S_", &cat::kSpheroidNames},
     {"KX_PAR_", &cat::kParameterNames},
     {"KX_GCS_", &cat::kGeogcsNames},

@@ -19,10 +19,10 @@ void *projection(int code) { return kx_factory_projection(code); }
 void *method(int code) { return kx_factory_method(code); }
 void *parameter(int code) { return kx_factory_parameter(code); }
 void *geogcs(int code) { return kx_factory_geogcs(code); }
+void *projcs(int code) { return kx_factory_projcs(code); }
 
 // Tried in this order; the first range holding the code decides the kind.
-// Projected CSs and transformations have no entries yet, so their ranges
-// give null rather than falling through to another kind.
+// Transformations have no entries yet, so their ranges give null.
 constexpr Range kRanges[] = {
     {9000, 9099, unit},           {109000, 109099, unit},       {209000, 209099, unit},
     {9100, 9199, unit},           {209100, 209199, unit},       {7000, 7999, spheroid},
@@ -31,8 +31,8 @@ constexpr Range kRanges[] = {
     {106000, 106999, datum},      {206000, 206999, datum},      {43000, 52999, projection},
     {9600, 9699, method},         {109600, 109699, method},     {100000, 100099, parameter},
     {4000, 4999, geogcs},         {37000, 37999, geogcs},       {104000, 104999, geogcs},
-    {204000, 204999, geogcs},     {2000, 3999, nullptr},        {20000, 32799, nullptr},
-    {53000, 65799, nullptr},      {102000, 103999, nullptr},    {202000, 203999, nullptr},
+    {204000, 204999, geogcs},     {2000, 3999, projcs},        {20000, 32799, projcs},
+    {53000, 65799, projcs},      {102000, 103999, projcs},    {202000, 203999, projcs},
     {1000, 1999, nullptr},        {8000, 8899, nullptr},        {108000, 108899, nullptr},
     {208000, 208899, nullptr},
 };

@@ -87,6 +87,45 @@ int method_code(kx_method m) {
   return best;
 }
 
+// Equal projected CSs have equal names, so only rows of that name (and the
+// deprecated codes mapping to them) are built: the same first match as the
+// exhaustive visit, without building thousands of objects.
+int projcs_code(kx_projcs p) {
+  char name[64];
+  kx_projcs_name(p, name);
+  auto same_name = [&name](int code) {
+    const cat::ProjcsRow *row = cat::find_code(cat::kProjcs, code);
+    return row != nullptr && kx_strcmp_ci(row->name, name) == 0;
+  };
+  const cat::Table<cat::CodeMap> &deprecated = cat::kDeprecatedProjcs;
+  std::size_t i = 0;
+  std::size_t j = 0;
+  int first_deprecated = 0;
+  while (i < cat::kProjcs.count || j < deprecated.count) {
+    int code;
+    bool match;
+    if (j >= deprecated.count ||
+        (i < cat::kProjcs.count && cat::kProjcs.rows[i].code < deprecated.rows[j].code)) {
+      code = cat::kProjcs.rows[i].code;
+      match = kx_strcmp_ci(cat::kProjcs.rows[i].name, name) == 0;
+      ++i;
+    } else {
+      code = deprecated.rows[j].code;
+      match = same_name(deprecated.rows[j].current);
+      ++j;
+    }
+    if (!match) continue;
+    kx_projcs candidate = kx_factory_projcs(code);
+    if (candidate == nullptr) continue;
+    const bool equal = kx_projcs_eq(candidate, p) != 0;
+    const bool current = kx_projcs_status(candidate) < 9;
+    kx_projcs_del(candidate);
+    if (equal && current) return code;
+    if (equal && first_deprecated == 0) first_deprecated = code;
+  }
+  return first_deprecated;
+}
+
 int parameter_code(kx_parameter p) {
   for (const kx::ParameterCodeRow &row : kx::kParameterCodeTable) {
     kx_parameter candidate = kx_factory_parameter(row.code);
@@ -104,7 +143,7 @@ extern "C" {
 
 KX_API int kx_factory_code(void *object) {
   if (object == nullptr) return 0;
-  if (kx_projcs_p(static_cast<kx_projcs>(object))) return 0;
+  if (kx_projcs_p(static_cast<kx_projcs>(object))) return projcs_code(static_cast<kx_projcs>(object));
   if (kx_geogcs_p(static_cast<kx_geogcs>(object))) {
     return first_equal_current(cat::kGeogcs, cat::kDeprecatedGeogcs,
                                static_cast<kx_geogcs>(object), kx_factory_geogcs, kx_geogcs_eq,

@@ -52,12 +52,14 @@ struct SpheroidDel { void operator()(kx_spheroid_rec *p) const { kx_spheroid_del
 struct PrimemDel { void operator()(kx_primem_rec *p) const { kx_primem_del(p); } };
 struct DatumDel { void operator()(kx_datum_rec *p) const { kx_datum_del(p); } };
 struct GeogcsDel { void operator()(kx_geogcs_rec *p) const { kx_geogcs_del(p); } };
+struct ProjectionDel { void operator()(kx_projection_rec *p) const { kx_projection_del(p); } };
 
 using Unit = std::unique_ptr<kx_unit_rec, UnitDel>;
 using Spheroid = std::unique_ptr<kx_spheroid_rec, SpheroidDel>;
 using Primem = std::unique_ptr<kx_primem_rec, PrimemDel>;
 using Datum = std::unique_ptr<kx_datum_rec, DatumDel>;
 using Geogcs = std::unique_ptr<kx_geogcs_rec, GeogcsDel>;
+using Projection = std::unique_ptr<kx_projection_rec, ProjectionDel>;
 
 template <typename H, typename F>
 std::string name(H handle, F getter) {
