@@ -967,51 +967,6 @@ KX_API int kx_polyconic_inv(const double *sph, const double *par, int n, double 
                             const int *ivals, const double *dvals);
 KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
-/* Simple cylindrical projections on the sphere of radius a (e2 unused),
- * slot 2 lambda0: plate carree; equidistant cylindrical (slot 3 phi1, true
- * scale there); Miller; Gall stereographic (dvals 2 {a/sqrt 2,
- * a + a/sqrt 2}). Inverse points whose latitude would pass a pole are NaN. */
-KX_API int kx_plate_carree_fwd(const double *sph, const double *par, int n, double *coords,
-                               const int *ivals, const double *dvals);
-KX_API int kx_plate_carree_inv(const double *sph, const double *par, int n, double *coords,
-                               const int *ivals, const double *dvals);
-KX_API int kx_equidistant_cylindrical_fwd(const double *sph, const double *par, int n,
-                                          double *coords, const int *ivals, const double *dvals);
-KX_API int kx_equidistant_cylindrical_inv(const double *sph, const double *par, int n,
-                                          double *coords, const int *ivals, const double *dvals);
-KX_API int kx_miller_cylindrical_fwd(const double *sph, const double *par, int n, double *coords,
-                                     const int *ivals, const double *dvals);
-KX_API int kx_miller_cylindrical_inv(const double *sph, const double *par, int n, double *coords,
-                                     const int *ivals, const double *dvals);
-KX_API int kx_gall_stereographic_fwd(const double *sph, const double *par, int n, double *coords,
-                                     const int *ivals, const double *dvals);
-KX_API int kx_gall_stereographic_inv(const double *sph, const double *par, int n, double *coords,
-                                     const int *ivals, const double *dvals);
-KX_API int kx_gall_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par);
-
-/* Sinusoidal (slot 2 lambda0) and Bonne (slot 3 phi1; |phi1| <= 2^-48 is
- * the sinusoidal), ellipsoid or sphere; no constants. Inverse points whose
- * latitude would pass a pole are NaN. */
-KX_API int kx_sinusoidal_fwd(const double *sph, const double *par, int n, double *coords,
-                             const int *ivals, const double *dvals);
-KX_API int kx_sinusoidal_inv(const double *sph, const double *par, int n, double *coords,
-                             const int *ivals, const double *dvals);
-KX_API int kx_bonne_fwd(const double *sph, const double *par, int n, double *coords,
-                        const int *ivals, const double *dvals);
-KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coords,
-                        const int *ivals, const double *dvals);
-
-/* Polyconic (slot 2 lambda0, slot 6 phi0), ellipsoid or sphere. An inverse
- * point whose iteration does not settle in 500 passes is NaN and not counted
- * (the other points are still converted). dvals: ellipsoid 5 {M0, c1, c2,
- * c3, c4} (M'(phi)/a = c1 - c2 cos 2phi + c3 cos 4phi - c4 cos 6phi),
- * sphere 1 {a phi0}. */
-KX_API int kx_polyconic_fwd(const double *sph, const double *par, int n, double *coords,
-                            const int *ivals, const double *dvals);
-KX_API int kx_polyconic_inv(const double *sph, const double *par, int n, double *coords,
-                            const int *ivals, const double *dvals);
-KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const double *par);
-
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */
@@ -1145,6 +1100,18 @@ KX_API kx_projcs kx_factory_projcs(int code);
 KX_API kx_projcs kx_factory_projcs_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_projcs kx_factory_projcs_depracated(int code);
+/* Geographic transformation (1000-1999, 8000-8899, 108000-108899,
+ * 208000-208899): built-in table, then the deprecated map. Both geographic
+ * CSs and the method come from their factories; the parameters are the
+ * method's default group with the entry's values (translations in metres,
+ * rotations in arc-seconds, scale difference in ppm), a grid method's
+ * Dataset_ parameter named after its data set ("Dataset_conus"). Null when
+ * the method's functions are not in the library. */
+KX_API kx_geogtran kx_factory_geogtran(int code);
+/* Built-in table only; status left at 1. */
+KX_API kx_geogtran kx_factory_geogtran_normal(int code);
+/* Deprecated map only: the current entry with status 16, or null. */
+KX_API kx_geogtran kx_factory_geogtran_depracated(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
  * registry row with that catalogue code, status 4; null without such a row
  * or when its functions are not in the library. */
@@ -1183,6 +1150,7 @@ KX_API int kx_factory_code(void *object);
  * 109000-109099. Free with kx_factory_codelist_del (null is ignored). */
 KX_API int *kx_factory_datum_codelist(int *count);
 KX_API int *kx_factory_projcs_codelist(int *count);
+KX_API int *kx_factory_geogtran_codelist(int *count);
 KX_API int *kx_factory_geogcs_codelist(int *count);
 KX_API int *kx_factory_method_codelist(int *count);
 KX_API int *kx_factory_parameter_codelist(int *count);

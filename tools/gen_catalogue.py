@@ -326,6 +326,67 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
     return out, sum(reasons.values()), reasons
 
 
+XT, YT, ZT, XR, YR, ZR, DS, DATASET, XO, YO, ZO = range(100040, 100051)
+
+# EPSG transformation methods and the catalogue method each maps to.
+GT_METHODS = {9603: 9603, 1031: 9603, 9604: 9604, 9605: 9605, 9606: 9606, 1033: 9606, 9607: 9607, 1032: 9607,
+              9636: 9636, 1063: 9636, 1061: 9636, 9613: 9613, 9615: 9615, 9601: 9601}
+
+
+def build_geogtran(rows, geog, namer):
+    """Transformation entries between catalogue geographic CSs by supported methods."""
+    import collections
+    import os.path
+    reasons = collections.Counter()
+    out = []
+    for r in rows:
+        code = int(r['code'])
+        if not in_ranges('geogtran', code):
+            reasons['outside the ranges'] += 1
+            continue
+        method = int(r['method_code'])
+        if method not in GT_METHODS:
+            reasons['method %d not in the library' % method] += 1
+            continue
+        g1, g2 = int(r['source_crs_code']), int(r['target_crs_code'])
+        if g1 not in geog or g2 not in geog:
+            reasons['geographic CS not in the catalogue'] += 1
+            continue
+        val = lambda k: float(r[k]) if r[k] else 0.0
+        ps, dataset = [], ''
+        kind = GT_METHODS[method]
+        if kind in (9603, 9604, 9605):
+            ps = [(XT, val('tx_m')), (YT, val('ty_m')), (ZT, val('tz_m'))]
+        elif kind in (9606, 9607, 9636):
+            sign = -1.0 if method in (1063, 1061) else 1.0  # position-vector rotations
+            ps = [(XT, val('tx_m')), (YT, val('ty_m')), (ZT, val('tz_m')),
+                  (XR, sign * val('rx_arcsec')), (YR, sign * val('ry_arcsec')),
+                  (ZR, sign * val('rz_arcsec')), (DS, val('ds_ppm'))]
+            if kind == 9636:
+                ps += [(XO, val('px_m')), (YO, val('py_m')), (ZO, val('pz_m'))]
+        elif kind in (9613, 9615):
+            if not r['grid_file']:
+                reasons['grid file missing'] += 1
+                continue
+            base = r['grid_file']
+            if kind == 9613:
+                base = os.path.splitext(base)[0]
+            dataset = 'Dataset_' + base
+            ps = [(DATASET, 0.0)]
+        out.append({'code': code, 'epsg_name': r['name'], 'geogcs1': g1, 'geogcs2': g2,
+                    'method': kind, 'params': ps, 'dataset': dataset,
+                    'current': r['deprecated'] != '1'})
+    pairs = collections.Counter((e['geogcs1'], e['geogcs2']) for e in out)
+    for e in out:
+        name = e['epsg_name']
+        if pairs[(e['geogcs1'], e['geogcs2'])] == 1:
+            name = re.sub(r' \(\d+\)$', '', name)
+        name = re.sub(r'(?<![A-Za-z0-9])to(?![A-Za-z0-9])', 'To', name, count=1)
+        e['name'] = namer.limit(namer.normalise(name))
+    out.sort(key=lambda e: e['code'])
+    return out, sum(reasons.values()), reasons
+
+
 def main():
     parser = argparse.ArgumentParser()
     here = os.path.dirname(os.path.abspath(__file__))
@@ -501,6 +562,16 @@ def main():
                    '; '.join('%s: %d' % kv for kv in sorted(pcs_reasons.items())) +
                    '; served through the deprecated map: %d' % len(moved)))
 
+    # ---- geographic transformations
+    geogtran, gt_left, gt_reasons = build_geogtran(epsg('transformations.csv'), geog_by_code,
+                                                   namer)
+    gt_codes = {e['code'] for e in geogtran}
+    for a, b in dep['geogtran']:
+        if b not in gt_codes or a in gt_codes:
+            sys.exit('gen_catalogue: deprecated transformation %d -> %d' % (a, b))
+    counts.append(('geographic transformation', len(geogtran), gt_left,
+                   '; '.join('%s: %d' % kv for kv in sorted(gt_reasons.items()))))
+
     # deprecated targets must be entries
     targets = {'datum': datum_codes, 'geogcs': {g[0] for g in geogcs}}
     for kind, pairs in dep.items():
@@ -540,6 +611,23 @@ def main():
           'constexpr ProjcsRow kProjcs_rows[] = {\n%s};\n'
           'const Table<ProjcsRow> kProjcs = {kProjcs_rows, sizeof(kProjcs_rows) / sizeof(kProjcs_rows[0])};\n\n'
           '}  // namespace kx::catalogue\n' % (pbody, body))
+
+    params = []
+    body = ''
+    for e in geogtran:
+        body += '    {%d, %s, %d, %d, %d, %d, %d, %s},\n' % (
+            e['code'], cstr(e['name']), e['geogcs1'], e['geogcs2'], e['method'], len(params),
+            len(e['params']), cstr(e['dataset']) if e['dataset'] else 'nullptr')
+        params.extend(e['params'])
+    pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
+    write(out, 'src/catalogue/table_geogtran.cpp',
+          HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n\n'
+          'constexpr ProjcsParam kGeogtranParams_rows[] = {\n%s};\n'
+          'const Table<ProjcsParam> kGeogtranParams = {kGeogtranParams_rows, '
+          'sizeof(kGeogtranParams_rows) / sizeof(kGeogtranParams_rows[0])};\n\n'
+          'constexpr GeogtranRow kGeogtran_rows[] = {\n%s};\n'
+          'const Table<GeogtranRow> kGeogtran = {kGeogtran_rows, sizeof(kGeogtran_rows) / sizeof(kGeogtran_rows[0])};\n\n'
+          '}  // namespace kx::catalogue\n' % (pbody, body))
     dep_text = HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n'
     for kind, var in (('datum', 'kDeprecatedDatums'), ('geogcs', 'kDeprecatedGeogcs'),
                       ('projcs', 'kDeprecatedProjcs'), ('geogtran', 'kDeprecatedGeogtran')):
@@ -552,6 +640,7 @@ def main():
 
     # ---- macro name tables and kx_def.h
     name_tables = [
+        ('GT_', 'kGeogtranNames', macro_table('GT_', [(e['code'], e['name'], e['current']) for e in geogtran], '')),
         ('PCS_', 'kProjcsNames', macro_table('PCS_', [(p['code'], p['name'], p['current']) for p in projcs], '')),
         ('S_', 'kSpheroidNames', macro_table('S_', [(s[0], s[1], s[4]) for s in spheroids], '')),
         ('GCS_', 'kGeogcsNames', macro_table('GCS_', [(g[0], g[1], g[5]) for g in geogcs], 'GCS_')),

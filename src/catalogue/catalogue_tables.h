@@ -68,6 +68,19 @@ struct ProjcsParam {
   double value;
 };
 
+// Geographic transformation: parameters as for projected CSs, from
+// kGeogtranParams; a grid method's dataset names its Dataset_ parameter.
+struct GeogtranRow {
+  int32_t code;
+  const char *name;
+  int32_t geogcs1;
+  int32_t geogcs2;
+  int32_t method;
+  int32_t first;
+  int32_t count;
+  const char *dataset;  // null for the equation methods
+};
+
 // A deprecated code and the current code it builds.
 struct CodeMap {
   int32_t code;
@@ -86,6 +99,8 @@ extern const Table<DatumRow> kDatums;
 extern const Table<GeogcsRow> kGeogcs;
 extern const Table<ProjcsRow> kProjcs;
 extern const Table<ProjcsParam> kProjcsParams;
+extern const Table<GeogtranRow> kGeogtran;
+extern const Table<ProjcsParam> kGeogtranParams;
 
 extern const Table<CodeMap> kDeprecatedDatums;
 extern const Table<CodeMap> kDeprecatedGeogcs;
@@ -93,6 +108,7 @@ extern const Table<CodeMap> kDeprecatedProjcs;
 extern const Table<CodeMap> kDeprecatedGeogtran;
 
 extern const Table<NameRow> kProjcsNames;
+extern const Table<NameRow> kGeogtranNames;
 extern const Table<NameRow> kSpheroidNames;
 extern const Table<NameRow> kGeogcsNames;
 extern const Table<NameRow> kDatumNames;

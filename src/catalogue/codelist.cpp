@@ -53,6 +53,9 @@ KX_API int *kx_factory_projection_codelist(int *count) {
 KX_API int *kx_factory_projcs_codelist(int *count) {
   return codelist(cat::kProjcsNames, any, count);
 }
+KX_API int *kx_factory_geogtran_codelist(int *count) {
+  return codelist(cat::kGeogtranNames, any, count);
+}
 KX_API int *kx_factory_spheroid_codelist(int *count) {
   return codelist(cat::kSpheroidNames, any, count);
 }

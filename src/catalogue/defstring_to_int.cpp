@@ -19,7 +19,7 @@ const Prefix kPrefixes[] = {
     {"KX_S_", &cat::kSpheroidNames},
     {"KX_PAR_", &cat::kParameterNames},
     {"KX_GCS_", &cat::kGeogcsNames},
-    {"KX_GT_", nullptr},
+    {"KX_GT_", &cat::kGeogtranNames},
     {"KX_D_", &cat::kDatumNames},
     {"KX_PM_", &cat::kPrimemNames},
     {"KX_U_", &cat::kUnitNames},

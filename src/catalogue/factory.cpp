@@ -20,9 +20,9 @@ void *method(int code) { return kx_factory_method(code); }
 void *parameter(int code) { return kx_factory_parameter(code); }
 void *geogcs(int code) { return kx_factory_geogcs(code); }
 void *projcs(int code) { return kx_factory_projcs(code); }
+void *geogtran(int code) { return kx_factory_geogtran(code); }
 
 // Tried in this order; the first range holding the code decides the kind.
-// Transformations have no entries yet, so their ranges give null.
 constexpr Range kRanges[] = {
     {9000, 9099, unit},           {109000, 109099, unit},       {209000, 209099, unit},
     {9100, 9199, unit},           {209100, 209199, unit},       {7000, 7999, spheroid},
@@ -33,8 +33,8 @@ constexpr Range kRanges[] = {
     {4000, 4999, geogcs},         {37000, 37999, geogcs},       {104000, 104999, geogcs},
     {204000, 204999, geogcs},     {2000, 3999, projcs},        {20000, 32799, projcs},
     {53000, 65799, projcs},      {102000, 103999, projcs},    {202000, 203999, projcs},
-    {1000, 1999, nullptr},        {8000, 8899, nullptr},        {108000, 108899, nullptr},
-    {208000, 208899, nullptr},
+    {1000, 1999, geogtran},        {8000, 8899, geogtran},        {108000, 108899, geogtran},
+    {208000, 208899, geogtran},
 };
 
 }  // namespace

@@ -87,27 +87,25 @@ int method_code(kx_method m) {
   return best;
 }
 
-// Equal projected CSs have equal names, so only rows of that name (and the
-// deprecated codes mapping to them) are built: the same first match as the
-// exhaustive visit, without building thousands of objects.
-int projcs_code(kx_projcs p) {
-  char name[64];
-  kx_projcs_name(p, name);
-  auto same_name = [&name](int code) {
-    const cat::ProjcsRow *row = cat::find_code(cat::kProjcs, code);
+// Equal projected CSs (and transformations) have equal names, so only rows
+// of that name and the deprecated codes mapping to them are built: the same
+// first match as the exhaustive visit, without building thousands of objects.
+template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status>
+int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
+               Obj obj, const char *name, Make make, Eq eq, Del del, Status status) {
+  auto same_name = [&](int code) {
+    const Row *row = cat::find_code(table, code);
     return row != nullptr && kx_strcmp_ci(row->name, name) == 0;
   };
-  const cat::Table<cat::CodeMap> &deprecated = cat::kDeprecatedProjcs;
   std::size_t i = 0;
   std::size_t j = 0;
   int first_deprecated = 0;
-  while (i < cat::kProjcs.count || j < deprecated.count) {
+  while (i < table.count || j < deprecated.count) {
     int code;
     bool match;
-    if (j >= deprecated.count ||
-        (i < cat::kProjcs.count && cat::kProjcs.rows[i].code < deprecated.rows[j].code)) {
-      code = cat::kProjcs.rows[i].code;
-      match = kx_strcmp_ci(cat::kProjcs.rows[i].name, name) == 0;
+    if (j >= deprecated.count || (i < table.count && table.rows[i].code < deprecated.rows[j].code)) {
+      code = table.rows[i].code;
+      match = kx_strcmp_ci(table.rows[i].name, name) == 0;
       ++i;
     } else {
       code = deprecated.rows[j].code;
@@ -115,15 +113,29 @@ int projcs_code(kx_projcs p) {
       ++j;
     }
     if (!match) continue;
-    kx_projcs candidate = kx_factory_projcs(code);
+    Obj candidate = make(code);
     if (candidate == nullptr) continue;
-    const bool equal = kx_projcs_eq(candidate, p) != 0;
-    const bool current = kx_projcs_status(candidate) < 9;
-    kx_projcs_del(candidate);
+    const bool equal = eq(candidate, obj) != 0;
+    const bool current = status(candidate) < 9;
+    del(candidate);
     if (equal && current) return code;
     if (equal && first_deprecated == 0) first_deprecated = code;
   }
   return first_deprecated;
+}
+
+int projcs_code(kx_projcs p) {
+  char name[64];
+  kx_projcs_name(p, name);
+  return named_code(cat::kProjcs, cat::kDeprecatedProjcs, p, name, kx_factory_projcs,
+                    kx_projcs_eq, kx_projcs_del, kx_projcs_status);
+}
+
+int geogtran_code(kx_geogtran g) {
+  char name[64];
+  kx_geogtran_name(g, name);
+  return named_code(cat::kGeogtran, cat::kDeprecatedGeogtran, g, name, kx_factory_geogtran,
+                    kx_geogtran_eq, kx_geogtran_del, kx_geogtran_status);
 }
 
 int parameter_code(kx_parameter p) {
@@ -176,6 +188,9 @@ KX_API int kx_factory_code(void *object) {
   }
   if (kx_method_p(static_cast<kx_method>(object))) {
     return method_code(static_cast<kx_method>(object));
+  }
+  if (kx_geogtran_p(static_cast<kx_geogtran>(object))) {
+    return geogtran_code(static_cast<kx_geogtran>(object));
   }
   return 0;
 }

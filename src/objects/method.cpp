@@ -11,14 +11,14 @@ namespace kx {
 namespace {
 
 const MethodRow kMethodRegistry[] = {
-    {9601, "Longitude_Rotation", nullptr, nullptr, nullptr},
-    {109607, "Bursa_Wolf", nullptr, nullptr, nullptr},
-    {9606, "Position_Vector", nullptr, nullptr, nullptr},
-    {9607, "Coordinate_Frame", nullptr, nullptr, nullptr},
-    {9603, "Geocentric_Translation", nullptr, nullptr, nullptr},
-    {9604, "Molodensky", nullptr, nullptr, nullptr},
-    {9605, "Molodensky_Abridged", nullptr, nullptr, nullptr},
-    {9636, "Molodensky_Badekas", nullptr, nullptr, nullptr},
+    {9601, "Longitude_Rotation", kx_longitude_rotation_ccw, kx_longitude_rotation_ccw, nullptr},
+    {109607, "Bursa_Wolf", kx_bursa_wolf_fwd, kx_bursa_wolf_inv, nullptr},
+    {9606, "Position_Vector", kx_position_vector_fwd, kx_position_vector_inv, nullptr},
+    {9607, "Coordinate_Frame", kx_coordinate_frame_fwd, kx_coordinate_frame_inv, nullptr},
+    {9603, "Geocentric_Translation", kx_geocentric_translation_fwd, kx_geocentric_translation_inv, nullptr},
+    {9604, "Molodensky", kx_molodensky_fwd, kx_molodensky_inv, nullptr},
+    {9605, "Molodensky_Abridged", kx_molodensky_abridged_fwd, kx_molodensky_abridged_inv, nullptr},
+    {9636, "Molodensky_Badekas", kx_molodensky_badekas_fwd, kx_molodensky_badekas_inv, nullptr},
     {9613, "NADCON", nullptr, nullptr, nullptr},
     {109613, "HARN", nullptr, nullptr, nullptr},
     {9615, "NTv2", nullptr, nullptr, nullptr},

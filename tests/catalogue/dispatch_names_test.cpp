@@ -50,7 +50,7 @@ TEST(CatalogueDispatch, KindByRange) {
   ASSERT_EQ(kx_datum_p(dep.get()), 1);
   EXPECT_EQ(kx_datum_status(dep.get()), 16);
 
-  for (int code : {5000, 0, -1, 99999, 100099, 300000, 4000, 1170, 8001, 9000, 43000}) {
+  for (int code : {5000, 0, -1, 99999, 100099, 300000, 4000, 1000, 8002, 9000, 43000}) {
     EXPECT_EQ(kx_factory(code), nullptr) << code;
   }
 }
@@ -175,6 +175,7 @@ TEST(CatalogueNames, CodeLists) {
       {kx_factory_projection_codelist, &cat::kProjectionNames},
       {kx_factory_spheroid_codelist, &cat::kSpheroidNames},
       {kx_factory_projcs_codelist, &cat::kProjcsNames},
+      {kx_factory_geogtran_codelist, &cat::kGeogtranNames},
   };
   for (const auto &l : lists) {
     int n = -1;
@@ -268,7 +269,7 @@ TEST(CatalogueNames, HeaderMatchesTables) {
     ++defines;
   }
   std::size_t rows = 0;
-  for (const auto *t : {&cat::kProjcsNames, &cat::kSpheroidNames, &cat::kGeogcsNames, &cat::kDatumNames,
+  for (const auto *t : {&cat::kGeogtranNames, &cat::kProjcsNames, &cat::kSpheroidNames, &cat::kGeogcsNames, &cat::kDatumNames,
                         &cat::kPrimemNames, &cat::kUnitNames, &cat::kProjectionNames,
                         &cat::kMethodNames, &cat::kParameterNames}) {
     rows += t->count;
