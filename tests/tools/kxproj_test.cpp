@@ -31,6 +31,21 @@ const std::string kOrtho =
     ",PROJECTION[\"Orthographic\"],PARAMETER[\"Longitude_Of_Center\",0.0],"
     "PARAMETER[\"Latitude_Of_Center\",0.0],UNIT[\"Meter\",1.0]]";
 
+const std::string kNad27 =
+    "GEOGCS[\"GCS_North_American_1927\",DATUM[\"D_North_American_1927\",SPHEROID[\"Clarke_1866\","
+    "6378206.4,294.9786982138982]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+// EPSG 1170 and a seven-parameter Amersfoort to WGS 84 set (coordinate frame).
+const std::string kNad27ToWgs84 =
+    "GEOGTRAN[\"NAD_1927_To_WGS_1984_1\"," + kNad27 + "," + kWgs84 +
+    ",METHOD[\"Geocentric_Translation\"],PARAMETER[\"X_Axis_Translation\",-3.0],"
+    "PARAMETER[\"Y_Axis_Translation\",142.0],PARAMETER[\"Z_Axis_Translation\",183.0]]";
+const std::string kAmersfoortToWgs84 =
+    "GEOGTRAN[\"Amersfoort_To_WGS_1984\"," + kAmersfoort + "," + kWgs84 +
+    ",METHOD[\"Coordinate_Frame\"],PARAMETER[\"X_Axis_Translation\",565.2369],"
+    "PARAMETER[\"Y_Axis_Translation\",50.0087],PARAMETER[\"Z_Axis_Translation\",465.658],"
+    "PARAMETER[\"X_Axis_Rotation\",-0.406857],PARAMETER[\"Y_Axis_Rotation\",0.350733],"
+    "PARAMETER[\"Z_Axis_Rotation\",-1.87035],PARAMETER[\"Scale_Difference\",4.0812]]";
+
 struct ToolRun {
   int status;
   std::string out;
@@ -110,6 +125,42 @@ TEST(Kxproj, BadCommandLinesAndDefinitionsExitWithTwo) {
   // The datum mismatch names the need for a transformation.
   ToolRun r = kxproj("-s " + quote(kWgs84) + " -t " + quote(kRdNew), "1 2\n");
   EXPECT_NE(r.err.find("datum transformation"), std::string::npos) << r.err;
+}
+
+// Expected values from PROJ cct pipelines (cart, helmert, inverse cart) at
+// height 0 (helmert +exact for the rotations), printed to 1e-10 degrees.
+TEST(Kxproj, DatumShiftThroughAGeographicTransformation) {
+  ToolRun r = kxproj("-s " + quote(kNad27) + " -t " + quote(kWgs84) + " --via " +
+                         quote(kNad27ToWgs84) + " -d 10",
+                     "-100 40 a\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "-100.0003233549 39.9999601830 a\n");
+  // The same transformation backwards, read from a file.
+  const std::string def = temp_file(kNad27ToWgs84);
+  ToolRun back = kxproj("-s " + quote(kWgs84) + " -t " + quote(kNad27) + " --inverse-via " + def +
+                            " -d 10",
+                        "-100 40\n");
+  std::remove(def.c_str());
+  ASSERT_EQ(back.status, 0) << back.err;
+  EXPECT_EQ(back.out, "-99.9996766550 40.0000398166\n");
+  // Projected source on the first datum, geographic target on the second.
+  ToolRun rd = kxproj("-s " + quote(kRdNew) + " -t " + quote(kWgs84) + " --via " +
+                          quote(kAmersfoortToWgs84) + " -d 10",
+                      "155000 463000\n");
+  ASSERT_EQ(rd.status, 0) << rd.err;
+  EXPECT_EQ(rd.out, "5.3879782223 52.1553871383\n");
+  // A transformation that does not join the two datums is refused.
+  for (const std::string &args :
+       {"-s " + quote(kNad27) + " -t " + quote(kWgs84) + " --inverse-via " + quote(kNad27ToWgs84),
+        "-s " + quote(kRdNew) + " -t " + quote(kWgs84) + " --via " + quote(kNad27ToWgs84),
+        "-s " + quote(kNad27) + " -t " + quote(kWgs84) + " --via " + quote(kNad27),
+        "-s " + quote(kNad27) + " -t " + quote(kWgs84) + " --via " + quote(kNad27ToWgs84) +
+            " --inverse-via " + quote(kNad27ToWgs84)}) {
+    ToolRun bad = kxproj(args, "-100 40\n");
+    EXPECT_EQ(bad.status, 2) << args;
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
+  }
 }
 
 }  // namespace

@@ -39,4 +39,15 @@ CoordsysPtr load_coordsys(const std::string &arg, std::string &error) {
   return cs;
 }
 
+GeogtranPtr load_geogtran(const std::string &arg, std::string &error) {
+  std::string text = definition_text(arg, error);
+  if (text.empty()) return nullptr;
+  GeogtranPtr gt(kx_geogtran_from_string(text.c_str()));
+  if (!gt) {
+    error = "cannot read a GEOGTRAN definition with an available method from '" +
+            arg.substr(0, 60) + "'";
+  }
+  return gt;
+}
+
 }  // namespace kxproj

@@ -23,8 +23,12 @@ constexpr int kExitUsage = 2;
 constexpr int kExitFailedPoints = 1;
 
 const char kUsage[] =
-    "usage: kxproj -s SOURCE -t TARGET [-d DECIMALS] [--strict] [FILE...]\n"
+    "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
+    "              [--strict] [FILE...]\n"
     "  SOURCE, TARGET  a GEOGCS[...] or PROJCS[...] text, or a file holding one\n"
+    "  --via           a GEOGTRAN[...] text (or file) from the source's datum to\n"
+    "                  the target's\n"
+    "  --inverse-via   the same, applied from its second CS to its first\n"
     "  -d, --decimals  digits after the point in the output (default 4 for\n"
     "                  projected, 9 for geographic coordinates)\n"
     "  --strict        exit with status 1 when any point cannot be converted\n"
@@ -34,7 +38,8 @@ const char kUsage[] =
     "A point that cannot be converted prints as 'nan nan'.\n";
 
 struct Options {
-  std::string source, target;
+  std::string source, target, via;
+  bool inverse_via = false;
   int decimals = -1;
   bool strict = false;
   std::vector<std::string> files;
@@ -60,6 +65,12 @@ int parse_options(int argc, char **argv, Options &o) {
       const char *v = value();
       if (!v) return fail("option " + a + " needs a value");
       (a == "-s" || a == "--source" ? o.source : o.target) = v;
+    } else if (a == "--via" || a == "--inverse-via") {
+      const char *v = value();
+      if (!v) return fail("option " + a + " needs a value");
+      if (!o.via.empty()) return fail("only one of --via and --inverse-via may be given");
+      o.via = v;
+      o.inverse_via = a == "--inverse-via";
     } else if (a == "-d" || a == "--decimals") {
       const char *v = value();
       char *end = nullptr;
@@ -91,12 +102,19 @@ int main(int argc, char **argv) {
   kxproj::CoordsysPtr target = kxproj::load_coordsys(o.target, error);
   if (!target) return fail("target: " + error);
 
+  kxproj::GeogtranPtr via;
+  if (!o.via.empty()) {
+    via = kxproj::load_geogtran(o.via, error);
+    if (!via) return fail("transformation: " + error);
+  }
+
   kxproj::Converter converter;
-  if (!converter.init(source.get(), target.get(), error)) return fail(error);
+  if (!converter.init(source.get(), target.get(), via.get(), o.inverse_via, error)) return fail(error);
   // Constants loaded once serve every batch; a projection without them still works.
   for (kx_coordsys cs : {source.get(), target.get()}) {
     if (kx_projcs_p(static_cast<kx_projcs>(cs))) kx_projcs_load_constants(static_cast<kx_projcs>(cs));
   }
+  if (via) kx_geogtran_load_constants(via.get());
 
   kxproj::StreamOptions so;
   so.decimals = o.decimals >= 0 ? o.decimals : (converter.target_is_geographic() ? 9 : 4);
