@@ -221,17 +221,36 @@ KX_API void kx_cart_to_curv(double a, double e2, double x, double y, double z, d
     hh = std::fabs(z) - b;
   } else {
     lam = std::atan2(y, x);
-    auto latitude = [&](double theta) {
-      const double st = std::sin(theta), ct = std::cos(theta);
-      double f = std::atan2(z + ep2b * st * st * st, p - e2 * a * ct * ct * ct);
-      if (f > kHalfPi) f = kx::kPi - f;
-      if (f < -kHalfPi) f = -kx::kPi - f;
-      return f;
+    // Each angle enters only through its sine and cosine, so theta is kept as
+    // the direction (cos, sin) and phi as the numerator and (folded)
+    // denominator of its atan2: the same values as the trigonometric
+    // formulation, with two square roots in place of each sin/cos/tan.
+    auto latitude = [&](double ct, double st, double &num, double &den) {
+      num = z + ep2b * st * st * st;
+      // Folding phi back into [-pi/2, pi/2] is taking |den|.
+      den = std::fabs(p - e2 * a * ct * ct * ct);
     };
-    ph = latitude(std::atan2(a * z, b * p));
-    ph = latitude(std::atan2(b / a * std::tan(ph), 1.0));
-    const double theta = std::atan2(b / a * std::tan(ph), 1.0);
-    hh = std::sin(ph) * (z - b * std::sin(theta)) + std::cos(ph) * (p - a * std::cos(theta));
+    // Direction of theta = atan2((b/a) tan phi, 1) from phi's atan2 pair.
+    auto reduced = [&](double num, double den, double &ct, double &st) {
+      const double u = a * den, v = b * num;
+      const double r = std::sqrt(u * u + v * v);
+      ct = u / r;
+      st = v / r;
+    };
+    double ct, st, num, den;
+    {
+      const double u = b * p, v = a * z;
+      const double r = std::sqrt(u * u + v * v);
+      ct = u / r;
+      st = v / r;
+    }
+    latitude(ct, st, num, den);
+    reduced(num, den, ct, st);
+    latitude(ct, st, num, den);
+    ph = std::atan2(num, den);
+    reduced(num, den, ct, st);
+    const double r = std::sqrt(num * num + den * den);
+    hh = num / r * (z - b * st) + den / r * (p - a * ct);
   }
   if (phi) *phi = ph;
   if (lambda) *lambda = lam;
