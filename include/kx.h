@@ -1112,6 +1112,9 @@ KX_API kx_geogtran kx_factory_geogtran(int code);
 KX_API kx_geogtran kx_factory_geogtran_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_geogtran kx_factory_geogtran_depracated(int code);
+/* Accuracy in metres that the registry states for the transformation of a
+ * built-in or deprecated code; -1 when unknown or not in the catalogue. */
+KX_API double kx_factory_geogtran_accuracy(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
  * registry row with that catalogue code, status 4; null without such a row
  * or when its functions are not in the library. */

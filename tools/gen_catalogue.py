@@ -375,6 +375,7 @@ def build_geogtran(rows, geog, namer):
             ps = [(DATASET, 0.0)]
         out.append({'code': code, 'epsg_name': r['name'], 'geogcs1': g1, 'geogcs2': g2,
                     'method': kind, 'params': ps, 'dataset': dataset,
+                    'accuracy': float(r['accuracy_m']) if r['accuracy_m'] else -1.0,
                     'current': r['deprecated'] != '1'})
     pairs = collections.Counter((e['geogcs1'], e['geogcs2']) for e in out)
     for e in out:
@@ -615,9 +616,10 @@ def main():
     params = []
     body = ''
     for e in geogtran:
-        body += '    {%d, %s, %d, %d, %d, %d, %d, %s},\n' % (
+        body += '    {%d, %s, %d, %d, %d, %d, %d, %s, %s},\n' % (
             e['code'], cstr(e['name']), e['geogcs1'], e['geogcs2'], e['method'], len(params),
-            len(e['params']), cstr(e['dataset']) if e['dataset'] else 'nullptr')
+            len(e['params']), cstr(e['dataset']) if e['dataset'] else 'nullptr',
+            num(e['accuracy']))
         params.extend(e['params'])
     pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
     write(out, 'src/catalogue/table_geogtran.cpp',

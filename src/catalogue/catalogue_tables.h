@@ -79,6 +79,7 @@ struct GeogtranRow {
   int32_t first;
   int32_t count;
   const char *dataset;  // null for the equation methods
+  double accuracy;      // metres, as EPSG states it; negative when unknown
 };
 
 // A deprecated code and the current code it builds.

@@ -65,7 +65,10 @@ TEST(CatalogueGeogtran, ParametersAgainstEpsg) {
     EXPECT_EQ(row->geogcs2, std::stoi(r.at("target_crs_code"))) << code;
     auto p = params(*row);
     const int method = std::stoi(r.at("method_code"));
-    if (row->method == 9603 || row->method == 9606 || row->method == 9607 || row->method == 9636) {
+    const double accuracy = r.at("accuracy_m").empty() ? -1.0 : num(r, "accuracy_m");
+    EXPECT_EQ(kx_factory_geogtran_accuracy(code), accuracy) << code;
+    if (row->method == 9603 || row->method == 9604 || row->method == 9605 || row->method == 9606 ||
+        row->method == 9607 || row->method == 9636) {
       EXPECT_EQ(p.at(100040), num(r, "tx_m")) << code;
       EXPECT_EQ(p.at(100041), num(r, "ty_m")) << code;
       EXPECT_EQ(p.at(100042), num(r, "tz_m")) << code;
@@ -94,6 +97,11 @@ TEST(CatalogueGeogtran, ParametersAgainstEpsg) {
   }
   EXPECT_EQ(static_cast<std::size_t>(rows), cat::kGeogtran.count);
   EXPECT_GT(rows, 800);
+  // A deprecated code answers with its current entry's accuracy.
+  EXPECT_EQ(kx_factory_geogtran_accuracy(8001), kx_factory_geogtran_accuracy(1101));
+  EXPECT_EQ(kx_factory_geogtran_accuracy(1101), 44.0);
+  EXPECT_EQ(kx_factory_geogtran_accuracy(0), -1.0);
+  EXPECT_EQ(kx_factory_geogtran_accuracy(32633), -1.0);
 }
 
 // Objects of every transformation whose method is in the library.

@@ -46,6 +46,11 @@ const std::string kAmersfoortToWgs84 =
     "PARAMETER[\"X_Axis_Rotation\",-0.406857],PARAMETER[\"Y_Axis_Rotation\",0.350733],"
     "PARAMETER[\"Z_Axis_Rotation\",-1.87035],PARAMETER[\"Scale_Difference\",4.0812]]";
 
+// A datum of the caller's own that no catalogue transformation reaches.
+const std::string kOwnDatum =
+    "GEOGCS[\"GCS_Own\",DATUM[\"D_Own\",SPHEROID[\"Own_Sphere\",6371000.0,0.0]],"
+    "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+
 struct ToolRun {
   int status;
   std::string out;
@@ -116,15 +121,16 @@ TEST(Kxproj, BadCommandLinesAndDefinitionsExitWithTwo) {
        {std::string("-s ") + quote(kWgs84), std::string("--bogus"),
         "-s " + quote(kWgs84) + " -t /no/such/file",
         "-s " + quote(kWgs84) + " -t " + quote(kWgs84) + " -d 99",
-        "-s " + quote(kWgs84) + " -t " + quote(kRdNew)}) {
+        "-s " + quote(kWgs84) + " -t " + quote(kOwnDatum)}) {
     ToolRun r = kxproj(args, "1 2\n");
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
-  // The datum mismatch names the need for a transformation.
-  ToolRun r = kxproj("-s " + quote(kWgs84) + " -t " + quote(kRdNew), "1 2\n");
-  EXPECT_NE(r.err.find("datum transformation"), std::string::npos) << r.err;
+  // Datums the catalogue cannot join: the message asks for --via.
+  ToolRun r = kxproj("-s " + quote(kWgs84) + " -t " + quote(kOwnDatum), "1 2\n");
+  EXPECT_NE(r.err.find("no transformation"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("--via"), std::string::npos) << r.err;
 }
 
 // Expected values from PROJ cct pipelines (cart, helmert, inverse cart) at
@@ -159,6 +165,65 @@ TEST(Kxproj, DatumShiftThroughAGeographicTransformation) {
     ToolRun bad = kxproj(args, "-100 40\n");
     EXPECT_EQ(bad.status, 2) << args;
     EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
+  }
+}
+
+// Catalogue codes and macro names stand wherever a definition may; without
+// --via the most accurate catalogue transformation between the datums is
+// taken, the one --list-via names first.
+TEST(Kxproj, CatalogueCodesNamesAndTransformations) {
+  // The RD New origin, and the EPSG example point, by code and by name.
+  ToolRun rd = kxproj("-s 4289 -t KX_PCS_AMERSFOORT_RD_NEW -d 3",
+                      "5.38763888888889 52.15616055555555\n6 53\n");
+  ASSERT_EQ(rd.status, 0) << rd.err;
+  EXPECT_EQ(rd.out, "155000.000 463000.000\n196105.283 557057.739\n");
+
+  ToolRun list = kxproj("-s KX_GCS_NAD_1927 -t 4326 --list-via", "");
+  ASSERT_EQ(list.status, 0) << list.err;
+  const std::string first = list.out.substr(0, list.out.find('\n'));
+  std::istringstream lines(list.out);
+  std::string line;
+  double previous = 0;
+  int known = 0;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    int code;
+    std::string name, word, value;
+    fields >> code >> name >> word >> value;
+    EXPECT_EQ(word, "accuracy") << line;
+    if (value == "unknown") break;
+    const double accuracy = std::stod(value);
+    EXPECT_GE(accuracy, previous) << line;
+    previous = accuracy;
+    ++known;
+  }
+  EXPECT_GT(known, 5);
+  const std::string best = first.substr(0, first.find(' '));
+  const std::string input = "-100 40\n-75 45\n";
+  ToolRun automatic = kxproj("-s 4267 -t 4326 -d 10", input);
+  ToolRun chosen = kxproj("-s 4267 -t 4326 -d 10 --via " + best, input);
+  ASSERT_EQ(automatic.status, 0) << automatic.err;
+  EXPECT_EQ(automatic.out, chosen.out);
+  // The other way round the same transformation runs backwards.
+  ToolRun back = kxproj("-s 4326 -t 4267 -d 10", automatic.out);
+  ToolRun back_chosen = kxproj("-s 4326 -t 4267 -d 10 --inverse-via " + best, automatic.out);
+  EXPECT_EQ(back.out, back_chosen.out);
+
+  // --describe writes the object's text, which reads back as that object.
+  ToolRun described = kxproj("--describe 1170", "");
+  ASSERT_EQ(described.status, 0);
+  EXPECT_EQ(described.out.rfind("GEOGTRAN[\"NAD_1927_To_WGS_1984_1\",", 0), 0u) << described.out;
+  ToolRun via_text = kxproj("-s 4267 -t 4326 -d 10 --via " +
+                                quote(described.out.substr(0, described.out.size() - 1)),
+                            input);
+  ToolRun via_code = kxproj("-s 4267 -t 4326 -d 10 --via KX_GT_NAD_1927_TO_WGS_1984_1", input);
+  EXPECT_EQ(via_text.out, via_code.out);
+  EXPECT_EQ(kxproj("--describe KX_U_METER", "").out, "UNIT[\"Meter\",1.0]\n");
+  for (const std::string &args : {std::string("--describe 99999999"), std::string("--describe x"),
+                                  std::string("-s 1 -t 4326"), std::string("-s 4326 -t 4326 --via 9001")}) {
+    ToolRun bad = kxproj(args, "1 2\n");
+    EXPECT_EQ(bad.status, 2) << args;
     EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
   }
 }

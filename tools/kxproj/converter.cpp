@@ -8,11 +8,6 @@ namespace {
 
 constexpr double kDegree = 0.017453292519943295;
 
-kx_geogcs geogcs_of(kx_coordsys cs) {
-  if (kx_projcs_p(static_cast<kx_projcs>(cs))) return kx_projcs_geogcs(static_cast<kx_projcs>(cs));
-  return static_cast<kx_geogcs>(cs);
-}
-
 double unit_factor(kx_geogcs g) { return kx_unit_factor(kx_geogcs_unit(g)); }
 double meridian(kx_geogcs g) { return kx_primem_longitude(kx_geogcs_primem(g)) * kDegree; }
 
@@ -27,6 +22,16 @@ bool same_datum(kx_geogcs a, kx_geogcs b) {
 }
 
 }  // namespace
+
+kx_geogcs geogcs_of(kx_coordsys cs) {
+  if (kx_projcs_p(static_cast<kx_projcs>(cs))) return kx_projcs_geogcs(static_cast<kx_projcs>(cs));
+  return static_cast<kx_geogcs>(cs);
+}
+
+std::string format_number(double value) {
+  char text[32];
+  return kx_dtoa(value, text, 15);
+}
 
 void GeogAdapter::init(kx_geogcs from, kx_geogcs to) {
   identity_ = kx_geogcs_eq(from, to) != 0;
@@ -54,7 +59,7 @@ bool Converter::init(kx_coordsys source, kx_coordsys target, kx_geogtran via, bo
   if (via == nullptr) {
     if (!same_datum(g1, g2)) {
       error = "source and target are on different datums (" + name_of(g1) + " and " + name_of(g2) +
-              "): a datum transformation is needed (--via)";
+              ") and the catalogue has no transformation between them: give one with --via";
       return false;
     }
     before_.init(g1, g2);

@@ -8,6 +8,12 @@
 
 namespace kxproj {
 
+// The geographic CS of a geographic or projected CS (borrowed).
+kx_geogcs geogcs_of(kx_coordsys cs);
+
+// A number as short decimal text ("16", "0.5").
+std::string format_number(double value);
+
 // Longitudes and latitudes from one geographic CS to another on the same
 // datum: other angular unit or prime meridian.
 class GeogAdapter {

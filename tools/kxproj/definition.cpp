@@ -1,5 +1,7 @@
 #include "definition.h"
 
+#include "catalogue.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -32,6 +34,12 @@ std::string definition_text(const std::string &arg, std::string &error) {
 }
 
 CoordsysPtr load_coordsys(const std::string &arg, std::string &error) {
+  if (const int code = catalogue_code(arg)) {
+    CoordsysPtr cs(kx_factory_projcs(code));
+    if (!cs) cs.reset(kx_factory_geogcs(code));
+    if (!cs) error = "no geographic or projected CS with catalogue code " + std::to_string(code);
+    return cs;
+  }
   std::string text = definition_text(arg, error);
   if (text.empty()) return nullptr;
   CoordsysPtr cs(kx_coordsys_from_string(text.c_str()));
@@ -40,6 +48,11 @@ CoordsysPtr load_coordsys(const std::string &arg, std::string &error) {
 }
 
 GeogtranPtr load_geogtran(const std::string &arg, std::string &error) {
+  if (const int code = catalogue_code(arg)) {
+    GeogtranPtr gt(kx_factory_geogtran(code));
+    if (!gt) error = "no available transformation with catalogue code " + std::to_string(code);
+    return gt;
+  }
   std::string text = definition_text(arg, error);
   if (text.empty()) return nullptr;
   GeogtranPtr gt(kx_geogtran_from_string(text.c_str()));

@@ -20,6 +20,9 @@ struct GeogtranDeleter {
 };
 using GeogtranPtr = std::unique_ptr<std::remove_pointer_t<kx_geogtran>, GeogtranDeleter>;
 
+// Definition arguments are catalogue codes ("32633"), macro names
+// ("KX_PCS_WGS_1984_UTM_ZONE_33N"), bracketed texts or files holding one.
+
 // Reads a definition argument: bracketed text itself, or the name of a file
 // holding it. Returns the text, or an empty string with `error` set.
 std::string definition_text(const std::string &arg, std::string &error);

@@ -2,9 +2,9 @@
 //
 //   kxproj -s SOURCE -t TARGET [options] [FILE...]
 //
-// SOURCE and TARGET are GEOGCS or PROJCS texts, or files holding one. Points
-// are read from the files (or standard input) one per line and written to
-// standard output.
+// SOURCE and TARGET are catalogue codes or macro names, GEOGCS or PROJCS
+// texts, or files holding one. Points are read from the files (or standard
+// input) one per line and written to standard output.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue.h"
 #include "converter.h"
 #include "definition.h"
 #include "kx.h"
@@ -25,10 +26,17 @@ constexpr int kExitFailedPoints = 1;
 const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
     "              [--strict] [FILE...]\n"
-    "  SOURCE, TARGET  a GEOGCS[...] or PROJCS[...] text, or a file holding one\n"
-    "  --via           a GEOGTRAN[...] text (or file) from the source's datum to\n"
-    "                  the target's\n"
+    "       kxproj -s SOURCE -t TARGET --list-via\n"
+    "       kxproj --describe CODE\n"
+    "  SOURCE, TARGET  a catalogue code (4326, 32633) or macro name\n"
+    "                  (KX_GCS_WGS_1984), a GEOGCS[...] or PROJCS[...] text, or a\n"
+    "                  file holding one\n"
+    "  --via           a transformation (code, name, GEOGTRAN[...] text or file)\n"
+    "                  from the source's datum to the target's; without it the\n"
+    "                  catalogue's most accurate one between the datums is used\n"
     "  --inverse-via   the same, applied from its second CS to its first\n"
+    "  --list-via      list the catalogue transformations between the datums\n"
+    "  --describe      print the text of a catalogue object\n"
     "  -d, --decimals  digits after the point in the output (default 4 for\n"
     "                  projected, 9 for geographic coordinates)\n"
     "  --strict        exit with status 1 when any point cannot be converted\n"
@@ -40,6 +48,7 @@ const char kUsage[] =
 struct Options {
   std::string source, target, via;
   bool inverse_via = false;
+  bool list_via = false;
   int decimals = -1;
   bool strict = false;
   std::vector<std::string> files;
@@ -77,6 +86,16 @@ int parse_options(int argc, char **argv, Options &o) {
       long d = v ? std::strtol(v, &end, 10) : -1;
       if (!v || *end != '\0' || d < 0 || d > 17) return fail("option " + a + " needs a number from 0 to 17");
       o.decimals = static_cast<int>(d);
+    } else if (a == "--describe") {
+      const char *v = value();
+      const int code = v ? kxproj::catalogue_code(v) : 0;
+      if (code == 0) return fail("option --describe needs a catalogue code or macro name");
+      const std::string text = kxproj::describe(code);
+      if (text.empty()) return fail("no catalogue object with code " + std::to_string(code));
+      std::printf("%s\n", text.c_str());
+      return 0;
+    } else if (a == "--list-via") {
+      o.list_via = true;
     } else if (a == "--strict") {
       o.strict = true;
     } else if (a.size() > 1 && a[0] == '-') {
@@ -102,10 +121,28 @@ int main(int argc, char **argv) {
   kxproj::CoordsysPtr target = kxproj::load_coordsys(o.target, error);
   if (!target) return fail("target: " + error);
 
+  kx_geogcs g1 = kxproj::geogcs_of(source.get()), g2 = kxproj::geogcs_of(target.get());
+  const bool same_datum = kx_datum_eq(kx_geogcs_datum(g1), kx_geogcs_datum(g2)) != 0;
+  if (o.list_via) {
+    if (same_datum) return 0;
+    for (const kxproj::Candidate &c : kxproj::transformations_between(g1, g2)) {
+      std::string accuracy = c.accuracy >= 0 ? kxproj::format_number(c.accuracy) + " m" : "unknown";
+      std::printf("%d %s accuracy %s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
+                  c.inverse ? " (inverse)" : "");
+    }
+    return 0;
+  }
+
   kxproj::GeogtranPtr via;
   if (!o.via.empty()) {
     via = kxproj::load_geogtran(o.via, error);
     if (!via) return fail("transformation: " + error);
+  } else if (!same_datum) {
+    const auto candidates = kxproj::transformations_between(g1, g2);
+    if (!candidates.empty()) {
+      via.reset(kx_factory_geogtran(candidates.front().code));
+      o.inverse_via = candidates.front().inverse;
+    }
   }
 
   kxproj::Converter converter;

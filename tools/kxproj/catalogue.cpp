@@ -1,0 +1,95 @@
+#include "catalogue.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace kxproj {
+
+namespace {
+
+// Room for the longest text any object kind writes.
+constexpr std::size_t kTextRoom = 8192;
+
+template <typename Handle>
+std::string text_of(Handle (*make)(int), int (*write)(Handle, char *), void (*del)(Handle),
+                    int code) {
+  Handle object = make(code);
+  if (object == nullptr) return {};
+  std::string text(kTextRoom, '\0');
+  const int length = write(object, &text[0]);
+  del(object);
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return text;
+}
+
+bool same_datum(kx_geogcs a, kx_geogcs b) {
+  return kx_datum_eq(kx_geogcs_datum(a), kx_geogcs_datum(b)) != 0;
+}
+
+}  // namespace
+
+int catalogue_code(const std::string &arg) {
+  if (arg.empty()) return 0;
+  if (arg.find_first_not_of("0123456789") == std::string::npos) {
+    errno = 0;
+    const long value = std::strtol(arg.c_str(), nullptr, 10);
+    return errno == 0 && value > 0 && value <= INT_MAX ? static_cast<int>(value) : 0;
+  }
+  return kx_defstring_to_int(arg.c_str());
+}
+
+std::vector<Candidate> transformations_between(kx_geogcs from, kx_geogcs to) {
+  std::vector<Candidate> found;
+  int count = 0;
+  int *codes = kx_factory_geogtran_codelist(&count);
+  for (int i = 0; codes != nullptr && i < count; ++i) {
+    kx_geogtran gt = kx_factory_geogtran(codes[i]);
+    if (gt == nullptr) continue;
+    kx_geogcs g1 = kx_geogtran_geogcs1(gt), g2 = kx_geogtran_geogcs2(gt);
+    const bool forward = same_datum(from, g1) && same_datum(to, g2);
+    const bool backward = !forward && same_datum(from, g2) && same_datum(to, g1);
+    if (forward || backward) {
+      char name[64];
+      kx_geogtran_name(gt, name);
+      found.push_back({codes[i], kx_factory_geogtran_accuracy(codes[i]), backward, name});
+    }
+    kx_geogtran_del(gt);
+  }
+  kx_factory_codelist_del(codes);
+  std::sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
+    const bool ka = a.accuracy >= 0, kb = b.accuracy >= 0;
+    if (ka != kb) return ka;
+    if (ka && a.accuracy != b.accuracy) return a.accuracy < b.accuracy;
+    return a.code < b.code;
+  });
+  return found;
+}
+
+std::string describe(int code) {
+  // Each kind's factory answers only for its own ranges, so the first text
+  // found is the object's.
+  std::string text;
+  if (text.empty()) text = text_of(kx_factory_projcs, kx_projcs_to_string, kx_projcs_del, code);
+  if (text.empty()) text = text_of(kx_factory_geogcs, kx_geogcs_to_string, kx_geogcs_del, code);
+  if (text.empty()) {
+    text = text_of(kx_factory_geogtran, kx_geogtran_to_string, kx_geogtran_del, code);
+  }
+  if (text.empty()) text = text_of(kx_factory_datum, kx_datum_to_string, kx_datum_del, code);
+  if (text.empty()) {
+    text = text_of(kx_factory_spheroid, kx_spheroid_to_string, kx_spheroid_del, code);
+  }
+  if (text.empty()) text = text_of(kx_factory_primem, kx_primem_to_string, kx_primem_del, code);
+  if (text.empty()) text = text_of(kx_factory_unit, kx_unit_to_string, kx_unit_del, code);
+  if (text.empty()) {
+    text = text_of(kx_factory_projection, kx_projection_to_string, kx_projection_del, code);
+  }
+  if (text.empty()) text = text_of(kx_factory_method, kx_method_to_string, kx_method_del, code);
+  if (text.empty()) {
+    text = text_of(kx_factory_parameter, kx_parameter_to_string, kx_parameter_del, code);
+  }
+  return text;
+}
+
+}  // namespace kxproj
