@@ -18,6 +18,8 @@ inline bool near_eq(double x, double y) {
 }
 
 inline double reduce_angle(double x) {
+  // Inside [-pi, pi] the remainder is x itself; most angles are.
+  if (x >= -kPi && x <= kPi) return x;
   const double r = std::fmod(x, kTwoPi);
   if (r < -kPi) return r + kTwoPi;
   if (r > kPi) return r - kTwoPi;
