@@ -23,6 +23,7 @@ struct TmCase {
   bool sphere = false;
   double lon0 = 0;  // degrees
   std::vector<double> geo, xy;
+  std::vector<double> back;  // the oracle's inverse of xy (radians)
   int size() const { return static_cast<int>(geo.size() / 2); }
 };
 
@@ -49,6 +50,8 @@ inline std::vector<TmCase> read_tm_cases(const std::string &fn) {
     c.geo.push_back(num(r[2]) * kDeg);
     c.xy.push_back(num(r[3]));
     c.xy.push_back(num(r[4]));
+    c.back.push_back(num(r[5]) * kDeg);
+    c.back.push_back(num(r[6]) * kDeg);
   }
   return cases;
 }

@@ -10,7 +10,8 @@ Writes tests/data/projections/:
   tm_cases.csv   name, function, a, 1/f (0: sphere), lon0, lat0 (degrees),
                  k0, and the oracle command of the expected values;
   tm_points.csv  name, lon, lat (degrees), expected x, y (metres, without
-                 false easting/northing);
+                 false easting/northing), and the oracle's inverse of x, y
+                 (degrees; lon, lat again for the exact projection);
   tm_epsg.csv    the reference points of the EPSG CRSs whose method is
                  Transverse Mercator (9807) or Cassini-Soldner (9806), with
                  their parameters, in the columns of epsg_points.csv.
@@ -60,9 +61,10 @@ def ellps(e):
     return '+a=%r +rf=%r' % (a, rf) if rf else '+R=%r' % a
 
 
-def cct(proj, pts):
-    text = ''.join('%.9f %.9f 0 0\n' % p for p in pts)
-    out = subprocess.run(['cct', '-d', '12'] + proj.split(), input=text,
+def cct(proj, pts, inverse=False):
+    text = ''.join('%.12f %.12f 0 0\n' % p for p in pts)
+    out = subprocess.run(['cct', '-d', '12'] + (['-I'] if inverse else []) + proj.split(),
+                         input=text,
                          capture_output=True, text=True, check=True).stdout
     rows = [l.split() for l in out.splitlines() if l and not l.startswith('#')]
     assert len(rows) == len(pts)
@@ -84,29 +86,35 @@ CASES = []
 POINTS = []
 
 
-def add(name, fn, e, lon0, lat0, k0, oracle, pts, xy, dy=0.0):
+def add(name, fn, e, lon0, lat0, k0, oracle, pts, xy, back, dy=0.0):
+    """back: the oracle's inverse of each (x, y), or None for an exact oracle."""
     CASES.append((name, fn, e[0], e[1], lon0, lat0, k0, oracle))
-    for (lon, lat), (x, y) in zip(pts, xy):
+    for i, ((lon, lat), (x, y)) in enumerate(zip(pts, xy)):
         if math.isfinite(x) and math.isfinite(y) and abs(x) < 1e30 and abs(y) < 1e30:
-            POINTS.append((name, lon, lat, '%.9f' % x, '%.9f' % (y - dy)))
+            ilon, ilat = back[i] if back else (lon, lat)
+            POINTS.append((name, lon, lat, '%.9f' % x, '%.9f' % (y - dy),
+                           '%.12f' % ilon, '%.12f' % ilat))
 
 
 def exact_case(name, e, lon0, lat0, k0):
     pts = grid(lon0, DLON_TM, LATS_TM)
     xy, cmd = tm_exact(e, lon0, k0, pts)
     dy = tm_exact(e, lon0, k0, [(lon0, lat0)])[0][0][1]
-    add(name, 'gauss_kruger', e, lon0, lat0, k0, cmd + ' (y - %r)' % dy, pts, xy, dy)
+    add(name, 'gauss_kruger', e, lon0, lat0, k0, cmd + ' (y - %r)' % dy, pts, xy, None, dy)
 
 
 def proj_case(name, fn, e, lon0, lat0, k0, proj, pts):
     if fn == 'cassini':
         # PROJ's Cassini has no scale factor: both coordinates scaled here.
         full = '%s %s +lon_0=%r +lat_0=%r' % (proj, ellps(e), lon0, lat0)
-        xy = [(k0 * x, k0 * y) for x, y in cct(full, pts)]
-        add(name, fn, e, lon0, lat0, k0, full + ' (x and y times %r)' % k0, pts, xy)
+        unscaled = cct(full, pts)
+        xy = [(k0 * x, k0 * y) for x, y in unscaled]
+        add(name, fn, e, lon0, lat0, k0, full + ' (x and y times %r)' % k0, pts, xy,
+            cct(full, unscaled, inverse=True))
         return
     full = '%s %s +lon_0=%r +lat_0=%r +k_0=%r' % (proj, ellps(e), lon0, lat0, k0)
-    add(name, fn, e, lon0, lat0, k0, full, pts, cct(full, pts))
+    xy = cct(full, pts)
+    add(name, fn, e, lon0, lat0, k0, full, pts, xy, cct(full, xy, inverse=True))
 
 
 def main():
@@ -151,9 +159,10 @@ def main():
                                    text=True).stdout.strip().split(',')[0]))
         csv.writer(f, lineterminator='\n').writerows(CASES)
     with open(os.path.join(OUT, 'tm_points.csv'), 'w', newline='') as f:
-        f.write('# name,lon,lat,x,y (degrees, metres); see tm_cases.csv\n')
+        f.write('# name,lon,lat,x,y,ilon,ilat (degrees, metres; x, y the oracle\'s forward of\n'
+                '# lon, lat; ilon, ilat its inverse of x, y); see tm_cases.csv\n')
         for r in POINTS:
-            f.write('%s,%r,%r,%s,%s\n' % r)
+            f.write('%s,%r,%r,%s,%s,%s,%s\n' % r)
 
     def table(name):
         with open(os.path.join(epsg_dir, name), newline='') as f:
