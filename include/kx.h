@@ -820,6 +820,30 @@ KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords);
  * with nothing attached when pc is not a constants record, memory is
  * exhausted or the parameters are rejected. */
 
+/* Transverse Mercator by series (Gauss-Kruger; registered as "Gauss_Kruger"
+ * and "Transverse_Mercator"): slots 2 lambda0, 5 k0, 6 phi0, ellipsoid or
+ * sphere. Latitudes at or past a pole are projected from just inside it.
+ * Within 0.01 mm of the exact projection up to 3.5 degrees from the central
+ * meridian, 0.5 mm at 6 and 20 mm at 10 degrees. NaN points and inverse
+ * points whose latitude would pass a pole are NaN and not counted.
+ * dvals: ellipsoid 3 {e2 / (1 - e2), M0 (arc to phi0), Mp (arc to the
+ * pole)}, sphere 2 {a k0, a k0 / 2}. */
+KX_API int kx_gauss_kruger_fwd(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_gauss_kruger_inv(const double *sph, const double *par, int n, double *coords,
+                               const int *ivals, const double *dvals);
+KX_API int kx_gauss_kruger_const(kx_pcsconstants pc, const double *sph, const double *par);
+
+/* Cassini (slots 2 lambda0, 5 k, 6 phi0; k scales both coordinates),
+ * ellipsoid by series or sphere; no constants (ivals and dvals are not
+ * read). Latitudes at or past a pole are projected from just inside it. NaN
+ * points and inverse points whose latitude would pass a pole are NaN and not
+ * counted. */
+KX_API int kx_cassini_fwd(const double *sph, const double *par, int n, double *coords,
+                          const int *ivals, const double *dvals);
+KX_API int kx_cassini_inv(const double *sph, const double *par, int n, double *coords,
+                          const int *ivals, const double *dvals);
+
 /* Stereographic (slots 2 lambda0, 5 k0, 6 phi0), every aspect, ellipsoid or
  * sphere. Converts and counts every point; the antipode of the centre gives
  * non-finite coordinates. dvals: ellipsoid 7 {2a k0, e, m0, c_e, chi0,

@@ -6,6 +6,7 @@
 #include "projections/double_stereographic.h"
 #include "projections/equidistant_conic.h"
 #include "projections/gall_stereographic.h"
+#include "projections/gauss_kruger.h"
 #include "projections/gnomonic.h"
 #include "projections/orthographic.h"
 #include "projections/polyconic.h"
@@ -14,6 +15,14 @@
 #include "projections/stereographic_polar.h"
 
 extern "C" {
+
+/* ---- Transverse Mercator (Gauss-Kruger) ---- */
+KX_API int kx_gauss_kruger_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1]))
+    return kx::store_constants(pc, kx::gauss_kruger::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, kx::gauss_kruger::build_sphere(sph, par));
+}
 
 /* ---- Stereographic ---- */
 KX_API int kx_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par) {

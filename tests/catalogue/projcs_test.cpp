@@ -214,7 +214,10 @@ TEST(CatalogueProjcs, ReferencePoints) {
       worst = err;
       worst_code = code;
     }
-    EXPECT_LT(err, 1e-3) << code << " method " << f[1];
+    // The transverse Mercator is the library's series: 0.12 mm up to 3.5
+    // degrees from the central meridian, 1.6 mm at 8 (3177, Libya TM), see
+    // tests/projections/transverse_mercator_test.cpp.
+    EXPECT_LT(err, f[1] == "9807" ? 2.5e-3 : 1e-3) << code << " method " << f[1];
   }
   std::printf("reference points: %d, of codes that build: %d, within 1 mm: %d; worst %.3g m (%d)\n",
               points, built, within, worst, worst_code);
