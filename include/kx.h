@@ -820,6 +820,17 @@ KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords);
  * with nothing attached when pc is not a constants record, memory is
  * exhausted or the parameters are rejected. */
 
+/* Mercator (slot 2 lambda0, slot 3 phi1: true scale on +-phi1; the scale
+ * factor is not used), ellipsoid or sphere. Every point is converted and
+ * counted: a latitude at or beyond a pole is taken as +-1.570796326794891,
+ * which gives a large finite northing; NaN input gives a NaN pair.
+ * dvals 2 {K, a K}, K = cos phi1 / w(phi1) (sphere cos phi1). */
+KX_API int kx_mercator_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_mercator_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_mercator_const(kx_pcsconstants pc, const double *sph, const double *par);
+
 /* Stereographic (slots 2 lambda0, 5 k0, 6 phi0), every aspect, ellipsoid or
  * sphere. Converts and counts every point; the antipode of the centre gives
  * non-finite coordinates. dvals: ellipsoid 7 {2a k0, e, m0, c_e, chi0,

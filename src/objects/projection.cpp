@@ -18,7 +18,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {43001, "Plate_Carree", kx_plate_carree_fwd, kx_plate_carree_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43002, "Equidistant_Cylindrical", kx_equidistant_cylindrical_fwd, kx_equidistant_cylindrical_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43003, "Miller_Cylindrical", kx_miller_cylindrical_fwd, kx_miller_cylindrical_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {43004, "Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43004, "Mercator", kx_mercator_fwd, kx_mercator_inv, nullptr, nullptr, nullptr, nullptr, kx_mercator_const},
     {43005, "Gauss_Kruger", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43006, "Transverse_Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43056, "Transverse_Mercator_Complex", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},

@@ -7,6 +7,7 @@
 #include "projections/equidistant_conic.h"
 #include "projections/gall_stereographic.h"
 #include "projections/gnomonic.h"
+#include "projections/mercator.h"
 #include "projections/orthographic.h"
 #include "projections/polyconic.h"
 #include "projections/projection_common.h"
@@ -14,6 +15,12 @@
 #include "projections/stereographic_polar.h"
 
 extern "C" {
+
+/* ---- Mercator ---- */
+KX_API int kx_mercator_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::store_constants(pc, kx::mercator::build(sph, par));
+}
 
 /* ---- Stereographic ---- */
 KX_API int kx_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par) {

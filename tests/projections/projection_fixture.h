@@ -25,6 +25,7 @@ struct Projection {
 
 inline const std::map<std::string, Projection> &projections() {
   static const std::map<std::string, Projection> table = {
+      {"mercator", {kx_mercator_fwd, kx_mercator_inv, kx_mercator_const}},
       {"stereographic", {kx_stereographic_fwd, kx_stereographic_inv, kx_stereographic_const}},
       {"stereographic_np",
        {kx_stereographic_np_fwd, kx_stereographic_np_inv, kx_stereographic_np_const}},
