@@ -883,12 +883,16 @@ KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
 /* Conics: slots 2 lambda0, 3 and 4 the standard parallels phi1, phi2, 6 phi0,
- * and for the Lambert conformal conic 5 k0. Every point is counted.
+ * and for the Lambert conformal conic 5 k0. Every point is counted (a NaN
+ * input member gives a NaN pair).
  * Lambert conformal conic: phi1 = phi2 at a pole is the polar stereographic
- * (dvals as kx_stereographic_const), phi1 = -phi2 the Mercator with true
+ * kx_stereographic_* centred on that pole with scale k0 (dvals as
+ * kx_stereographic_const), phi1 = -phi2 off the poles the Mercator with true
  * scale at phi1 times k0 (dvals as kx_mercator_const), both shifted so that
- * phi0 maps to y = 0; one parallel at a pole otherwise is rejected: _const
- * returns 0 and _fwd/_inv return 0 leaving the coordinates unchanged.
+ * phi0 maps to y = 0; any other set with a parallel at a pole (one pole
+ * parallel, or parallels on opposite poles) is rejected: _const returns 0
+ * attaching nothing and _fwd/_inv return 0 leaving the coordinates
+ * unchanged. Latitudes at or beyond a pole are taken as +-1.570796326794891.
  * dvals: ellipsoid 11 {cos phi1, cos phi2, t0, t1, t2, n, F, aF, rho0, m1,
  * m2}, sphere the first 9. */
 KX_API int kx_lambert_conformal_conic_fwd(const double *sph, const double *par, int n,

@@ -35,7 +35,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {43017, "Behrmann", kx_behrmann_fwd, kx_behrmann_inv, nullptr, nullptr, nullptr, nullptr, kx_behrmann_const},
     {43018, "Winkel_I", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43019, "Winkel_II", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {43020, "Lambert_Conformal_Conic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43020, "Lambert_Conformal_Conic", kx_lambert_conformal_conic_fwd, kx_lambert_conformal_conic_inv, nullptr, nullptr, nullptr, nullptr, kx_lambert_conformal_conic_const},
     {43021, "Polyconic", kx_polyconic_fwd, kx_polyconic_inv, nullptr, nullptr, nullptr, nullptr, kx_polyconic_const},
     {43022, "Quartic_Authalic", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43023, "Loximuthal", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},

@@ -7,6 +7,7 @@
 #include "projections/equidistant_conic.h"
 #include "projections/gall_stereographic.h"
 #include "projections/gnomonic.h"
+#include "projections/lambert_conformal_conic.h"
 #include "projections/mercator.h"
 #include "projections/orthographic.h"
 #include "projections/polyconic.h"
@@ -65,6 +66,28 @@ KX_API int kx_equidistant_conic_const(kx_pcsconstants pc, const double *sph, con
   if (!edc::is_cylinder(par)) return kx::store_constants(pc, edc::build_cone(sph, par));
   if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, edc::build_cylinder(sph, par));
   return kx::store_constants(pc, edc::build_sphere_cylinder(sph, par));
+}
+
+/* ---- Lambert conformal conic ---- */
+KX_API int kx_lambert_conformal_conic_const(kx_pcsconstants pc, const double *sph,
+                                            const double *par) {
+  namespace lcc = kx::lambert_conformal_conic;
+  if (sph == nullptr || par == nullptr) return 0;
+  double derived[kx::kParameterCount];
+  switch (lcc::case_of(par)) {
+    case lcc::Case::kInvalid:
+      return 0;
+    case lcc::Case::kPolar:
+      lcc::polar_parameters(par, derived);
+      return kx_stereographic_const(pc, sph, derived);
+    case lcc::Case::kMercator:
+      return kx_mercator_const(pc, sph, par);
+    case lcc::Case::kCone:
+      break;
+  }
+  const lcc::EllipsoidCone k = lcc::build(sph, par);
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, k);
+  return kx::store_constants(pc, k.cone);
 }
 
 /* ---- Cylindrical equal-area and Behrmann ---- */

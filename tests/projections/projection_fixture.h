@@ -35,6 +35,9 @@ inline const std::map<std::string, Projection> &projections() {
        {kx_double_stereographic_fwd, kx_double_stereographic_inv, kx_double_stereographic_const}},
       {"orthographic", {kx_orthographic_fwd, kx_orthographic_inv, kx_orthographic_const}},
       {"gnomonic", {kx_gnomonic_fwd, kx_gnomonic_inv, kx_gnomonic_const}},
+      {"lcc",
+       {kx_lambert_conformal_conic_fwd, kx_lambert_conformal_conic_inv,
+        kx_lambert_conformal_conic_const}},
       {"equidistant_conic",
        {kx_equidistant_conic_fwd, kx_equidistant_conic_inv, kx_equidistant_conic_const}},
   };
