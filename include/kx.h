@@ -901,10 +901,12 @@ KX_API int kx_lambert_conformal_conic_inv(const double *sph, const double *par, 
                                           double *coords, const int *ivals, const double *dvals);
 KX_API int kx_lambert_conformal_conic_const(kx_pcsconstants pc, const double *sph,
                                             const double *par);
-/* Albers equal-area conic; phi1 = -phi2 is the cylindrical equal-area
- * projection shifted so that phi0 maps to y = 0 (dvals as
- * kx_cylindrical_eqarea_const). dvals: ellipsoid 4 {rho0, C, n, (R_q/a)^2},
- * sphere 3 {rho0, C, n}. */
+/* Albers equal-area conic (no scale factor); phi1 = -phi2 is the
+ * cylindrical equal-area projection shifted so that phi0 maps to y = 0
+ * (dvals, count and rejection of polar parallels as
+ * kx_cylindrical_eqarea_*). The inverse takes points beyond the poles' arcs
+ * to the pole. dvals: ellipsoid 4 {rho0, C, n, (R_q/a)^2}, sphere 3
+ * {rho0, C, n}. */
 KX_API int kx_albers_fwd(const double *sph, const double *par, int n, double *coords,
                          const int *ivals, const double *dvals);
 KX_API int kx_albers_inv(const double *sph, const double *par, int n, double *coords,

@@ -2,6 +2,7 @@
 // projection's constants struct with the builder the projection unit itself
 // uses when no constants are loaded, so both paths give identical values.
 #include "kx.h"
+#include "projections/albers.h"
 #include "projections/cylindrical_eqarea.h"
 #include "projections/double_stereographic.h"
 #include "projections/equidistant_conic.h"
@@ -88,6 +89,15 @@ KX_API int kx_lambert_conformal_conic_const(kx_pcsconstants pc, const double *sp
   const lcc::EllipsoidCone k = lcc::build(sph, par);
   if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, k);
   return kx::store_constants(pc, k.cone);
+}
+
+/* ---- Albers ---- */
+KX_API int kx_albers_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  namespace aea = kx::albers;
+  if (sph == nullptr || par == nullptr) return 0;
+  if (aea::is_cylinder(par)) return kx_cylindrical_eqarea_const(pc, sph, par);
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, aea::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, aea::build_sphere(sph, par));
 }
 
 /* ---- Cylindrical equal-area and Behrmann ---- */

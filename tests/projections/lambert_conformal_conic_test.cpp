@@ -69,8 +69,8 @@ TEST(LambertConformalConic, SymmetricParallelsAreTheMercator) {
     const Parameters p = lcc(-20, 30, -30, 10, 0.9996);
     Parameters m;
     m.deg(2, -20).deg(3, 30);
-    const std::vector<double> geo = {-20 * kDeg, 10 * kDeg, 40 * kDeg, 60 * kDeg,
-                                     -90 * kDeg, -45 * kDeg};
+    const std::vector<double> geo = {-20 * kDeg, 10 * kDeg,  40 * kDeg,
+                                     60 * kDeg,  -90 * kDeg, -45 * kDeg};
     int count = 0;
     const auto got = run(kx_lambert_conformal_conic_fwd, *s, p, geo, &count);
     EXPECT_EQ(count, 3);
@@ -95,8 +95,8 @@ TEST(LambertConformalConic, BothParallelsAtThePoleAreThePolarStereographic) {
   for (const Spheroid *s : {&kWgs84, &kSphere}) {
     Parameters stere;
     stere.deg(2, -30).deg(6, 90).set(5, 0.98);
-    const std::vector<double> geo = {-30 * kDeg, 60 * kDeg, 100 * kDeg, 75 * kDeg,
-                                     -30 * kDeg, 90 * kDeg};
+    const std::vector<double> geo = {-30 * kDeg, 60 * kDeg,  100 * kDeg,
+                                     75 * kDeg,  -30 * kDeg, 90 * kDeg};
     const auto polar = run(kx_stereographic_fwd, *s, stere, geo);
     // Origin at the pole: the stereographic itself.
     auto got = run(kx_lambert_conformal_conic_fwd, *s, lcc(-30, 90, 90, 90, 0.98), geo);
@@ -144,8 +144,8 @@ TEST(LambertConformalConic, ParallelAtOnePoleIsRejected) {
 
 TEST(LambertConformalConic, SouthernConesAndTheAntimeridian) {
   for (const Spheroid *s : {&kWgs84, &kSphere}) {
-    for (const Parameters &p : {lcc(145, -36, -38, -37), lcc(0, -20, -50, -35, 0.999),
-                                lcc(0, 20, 50, 35)}) {
+    for (const Parameters &p :
+         {lcc(145, -36, -38, -37), lcc(0, -20, -50, -35, 0.999), lcc(0, 20, 50, 35)}) {
       const kxtest::Loaded k(kx_lambert_conformal_conic_const, s->get(), p.get());
       std::vector<double> geo;
       for (double lon : {-180.0, -179.0, -90.0, 0.0, 45.0, 179.5, 180.0})
@@ -157,15 +157,13 @@ TEST(LambertConformalConic, SouthernConesAndTheAntimeridian) {
       std::vector<double> a = geo, b = geo;
       ASSERT_EQ(kx_lambert_conformal_conic_fwd(s->get(), p.get(), n, a.data(), nullptr, nullptr),
                 n);
-      ASSERT_EQ(kx_lambert_conformal_conic_fwd(s->get(), p.get(), n, b.data(), k.ivals(),
-                                               k.dvals()),
-                n);
+      ASSERT_EQ(
+          kx_lambert_conformal_conic_fwd(s->get(), p.get(), n, b.data(), k.ivals(), k.dvals()), n);
       EXPECT_TRUE(kxtest::same_bits(a, b));
       ASSERT_EQ(kx_lambert_conformal_conic_inv(s->get(), p.get(), n, a.data(), nullptr, nullptr),
                 n);
-      ASSERT_EQ(kx_lambert_conformal_conic_inv(s->get(), p.get(), n, b.data(), k.ivals(),
-                                               k.dvals()),
-                n);
+      ASSERT_EQ(
+          kx_lambert_conformal_conic_inv(s->get(), p.get(), n, b.data(), k.ivals(), k.dvals()), n);
       EXPECT_TRUE(kxtest::same_bits(a, b));
       for (int i = 0; i < n; ++i) {
         EXPECT_NEAR(a[2 * i + 1], geo[2 * i + 1], 1e-9 * kDeg);

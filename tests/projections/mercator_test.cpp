@@ -71,18 +71,18 @@ TEST(Mercator, PoleGivesALargeFiniteNorthing) {
   for (const Spheroid *s : {&kWgs84, &kSphere}) {
     int count = 0;
     const double pole = kx::kHalfPi;
-    const auto xy = run(kx_mercator_fwd, *s, merc(0, 0),
-                        {0.0, pole, 0.0, -pole, 0.0, 1.6, 0.0, -2.0, 0.0, 1.570796326794891},
-                        &count);
+    const auto xy =
+        run(kx_mercator_fwd, *s, merc(0, 0),
+            {0.0, pole, 0.0, -pole, 0.0, 1.6, 0.0, -2.0, 0.0, 1.570796326794891}, &count);
     EXPECT_EQ(count, 5);
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(std::isfinite(xy[2 * i + 1]));
     EXPECT_GT(xy[1], 1e8);
     // tan(pi/4 + chi/2) next to 0 at the south pole keeps only a few digits:
     // the two poles agree to 0.06 percent.
     EXPECT_LT(xy[3], -1e8);
-    EXPECT_EQ(xy[5], xy[1]);   // beyond the pole is the pole
+    EXPECT_EQ(xy[5], xy[1]);  // beyond the pole is the pole
     EXPECT_EQ(xy[7], xy[3]);
-    EXPECT_EQ(xy[9], xy[1]);   // the value the pole is moved to
+    EXPECT_EQ(xy[9], xy[1]);  // the value the pole is moved to
     // Just inside the tolerance is the pole too; the inverse comes back to
     // within 25 ulp of it.
     const auto near = run(kx_mercator_fwd, *s, merc(0, 0), {0.0, pole - 2e-16});

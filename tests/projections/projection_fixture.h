@@ -38,6 +38,7 @@ inline const std::map<std::string, Projection> &projections() {
       {"lcc",
        {kx_lambert_conformal_conic_fwd, kx_lambert_conformal_conic_inv,
         kx_lambert_conformal_conic_const}},
+      {"albers", {kx_albers_fwd, kx_albers_inv, kx_albers_const}},
       {"equidistant_conic",
        {kx_equidistant_conic_fwd, kx_equidistant_conic_inv, kx_equidistant_conic_const}},
   };
