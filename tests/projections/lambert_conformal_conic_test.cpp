@@ -182,6 +182,29 @@ TEST(LambertConformalConic, SouthernConesAndTheAntimeridian) {
   }
 }
 
+// theta / n rounds past pi for about one antimeridian point in eight; with
+// lambda0 = 0 the inverse keeps such points on their own side (lambda0 =
+// 1e-300 shows what the snap prevents).
+TEST(LambertConformalConic, AntimeridianSnapWithZeroCentralMeridian) {
+  int kept = 0, flipped_without = 0;
+  for (double phi1 = 10; phi1 < 80; phi1 += 0.7) {
+    Parameters p = lcc(0, phi1, phi1 + 7, phi1 + 3), q = p;
+    q.set(2, 1e-300);
+    for (double lat = -60; lat < 60; lat += 0.37) {
+      for (double lon : {-kx::kPi, kx::kPi}) {
+        const auto xy = run(kx_lambert_conformal_conic_fwd, kWgs84, p, {lon, lat * kDeg});
+        const auto a = run(kx_lambert_conformal_conic_inv, kWgs84, p, xy);
+        const auto b = run(kx_lambert_conformal_conic_inv, kWgs84, q, xy);
+        EXPECT_EQ(std::signbit(a[0]), std::signbit(lon)) << phi1 << " " << lat;
+        kept += std::signbit(a[0]) == std::signbit(lon);
+        flipped_without += std::signbit(b[0]) != std::signbit(lon);
+      }
+    }
+  }
+  EXPECT_GT(kept, 0);
+  EXPECT_GT(flipped_without, 1000);  // of 65000; about one in eight
+}
+
 TEST(LambertConformalConic, PoleRule) {
   const Parameters p = lcc(0, 33, 45, 23);
   for (const Spheroid *s : {&kWgs84, &kSphere}) {
