@@ -844,6 +844,17 @@ KX_API int kx_cassini_fwd(const double *sph, const double *par, int n, double *c
 KX_API int kx_cassini_inv(const double *sph, const double *par, int n, double *coords,
                           const int *ivals, const double *dvals);
 
+/* Mercator (slot 2 lambda0, slot 3 phi1: true scale on +-phi1; the scale
+ * factor is not used), ellipsoid or sphere. Every point is converted and
+ * counted: a latitude at or beyond a pole is taken as +-1.570796326794891,
+ * which gives a large finite northing; NaN input gives a NaN pair.
+ * dvals 2 {K, a K}, K = cos phi1 / w(phi1) (sphere cos phi1). */
+KX_API int kx_mercator_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_mercator_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_mercator_const(kx_pcsconstants pc, const double *sph, const double *par);
+
 /* Stereographic (slots 2 lambda0, 5 k0, 6 phi0), every aspect, ellipsoid or
  * sphere. Converts and counts every point; the antipode of the centre gives
  * non-finite coordinates. dvals: ellipsoid 7 {2a k0, e, m0, c_e, chi0,
@@ -896,12 +907,16 @@ KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
 /* Conics: slots 2 lambda0, 3 and 4 the standard parallels phi1, phi2, 6 phi0,
- * and for the Lambert conformal conic 5 k0. Every point is counted.
+ * and for the Lambert conformal conic 5 k0. Every point is counted (a NaN
+ * input member gives a NaN pair).
  * Lambert conformal conic: phi1 = phi2 at a pole is the polar stereographic
- * (dvals as kx_stereographic_const), phi1 = -phi2 the Mercator with true
+ * kx_stereographic_* centred on that pole with scale k0 (dvals as
+ * kx_stereographic_const), phi1 = -phi2 off the poles the Mercator with true
  * scale at phi1 times k0 (dvals as kx_mercator_const), both shifted so that
- * phi0 maps to y = 0; one parallel at a pole otherwise is rejected: _const
- * returns 0 and _fwd/_inv return 0 leaving the coordinates unchanged.
+ * phi0 maps to y = 0; any other set with a parallel at a pole (one pole
+ * parallel, or parallels on opposite poles) is rejected: _const returns 0
+ * attaching nothing and _fwd/_inv return 0 leaving the coordinates
+ * unchanged. Latitudes at or beyond a pole are taken as +-1.570796326794891.
  * dvals: ellipsoid 11 {cos phi1, cos phi2, t0, t1, t2, n, F, aF, rho0, m1,
  * m2}, sphere the first 9. */
 KX_API int kx_lambert_conformal_conic_fwd(const double *sph, const double *par, int n,
@@ -910,10 +925,12 @@ KX_API int kx_lambert_conformal_conic_inv(const double *sph, const double *par, 
                                           double *coords, const int *ivals, const double *dvals);
 KX_API int kx_lambert_conformal_conic_const(kx_pcsconstants pc, const double *sph,
                                             const double *par);
-/* Albers equal-area conic; phi1 = -phi2 is the cylindrical equal-area
- * projection shifted so that phi0 maps to y = 0 (dvals as
- * kx_cylindrical_eqarea_const). dvals: ellipsoid 4 {rho0, C, n, (R_q/a)^2},
- * sphere 3 {rho0, C, n}. */
+/* Albers equal-area conic (no scale factor); phi1 = -phi2 is the
+ * cylindrical equal-area projection shifted so that phi0 maps to y = 0
+ * (dvals, count and rejection of polar parallels as
+ * kx_cylindrical_eqarea_*). The inverse takes points beyond the poles' arcs
+ * to the pole. dvals: ellipsoid 4 {rho0, C, n, (R_q/a)^2}, sphere 3
+ * {rho0, C, n}. */
 KX_API int kx_albers_fwd(const double *sph, const double *par, int n, double *coords,
                          const int *ivals, const double *dvals);
 KX_API int kx_albers_inv(const double *sph, const double *par, int n, double *coords,

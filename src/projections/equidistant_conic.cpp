@@ -30,6 +30,13 @@ using kx::equidistant_conic::Cylinder;
 using kx::equidistant_conic::is_cylinder;
 using kx::equidistant_conic::SphereCylinder;
 
+// The cylinder's x and y are separable: a NaN member makes the whole pair
+// NaN rather than leaving its partner finite. The point still counts.
+bool nan_pair(double &x, double &y) {
+  if (std::isnan(x) || std::isnan(y)) x = y = kx::library_nan();
+  return true;
+}
+
 // rho as a function of latitude: a G - M(phi), or a (G - phi) on the sphere.
 template <class Radius>
 int forward_cone(const double *par, int n, double *coords, const Cone &k, Radius &&radius) {
@@ -71,7 +78,7 @@ int forward(const double *sph, const double *par, int n, double *coords, const i
       return kx::convert_points(n, coords, [&](double &x, double &y) {
         x = k.a_m1 * kx_delta(x - lam0);
         y = kx_q(a, e2, y) - k.M0;
-        return true;
+        return nan_pair(x, y);
       });
     }
     const auto k = kx::constants_or_build<SphereCylinder>(
@@ -79,7 +86,7 @@ int forward(const double *sph, const double *par, int n, double *coords, const i
     return kx::convert_points(n, coords, [&](double &x, double &y) {
       x = k.a_cos_phi1 * kx_delta(x - lam0);
       y = a * y;
-      return true;
+      return nan_pair(x, y);
     });
   }
   const Cone k = kx::constants_or_build<Cone>(ivals, dvals, [&] { return build_cone(sph, par); });
@@ -101,7 +108,7 @@ int inverse(const double *sph, const double *par, int n, double *coords, const i
         const double dlam = x / k.a_m1;
         x = kx_delta(lam0 + dlam);
         y = kx_mu_to_phi(e2, (y + k.M0) * kx::kHalfPi / q90);
-        return true;
+        return nan_pair(x, y);
       });
     }
     const auto k = kx::constants_or_build<SphereCylinder>(
@@ -110,7 +117,7 @@ int inverse(const double *sph, const double *par, int n, double *coords, const i
       const double dlam = x / k.a_cos_phi1;
       x = kx_delta(lam0 + dlam);
       y = y / a;
-      return true;
+      return nan_pair(x, y);
     });
   }
   const Cone k = kx::constants_or_build<Cone>(ivals, dvals, [&] { return build_cone(sph, par); });

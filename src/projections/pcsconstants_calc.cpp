@@ -2,12 +2,15 @@
 // projection's constants struct with the builder the projection unit itself
 // uses when no constants are loaded, so both paths give identical values.
 #include "kx.h"
+#include "projections/albers.h"
 #include "projections/cylindrical_eqarea.h"
 #include "projections/double_stereographic.h"
 #include "projections/equidistant_conic.h"
 #include "projections/gall_stereographic.h"
 #include "projections/gauss_kruger.h"
 #include "projections/gnomonic.h"
+#include "projections/lambert_conformal_conic.h"
+#include "projections/mercator.h"
 #include "projections/orthographic.h"
 #include "projections/polyconic.h"
 #include "projections/projection_common.h"
@@ -22,6 +25,12 @@ KX_API int kx_gauss_kruger_const(kx_pcsconstants pc, const double *sph, const do
   if (kx::is_ellipsoid(sph[1]))
     return kx::store_constants(pc, kx::gauss_kruger::build_ellipsoid(sph, par));
   return kx::store_constants(pc, kx::gauss_kruger::build_sphere(sph, par));
+}
+
+/* ---- Mercator ---- */
+KX_API int kx_mercator_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::store_constants(pc, kx::mercator::build(sph, par));
 }
 
 /* ---- Stereographic ---- */
@@ -67,6 +76,37 @@ KX_API int kx_equidistant_conic_const(kx_pcsconstants pc, const double *sph, con
   if (!edc::is_cylinder(par)) return kx::store_constants(pc, edc::build_cone(sph, par));
   if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, edc::build_cylinder(sph, par));
   return kx::store_constants(pc, edc::build_sphere_cylinder(sph, par));
+}
+
+/* ---- Lambert conformal conic ---- */
+KX_API int kx_lambert_conformal_conic_const(kx_pcsconstants pc, const double *sph,
+                                            const double *par) {
+  namespace lcc = kx::lambert_conformal_conic;
+  if (sph == nullptr || par == nullptr) return 0;
+  double derived[kx::kParameterCount];
+  switch (lcc::case_of(par)) {
+    case lcc::Case::kInvalid:
+      return 0;
+    case lcc::Case::kPolar:
+      lcc::polar_parameters(par, derived);
+      return kx_stereographic_const(pc, sph, derived);
+    case lcc::Case::kMercator:
+      return kx_mercator_const(pc, sph, par);
+    case lcc::Case::kCone:
+      break;
+  }
+  const lcc::EllipsoidCone k = lcc::build(sph, par);
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, k);
+  return kx::store_constants(pc, k.cone);
+}
+
+/* ---- Albers ---- */
+KX_API int kx_albers_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  namespace aea = kx::albers;
+  if (sph == nullptr || par == nullptr) return 0;
+  if (aea::is_cylinder(par)) return kx_cylindrical_eqarea_const(pc, sph, par);
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, aea::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, aea::build_sphere(sph, par));
 }
 
 /* ---- Cylindrical equal-area and Behrmann ---- */

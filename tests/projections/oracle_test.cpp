@@ -1,5 +1,5 @@
 // Forward and inverse against PROJ 9.1 (cct) and GeodSolve values for every
-// stereographic, orthographic, gnomonic and conic case of
+// Mercator, stereographic, orthographic, gnomonic and conic case of
 // tests/data/projections/oracle_cases.csv (made by tests/scripts/
 // gen_projections.py), with loaded constants and without.
 //
@@ -7,6 +7,9 @@
 // as the angle on the ground in degrees):
 //   spheres, every projection          forward 3.7 nm   inverse 2e-13
 //   orthographic, gnomonic             forward 11 nm    inverse 1.4e-13
+//   Mercator, sphere                   forward 7.5 nm (4 ulp)
+//   Mercator, ellipsoid, to 85 degrees forward 44 um    inverse 1.1e-10
+//     (0.15 um to 30 degrees, 8 um at 60, 23 um at 70)
 //     (orthographic at a pole 8.6e-7: asin next to 1, sqrt(2 ulp))
 //   stereographic, ellipsoid           forward 8.2 um   inverse 1.1e-10
 //   polar stereographic, ellipsoid     forward 8 um     inverse 9e-12
@@ -15,7 +18,7 @@
 //   Lambert conformal conic, ellipsoid forward 7.9 um   inverse 1.1e-10
 //     polar hand-over 12 um, Mercator hand-over to 70 degrees 20 um
 //   Albers, ellipsoid                  forward 0.65 mm  inverse 1.4e-8
-// The ellipsoidal stereographic and conformal conic carry the error of the
+// The ellipsoidal Mercator, stereographic and conformal conic carry the error of the
 // library's conformal-latitude series (1.4e-12 rad), Albers that of its
 // authalic-latitude series (2.2e-10 rad), the equidistant conic that of its
 // meridian-arc series; PROJ evaluates all three exactly. The double
@@ -81,6 +84,10 @@ struct Bound {
 
 Bound bound_for(const Case &c) {
   if (c.fn == "orthographic" || c.fn == "gnomonic") return {2e-8, 3e-13};
+  // Mercator sphere: PROJ's asinh(tan phi) and ln tan(pi/4 + phi/2) differ
+  // by 4 ulp at 2e7 m. Ellipsoid to 85 degrees: the conformal-latitude error
+  // magnified by 1/cos phi.
+  if (c.fn == "mercator") return c.sphere ? Bound{1e-8, 3e-13} : Bound{5e-5, 2e-10};
   if (c.sphere) return {5e-9, 3e-13};
   if (c.fn == "double_stereographic") return {1e-8, 1e-13};
   if (c.fn == "equidistant_conic") return {2e-7, 1e-11};
@@ -109,10 +116,7 @@ TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
     const Points &p = it->second;
     const int n = static_cast<int>(p.geo.size() / 2);
     ASSERT_GE(n, 20);
-    if (kxtest::projections().count(c.fn) == 0) {  // PENDING: hand-over partners
-      ++checked;
-      continue;
-    }
+    ASSERT_EQ(kxtest::projections().count(c.fn), 1u) << c.fn;
     const kxtest::Projection &f = kxtest::projections().at(c.fn);
     const kxtest::Loaded k(f.constants, c.sph.get(), c.par.get());
     ASSERT_GT(k.result(), 0);
@@ -159,7 +163,7 @@ TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
 }
 
 // Forward then inverse of every oracle point returns it within 1e-9 deg.
-// Measured: spheres 2e-13, ellipsoidal stereographic and Lambert 1.1e-10
+// Measured: spheres 2e-13, ellipsoidal Mercator, stereographic and Lambert 1.1e-10
 // (the conformal-latitude pair of series), double stereographic 4.4e-14,
 // equidistant conic 4.7e-12; Albers on the ellipsoid 1.2e-8 (the authalic
 // pair of series, bound 2e-8); the orthographic at a pole 8.6e-7 (asin next
@@ -170,7 +174,7 @@ TEST(ProjectionOracle, RoundTripsEveryCase) {
   double worst = 0;
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    if (kxtest::projections().count(c.fn) == 0) continue;  // PENDING: hand-over partners
+    ASSERT_EQ(kxtest::projections().count(c.fn), 1u) << c.fn;
     const kxtest::Projection &f = kxtest::projections().at(c.fn);
     const Points &p = points.at(c.name);
     const int n = static_cast<int>(p.geo.size() / 2);

@@ -25,6 +25,7 @@ struct Projection {
 
 inline const std::map<std::string, Projection> &projections() {
   static const std::map<std::string, Projection> table = {
+      {"mercator", {kx_mercator_fwd, kx_mercator_inv, kx_mercator_const}},
       {"stereographic", {kx_stereographic_fwd, kx_stereographic_inv, kx_stereographic_const}},
       {"stereographic_np",
        {kx_stereographic_np_fwd, kx_stereographic_np_inv, kx_stereographic_np_const}},
@@ -34,6 +35,10 @@ inline const std::map<std::string, Projection> &projections() {
        {kx_double_stereographic_fwd, kx_double_stereographic_inv, kx_double_stereographic_const}},
       {"orthographic", {kx_orthographic_fwd, kx_orthographic_inv, kx_orthographic_const}},
       {"gnomonic", {kx_gnomonic_fwd, kx_gnomonic_inv, kx_gnomonic_const}},
+      {"lcc",
+       {kx_lambert_conformal_conic_fwd, kx_lambert_conformal_conic_inv,
+        kx_lambert_conformal_conic_const}},
+      {"albers", {kx_albers_fwd, kx_albers_inv, kx_albers_const}},
       {"equidistant_conic",
        {kx_equidistant_conic_fwd, kx_equidistant_conic_inv, kx_equidistant_conic_const}},
   };

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Oracle values for the stereographic, orthographic, gnomonic and conic tests.
+"""Oracle values for the Mercator, stereographic, orthographic, gnomonic and conic tests.
 
 Usage (from the repository root, PROJ's cct and GeographicLib's GeodSolve on
 the path; EPSG_DIR and REFERENCE name the EPSG extract and the reference
@@ -161,9 +161,26 @@ def cone(name, fn, e, lon0, lat1, lat2, lat0, k0=1.0, dlon=25.0, dlat=20.0):
          phi1=lat1, phi2=lat2, k0=k0, phi0=lat0)
 
 
+def merc(name, e, lon0, lat_ts, dlon=170.0, latmax=85.0):
+    lats = [-latmax, -80.0, -60.0, -30.0, -5.0, 0.0, 10.0, 45.0, 70.0, latmax]
+    pts = sorted(set((round(lon0 - dlon + 2 * dlon * j / 8, 6), lat) for lat in lats
+                     for j in range(9)))
+    case(name, 'mercator', e, '+proj=merc +lat_ts=%r +lon_0=%r %s' % (lat_ts, lon0, ellps(e)),
+         pts, lam0=lon0, phi1=lat_ts)
+
+
 def shifted(name, fn, e, proj, lon0, lat1, lat2, lat0, k0, pts):
     case(name, fn, e, 'shift ' + proj, pts, lam0=lon0, phi1=lat1, phi2=lat2, k0=k0, phi0=lat0)
 
+
+# Mercator, true scale on the equator or on +-lat_ts.
+merc('merc_ell', WGS84, 0.0, 0.0)
+merc('merc_ell_ts', GRS80, 110.0, 41.0)
+merc('merc_ell_ts_south', (6378388.0, 297.0), -70.0, -33.0)
+merc('merc_ell_polar_ts', WGS84, -150.0, 71.0)
+merc('merc_sph', SPHERE, 0.0, 0.0)
+merc('merc_sph_ts', SPHERE_A, 40.0, 25.0)
+merc('merc_sph_ts_south', SPHERE, 179.0, -60.0)
 
 # Stereographic, every aspect.
 stere('stere_ell_oblique', WGS84, 5.0, 52.0, 0.9999, 20.0, 15.0)
@@ -289,7 +306,7 @@ def write_oracle():
                 fp.write('%s,%r,%r,%.9f,%.9f\n' % (c['name'], lon, lat, x, y))
 
 
-METHODS = {'9801', '9802', '9809', '9810', '9822', '9829'}
+METHODS = {'9801', '9802', '9804', '9805', '9809', '9810', '9822', '9829'}
 
 
 def first_axis_is_northing(orientation, lam0):
@@ -302,6 +319,25 @@ def first_axis_is_northing(orientation, lam0):
     meridian = first.split(' along ')[1].replace('\u00b0', '')
     m = float(meridian[:-1]) * (-1 if meridian.endswith('W') else 1)
     return abs(math.remainder(m - lam0, 180.0)) < 1e-9
+
+
+def true_scale_latitude(e, k0):
+    """The latitude where the ellipsoidal Mercator with unit scale on the
+    equator has the scale 1/k0: Mercator A's scale factor k0 as the
+    latitude of true scale of Mercator B (the same projection)."""
+    if k0 == 1.0:
+        return 0.0
+    a, f = e
+    e2 = (2 - f) * f
+    lo, hi = 0.0, 90.0
+    for _ in range(200):
+        mid = (lo + hi) / 2
+        s = math.sin(math.radians(mid))
+        if math.cos(math.radians(mid)) / math.sqrt(1 - e2 * s * s) > k0:
+            lo = mid
+        else:
+            hi = mid
+    return (lo + hi) / 2
 
 
 def write_epsg(epsg_dir, reference):
@@ -337,6 +373,17 @@ def write_epsg(epsg_dir, reference):
                 v = (par['8823'], par['8824'], 1.0, par['8821'])
                 v = (None,) + v
                 fe, fn, lam0 = par['8826'], par['8827'], par['8822']
+            elif m == '9804':
+                # Mercator A with origin on the equator: k0 becomes the
+                # standard parallel of the same cylinder.
+                assert par.get('8801', 0.0) == 0.0
+                lat1 = true_scale_latitude((float(el['semi_major_axis_m']),
+                                            float(el['flattening'] or 0.0)), par['8805'])
+                v = (None, lat1, lat1, 1.0, 0.0)
+                fe, fn, lam0 = par['8806'], par['8807'], par['8802']
+            elif m == '9805':
+                v = (None, par['8823'], par['8823'], 1.0, 0.0)
+                fe, fn, lam0 = par['8806'], par['8807'], par['8802']
             elif m in ('9809', '9810'):
                 v = (None, 0.0, 0.0, par['8805'], par['8801'])
                 fe, fn, lam0 = par['8806'], par['8807'], par['8802']

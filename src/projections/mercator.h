@@ -1,0 +1,45 @@
+// Constants of the normal Mercator projection, shared by its projection unit,
+// the constants function and the Lambert conformal conic's cylindrical limit.
+#ifndef KX_PROJECTIONS_MERCATOR_H
+#define KX_PROJECTIONS_MERCATOR_H
+
+#include <cmath>
+
+#include "kx.h"
+#include "math/math_common.h"
+#include "projections/projection_common.h"
+
+namespace kx {
+namespace mercator {
+
+// The pole rule of the conformal cylinders and cones: a latitude at a pole
+// (in the library tolerance) or beyond becomes pi/2 less 25 units in the last
+// place, keeping its sign, so that the pole projects to a finite point.
+constexpr double kPoleLatitude = 1.570796326794891;
+
+inline double off_pole(double phi) {
+  if (is_pole(phi) || std::fabs(phi) > kHalfPi) return std::copysign(kPoleLatitude, phi);
+  return phi;
+}
+
+// x and y are separable, so a NaN member would leave its partner finite:
+// the pair becomes NaN as a whole.
+inline void nan_pair(double &x, double &y) {
+  if (std::isnan(x) || std::isnan(y)) x = y = library_nan();
+}
+
+struct Constants {
+  double K;   // scale on the equator that makes the latitude of true scale true
+  double aK;  // a K
+};
+
+inline Constants build(const double *sph, const double *par) {
+  const double a = sph[0], e2 = sph[1], phi1 = par[kSlotStandardParallel1];
+  const double K = is_ellipsoid(e2) ? std::cos(phi1) / kx_w(e2, phi1) : std::cos(phi1);
+  return {K, a * K};
+}
+
+}  // namespace mercator
+}  // namespace kx
+
+#endif  // KX_PROJECTIONS_MERCATOR_H
