@@ -21,7 +21,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {43004, "Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43005, "Gauss_Kruger", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43006, "Transverse_Mercator", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {43056, "Transverse_Mercator_Complex", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43056, "Transverse_Mercator_Complex", kx_tm_complex_fwd, kx_tm_complex_inv, nullptr, nullptr, nullptr, nullptr, kx_tm_complex_const},
     {43007, "Albers", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43008, "Sinusoidal", kx_sinusoidal_fwd, kx_sinusoidal_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43009, "Mollweide", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
