@@ -153,6 +153,12 @@ bool in_quarter(kx_dcomp u, const Periods &p) {
 // 2.5 degrees) and over the pole, and wherever the iteration above fails.
 constexpr double kPolarSn = 1e-3;     // |sn -+ 1| of the forward start
 constexpr double kPolarReach = 0.05;  // |Z -+ E(m)| of the inverse target
+// The meridians 90 degrees out map onto the lines Re Z = +-E(m), the image
+// of Re u = +-K, where the principal roots of the direct form pick either
+// side: points within this many radians of those meridians, and inverse
+// targets this close to those lines (some 6 km) or beyond them, take the
+// polar form.
+constexpr double kPolarBand = 1e-3;
 
 struct PolarTerms {
   kx_dcomp s, c, d;  // sn, cn, dn of v
@@ -185,7 +191,10 @@ bool polar_forward(kx_dcomp w, double e2, const EllipsoidConstants &k, const Per
   kx_dcomp_atan(&v, *kx_dcomp_inv(&t, *kx_dcomp_sinh(&t, w)));
   const bool ok = newton(v, k, [&](kx_dcomp r) {
     const PolarTerms pt = polar_terms(r, e2);
-    const kx_dcomp G = sub(polar_isometric(pt, k), w);
+    kx_dcomp G = sub(polar_isometric(pt, k), w);
+    // The logarithm fixes the longitude only up to whole turns; on the
+    // far half of the central meridian its branch cut would flip it.
+    G.im = std::remainder(G.im, kx::kTwoPi);
     return add(r, div(mul(G, pt.s), mul(pt.d, pt.d)));
   });
   if (!ok || !polar_in_range(v, p)) return false;
@@ -245,7 +254,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
     kx_dcomp Z;
     const bool polar =
         kx_dcomp_abs(sub(cx(std::fabs(t.re), t.im), cx(1.0, 0.0))) < kPolarSn ||
-        std::fabs(dlam) > kHalfPi;
+        std::fabs(dlam) > kHalfPi - kPolarBand;
     const bool ok = !polar && newton(u, k, [&](kx_dcomp v) {
       const Sn s = sn_terms(v, e2, k.e);
       const kx_dcomp F = sub(isometric(s.s, k.e), w);
@@ -271,7 +280,8 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
     if (!finite(x) || !finite(y)) return false;
     const kx_dcomp target = cx((y + k.y0) / k.ak0, x / k.ak0);
     const kx_dcomp mirror = cx(std::fabs(target.re), target.im);
-    const bool polar = mirror.re > p.E || kx_dcomp_abs(sub(mirror, cx(p.E, 0.0))) < kPolarReach;
+    const bool polar =
+        mirror.re > p.E - kPolarBand || kx_dcomp_abs(sub(mirror, cx(p.E, 0.0))) < kPolarReach;
     kx_dcomp u = target, q;
     const bool ok = !polar && newton(u, k, [&](kx_dcomp v) {
       const Sn s = sn_terms(v, e2, k.e);
