@@ -7,9 +7,37 @@
 //   atanh(sn u) - e atanh(e sn u) = w
 // for u, found by Newton's method from the spherical solution
 // u = asin(tanh w); the projected point is
-//   Z(u) = E(am u | m) - e2 sn u cn u / dn u   (real part north, imaginary east).
-// The inverse solves Z(u) = target by Newton's method with Z'(u) =
-// (1 - e2)/dn^2 u. Complex values run through the kx_dcomp_* functions.
+//   Z(u) = E(am u | m) - e2 sn u cn u / dn u
+// (real part north, imaginary part east). The inverse solves Z(u) = target
+// by Newton's method with Z'(u) = (1 - e2)/dn^2 u. Complex values run
+// through the library's kx_dcomp_* and kx_z* functions.
+// The sphere uses the series transverse Mercator's closed spherical forms.
+//
+// Sound behaviour where the direct iterations fail (each measured):
+//  - atanh by its log form (kx_zatanh): the atan form of kx_dcomp_atanh
+//    cancels next to +-1 and costs up to 2 um near the poles;
+//  - a polar form in v = K - u (below) within about 2.5 degrees of a pole,
+//    within 1e-3 rad of the meridians 90 degrees out and over the pole: the
+//    direct forward diverged from about 89.95 degrees of latitude on (the
+//    pole itself, after the pole rule, was NaN), the direct inverse lost
+//    0.1 m of latitude 0.1 m from the pole, and both picked the wrong side
+//    on and past the 90-degree meridians;
+//  - solutions outside the quarter periods are rejected: beyond the
+//    singular points on the equator at (1 - e) 90 degrees from the central
+//    meridian the direct forward settled on other sheets of atanh and
+//    counted points 1e8 m away (85 degrees out, 1 degree north);
+//  - NaN or infinite input and non-finite results are NaN pairs, not
+//    counted, without running the iteration.
+//
+// Measured against GeographicLib's exact transverse Mercator (tests/
+// projections/transverse_mercator_complex_test.cpp): 8.6 um forward and
+// 1.1e-10 degrees inverse up to 80 degrees from the central meridian,
+// pole to pole and over the pole, all of it the error of the library's
+// conformal-latitude series (1.4e-12 rad); given the exact conformal
+// latitude the forward agrees to 15 nm. Spheres 13 nm and 4e-12 degrees
+// (4.3e-8 degrees within 1 m of a pole, where the inverse takes asin next
+// to 1). Unconverted: points within 2 degrees of the equator 83 degrees or
+// more from the central meridian.
 #include "projections/tm_complex.h"
 
 #include <cmath>
@@ -93,9 +121,7 @@ Sn sn_terms(kx_dcomp u, double e2, double e) {
 }
 
 // atanh(s) - e atanh(e s): the complex isometric latitude of sn u = s.
-kx_dcomp isometric(kx_dcomp s, double e) {
-  return sub(catanh(s), scale(e, catanh(scale(e, s))));
-}
+kx_dcomp isometric(kx_dcomp s, double e) { return sub(catanh(s), scale(e, catanh(scale(e, s)))); }
 
 // E(am u) - e2 s cn/dn: the projected point over a k0.
 kx_dcomp meridian_z(kx_dcomp u, const Sn &t, double e2) {
@@ -252,9 +278,8 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
     kx_dcomp u, t;
     kx_dcomp_asin(&u, *kx_dcomp_tanh(&t, w));
     kx_dcomp Z;
-    const bool polar =
-        kx_dcomp_abs(sub(cx(std::fabs(t.re), t.im), cx(1.0, 0.0))) < kPolarSn ||
-        std::fabs(dlam) > kHalfPi - kPolarBand;
+    const bool polar = kx_dcomp_abs(sub(cx(std::fabs(t.re), t.im), cx(1.0, 0.0))) < kPolarSn ||
+                       std::fabs(dlam) > kHalfPi - kPolarBand;
     const bool ok = !polar && newton(u, k, [&](kx_dcomp v) {
       const Sn s = sn_terms(v, e2, k.e);
       const kx_dcomp F = sub(isometric(s.s, k.e), w);

@@ -15,8 +15,8 @@ namespace tm_complex {
 
 // The Newton tolerances derive from the machine epsilon of 64-bit-mantissa
 // extended arithmetic, fixed here so that every platform stops alike.
-constexpr double kEpsM = 5.421010862427522e-20;  // 2^-64
-constexpr double kTwoEpsM = 1.0842021724855044e-19;  // 2^-63
+constexpr double kEpsM = 5.421010862427522e-20;       // 2^-64
+constexpr double kTwoEpsM = 1.0842021724855044e-19;   // 2^-63
 constexpr double kSqrtEpsM = 2.3283064365386963e-10;  // 2^-32
 
 struct EllipsoidConstants {

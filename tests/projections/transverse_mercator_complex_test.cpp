@@ -3,7 +3,18 @@
 // tm_complex_*.csv made by tests/scripts/gen_tm_complex.py), with loaded
 // constants and without, through the bare functions and the driver.
 //
-// MEASURED
+// Measured agreement (largest over each case; forward in metres, inverse as
+// the angle on the ground in degrees), points up to 80 degrees from the
+// central meridian, pole to pole, and over the pole up to 175 degrees:
+//   ellipsoids (WGS 84, GRS 80, Clarke 1866, Airy; origins on the equator,
+//   at -35, 24.3, 49 and 89.5 degrees)     forward 8.6 um   inverse 1.1e-10
+//     the error of the library's conformal-latitude series (1.4e-12 rad);
+//     with the exact conformal latitude     forward 15 nm
+//   spheres                                 forward 13 nm    inverse 3.8e-12
+//     within 1 m of a pole (asin next to 1)  forward 36 nm    inverse 4.3e-8
+// Round trips: 1.2e-10 degrees on the whole globe except the neighbourhood
+// of the equatorial singular points (not converted), spheres 3.8e-12
+// (4.3e-8 within 1 m of a pole).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "projection_fixture.h"
 #include "kx_def.h"
+#include "projection_fixture.h"
 
 namespace {
 
@@ -110,15 +121,13 @@ TEST(TransverseMercatorComplex, OracleForwardAndInverseWithAndWithoutConstants) 
     std::vector<double> fwd = c.geo, fwd_loaded = c.geo;
     EXPECT_EQ(kx_tm_complex_fwd(c.sph.get(), c.par.get(), n, fwd.data(), nullptr, nullptr), n);
     EXPECT_EQ(
-        kx_tm_complex_fwd(c.sph.get(), c.par.get(), n, fwd_loaded.data(), k.ivals(), k.dvals()),
-        n);
+        kx_tm_complex_fwd(c.sph.get(), c.par.get(), n, fwd_loaded.data(), k.ivals(), k.dvals()), n);
     EXPECT_TRUE(kxtest::same_bits(fwd, fwd_loaded));
 
     std::vector<double> inv = c.xy, inv_loaded = c.xy;
     EXPECT_EQ(kx_tm_complex_inv(c.sph.get(), c.par.get(), n, inv.data(), nullptr, nullptr), n);
     EXPECT_EQ(
-        kx_tm_complex_inv(c.sph.get(), c.par.get(), n, inv_loaded.data(), k.ivals(), k.dvals()),
-        n);
+        kx_tm_complex_inv(c.sph.get(), c.par.get(), n, inv_loaded.data(), k.ivals(), k.dvals()), n);
     EXPECT_TRUE(kxtest::same_bits(inv, inv_loaded));
 
     const Bound b = bound_for(c);
@@ -164,7 +173,9 @@ TEST(TransverseMercatorComplex, RoundTripsEveryOraclePoint) {
     }
     EXPECT_LE(pole, kPoleInverseDeg);
     EXPECT_LE(w, c.sphere ? 1e-11 : 2e-10);
-    if (verbose()) std::printf("  %-20s round trip %.3g deg  (sphere at a pole %.3g)\n", c.name.c_str(), w, pole);
+    if (verbose())
+      std::printf("  %-20s round trip %.3g deg  (sphere at a pole %.3g)\n", c.name.c_str(), w,
+                  pole);
     worst = std::max(worst, w);
   }
   EXPECT_GT(worst, 0.0);
@@ -186,13 +197,12 @@ TEST(TransverseMercatorComplex, ExactConformalLatitudeAgreesToNanometres) {
     for (int i = 0; i < count_of(c); ++i) {
       const double lon = c.geo[2 * i], phi = c.geo[2 * i + 1];
       if (std::fabs(phi) > 88.5 * kDeg) continue;
-      const double chi = std::asin(std::tanh(std::atanh(std::sin(phi)) -
-                                             e * std::atanh(e * std::sin(phi))));
+      const double chi =
+          std::asin(std::tanh(std::atanh(std::sin(phi)) - e * std::atanh(e * std::sin(phi))));
       double p = phi;
       for (int pass = 0; pass < 4; ++pass) {
         const double h = 1e-7;
-        const double slope =
-            (kx_phi_to_chi(e2, p + h) - kx_phi_to_chi(e2, p - h)) / (2.0 * h);
+        const double slope = (kx_phi_to_chi(e2, p + h) - kx_phi_to_chi(e2, p - h)) / (2.0 * h);
         p += (chi - kx_phi_to_chi(e2, p)) / slope;
       }
       double pt[2] = {lon, p};
@@ -214,14 +224,14 @@ TEST(TransverseMercatorComplex, DriverFeetFalseOriginAndLoadedConstants) {
   constexpr double kFoot = 0.30480060960121924, kDegree = 0.0174532925199433;
   for (const char *name : {"clarke66", "wgs84_south", "sphere"}) {
     SCOPED_TRACE(name);
-    const Case &c = *std::find_if(cases.begin(), cases.end(),
-                                  [&](const Case &x) { return x.name == name; });
+    const Case &c =
+        *std::find_if(cases.begin(), cases.end(), [&](const Case &x) { return x.name == name; });
     const double fe = 500000.0, fn = -250000.0;  // feet
     kx_parameter slots[16] = {};
-    for (auto p : {kx_parameter_new("False_Easting", fe), kx_parameter_new("False_Northing", fn),
-                   kx_parameter_new("Central_Meridian", c.lon0),
-                   kx_parameter_new("Latitude_Of_Origin", c.lat0),
-                   kx_parameter_new("Scale_Factor", c.k0)})
+    for (auto p :
+         {kx_parameter_new("False_Easting", fe), kx_parameter_new("False_Northing", fn),
+          kx_parameter_new("Central_Meridian", c.lon0),
+          kx_parameter_new("Latitude_Of_Origin", c.lat0), kx_parameter_new("Scale_Factor", c.k0)})
       slots[kx_parameter_index(p)] = p;
     kx_geogcs g = kx_geogcs_new(
         "GCS_Test", kx_datum_new("D_Test", kx_spheroid_new("S", c.a, c.rf == 0 ? 0 : 1 / c.rf)),
@@ -335,7 +345,7 @@ TEST(TransverseMercatorComplex, PolesAreFinite) {
   for (const auto &sph : sphs) {
     SCOPED_TRACE(sph.v[1]);
     const double h = 1.5707963267948966;
-    std::vector<double> pts = {0.0, h, 1.0, h, -2.0, h, 0.5, 2.0, 0.5, 1.570796326794891,
+    std::vector<double> pts = {0.0, h,  1.0, h,   -2.0, h, 0.5, 2.0, 0.5, 1.570796326794891,
                                0.5, -h, 3.0, -3.0};
     const int n = static_cast<int>(pts.size() / 2);
     ASSERT_EQ(kx_tm_complex_fwd(sph.get(), par.get(), n, pts.data(), nullptr, nullptr), n);
@@ -370,9 +380,8 @@ TEST(TransverseMercatorComplex, NanCountsAndNullArguments) {
                    (fn == kx_tm_complex_fwd ? "forward" : "inverse"));
       const bool forward = fn == kx_tm_complex_fwd;
       const double good[2] = {forward ? 0.3 : 1.5e5, forward ? 0.6 : 2.5e5};
-      std::vector<double> pts = {good[0], good[1], nan,     good[1], good[0], nan,
-                                 good[0], good[1], nan,     nan,     inf,     good[1],
-                                 good[0], good[1]};
+      std::vector<double> pts = {good[0], good[1], nan, good[1], good[0], nan,     good[0],
+                                 good[1], nan,     nan, inf,     good[1], good[0], good[1]};
       EXPECT_EQ(fn(sph.get(), par.get(), 7, pts.data(), nullptr, nullptr), 3);
       for (int i : {1, 2, 4, 5})
         EXPECT_TRUE(std::isnan(pts[2 * i]) && std::isnan(pts[2 * i + 1])) << i;
@@ -409,8 +418,8 @@ TEST(TransverseMercatorComplex, UnreachablePointsAreNanAndNotCounted) {
   const kxtest::Spheroid wgs = kxtest::Spheroid::from_rf(6378137.0, 298.257223563);
   kxtest::Parameters par;
   par.set(5, 0.9996);
-  std::vector<double> fwd = {30 * kDeg, 40 * kDeg, 85 * kDeg, 1 * kDeg,  83 * kDeg, 0.0,
-                             -84 * kDeg, -0.5 * kDeg, 3 * kDeg, -10 * kDeg};
+  std::vector<double> fwd = {30 * kDeg, 40 * kDeg,  85 * kDeg,   1 * kDeg, 83 * kDeg,
+                             0.0,       -84 * kDeg, -0.5 * kDeg, 3 * kDeg, -10 * kDeg};
   EXPECT_EQ(kx_tm_complex_fwd(wgs.get(), par.get(), 5, fwd.data(), nullptr, nullptr), 2);
   EXPECT_NEAR(fwd[0], 0.9996 * 2577965.736205, 1e-5);  // the oracle's value times k0
   for (int i : {1, 2, 3}) EXPECT_TRUE(std::isnan(fwd[2 * i]) && std::isnan(fwd[2 * i + 1])) << i;
