@@ -21,7 +21,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {43004, "Mercator", kx_mercator_fwd, kx_mercator_inv, nullptr, nullptr, nullptr, nullptr, kx_mercator_const},
     {43005, "Gauss_Kruger", kx_gauss_kruger_fwd, kx_gauss_kruger_inv, nullptr, nullptr, nullptr, nullptr, kx_gauss_kruger_const},
     {43006, "Transverse_Mercator", kx_gauss_kruger_fwd, kx_gauss_kruger_inv, nullptr, nullptr, nullptr, nullptr, kx_gauss_kruger_const},
-    {43056, "Transverse_Mercator_Complex", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43056, "Transverse_Mercator_Complex", kx_tm_complex_fwd, kx_tm_complex_inv, nullptr, nullptr, nullptr, nullptr, kx_tm_complex_const},
     {43007, "Albers", kx_albers_fwd, kx_albers_inv, nullptr, nullptr, nullptr, nullptr, kx_albers_const},
     {43008, "Sinusoidal", kx_sinusoidal_fwd, kx_sinusoidal_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43009, "Mollweide", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},

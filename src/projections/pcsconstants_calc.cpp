@@ -16,6 +16,7 @@
 #include "projections/projection_common.h"
 #include "projections/stereographic.h"
 #include "projections/stereographic_polar.h"
+#include "projections/tm_complex.h"
 
 extern "C" {
 
@@ -134,6 +135,14 @@ KX_API int kx_polyconic_const(kx_pcsconstants pc, const double *sph, const doubl
   if (kx::is_ellipsoid(sph[1]))
     return kx::store_constants(pc, kx::polyconic::build_ellipsoid(sph, par));
   return kx::store_constants(pc, kx::polyconic::build_sphere(sph, par));
+}
+
+/* ---- Transverse Mercator, complex-analytic ---- */
+KX_API int kx_tm_complex_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1]))
+    return kx::store_constants(pc, kx::tm_complex::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, kx::tm_complex::build_sphere(sph, par));
 }
 
 }  // extern "C"
