@@ -25,9 +25,8 @@ struct KindFile {
 };
 
 constexpr KindFile kFiles[kUserKinds] = {
-    {"spheroid", "SPHEROID"}, {"primem", "PRIMEM"},   {"unit", "UNIT"},
-    {"datum", "DATUM"},       {"geogcs", "GEOGCS"},   {"projcs", "PROJCS"},
-    {"geogtran", "GEOGTRAN"},
+    {"spheroid", "SPHEROID"}, {"primem", "PRIMEM"}, {"unit", "UNIT"},         {"datum", "DATUM"},
+    {"geogcs", "GEOGCS"},     {"projcs", "PROJCS"}, {"geogtran", "GEOGTRAN"},
 };
 
 bool in(int code, int lo, int hi) { return code >= lo && code <= hi; }
@@ -44,15 +43,21 @@ int projcs_slot(int code) {
     case 100002: return 1;
     case 100003: return 5;
     case 100004: return 7;
-    case 100005: case 100036: return 15;
-    case 100010: case 100011: return 2;
+    case 100005:
+    case 100036: return 15;
+    case 100010:
+    case 100011: return 2;
     case 100012: return 10;
     case 100013: return 8;
     case 100014: return 9;
-    case 100020: case 100021: return 6;
+    case 100020:
+    case 100021: return 6;
     case 100022: return 11;
-    case 100023: case 100025: case 100027: return 3;
-    case 100024: case 100026: return 4;
+    case 100023:
+    case 100025:
+    case 100027: return 3;
+    case 100024:
+    case 100026: return 4;
     case 100037: return 12;
     case 100038: return 13;
     case 100039: return 14;
@@ -74,10 +79,16 @@ constexpr int kDatasetCode = 100047;
 int method_pairs(int method) {
   switch (method) {
     case 9601: return 0;
-    case 9603: case 9604: case 9605: return 3;
-    case 9606: case 9607: case 109607: return 7;
+    case 9603:
+    case 9604:
+    case 9605: return 3;
+    case 9606:
+    case 9607:
+    case 109607: return 7;
     case 9636: return 10;
-    case 9613: case 9615: case 109613: return kGridMethod;
+    case 9613:
+    case 9615:
+    case 109613: return kGridMethod;
     default: return kUnknownMethod;
   }
 }
@@ -157,14 +168,10 @@ bool parse_definition(UserKind kind, const Tokens &t, UserDefinition *d) {
       return true;
     }
     case UserKind::Primem:
-    case UserKind::Unit:
-      return read_user_number(t[2], &d->values[0]);
-    case UserKind::Datum:
-      return read_codes(t, 2, 1, d->components);
-    case UserKind::Geogcs:
-      return read_codes(t, 2, 3, d->components);
-    case UserKind::Projcs:
-      return read_codes(t, 2, 2, d->components) && parse_projcs_items(t, d);
+    case UserKind::Unit: return read_user_number(t[2], &d->values[0]);
+    case UserKind::Datum: return read_codes(t, 2, 1, d->components);
+    case UserKind::Geogcs: return read_codes(t, 2, 3, d->components);
+    case UserKind::Projcs: return read_codes(t, 2, 2, d->components) && parse_projcs_items(t, d);
     case UserKind::Geogtran:
       return read_codes(t, 2, 3, d->components) && parse_geogtran_pairs(t, d);
   }

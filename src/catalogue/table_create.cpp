@@ -19,7 +19,8 @@ KX_API kx_predefined *kx_table_create(kx_seq seq, int *count) {
   if (count != nullptr) *count = 0;
   const int n = kx_seq_length(seq);
   kx_predefined *table = nullptr;
-  if (count != nullptr && n > 0 && kx_seq_elemsize(seq) == static_cast<int>(sizeof(kx_predefined)) &&
+  if (count != nullptr && n > 0 &&
+      kx_seq_elemsize(seq) == static_cast<int>(sizeof(kx_predefined)) &&
       n <= static_cast<int>(0x7fffffff / sizeof(kx_predefined))) {
     table = static_cast<kx_predefined *>(kx_allocate(n * static_cast<int>(sizeof(kx_predefined))));
   }
