@@ -2,7 +2,9 @@
 // each kind, and the per-thread snapshot that listings use.
 #include "catalogue/objedit_reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cmath>
@@ -218,8 +220,7 @@ bool next_line(std::FILE *f, char (&buffer)[kMaxLine + 1], std::size_t *length, 
 }
 
 // Visits the well-formed definitions of the kind's file in order until visit
-// returns true. Only regular files are opened: a directory cannot be read
-// and a FIFO would block.
+// returns true. Only regular files are read.
 void read_user_file(UserKind kind, const std::function<bool(UserDefinition &)> &visit) {
   const char *home = kx_get_objedithome();
   if (home == nullptr || home[0] == '\0') return;
@@ -230,10 +231,17 @@ void read_user_file(UserKind kind, const std::function<bool(UserDefinition &)> &
   kx_pathcat(&path[0], kf.file);
   path.resize(std::strlen(path.c_str()));
 
+  // Opened without blocking and checked on the open descriptor, so a FIFO
+  // or a directory put in the file's place is never read.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-  std::FILE *f = std::fopen(path.c_str(), "r");
-  if (f == nullptr) return;
+  std::FILE *f = nullptr;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) f = fdopen(fd, "r");
+  if (f == nullptr) {
+    close(fd);
+    return;
+  }
   char buffer[kMaxLine + 1];
   std::size_t length = 0;
   bool usable = false;
@@ -258,6 +266,7 @@ struct Snapshot {
   const std::vector<UserDefinition> &of(UserKind kind) {
     const int k = static_cast<int>(kind);
     if (!loaded[k]) {
+      definitions[k].clear();  // a reading cut short by lack of memory starts over
       read_user_file(kind, [&](UserDefinition &d) {
         definitions[k].push_back(std::move(d));
         return false;

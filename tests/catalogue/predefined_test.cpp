@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -274,4 +275,61 @@ TEST(Predefined, TableCreate) {
   const int order[] = {4, 1, 3, 9, 5, 2};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(table[i].code, order[i]) << i;
   kx_table_del(table);
+}
+
+namespace {
+
+struct RangeSet {
+  const char *what;
+  std::vector<std::pair<int, int>> ranges;
+};
+
+}  // namespace
+
+TEST(Predefined, SameAsBuildingEveryCode) {
+  // The listings pass deprecated codes to the built-in factory alone; the
+  // result must equal building every code with the full factory. A user line
+  // for a deprecated code and a failing user line for a built-in code included.
+  ObjeditHome home;
+  home.write("datum",
+             "DATUM, 106204, D_User_Over_Alias, 7030\n"
+             "DATUM, 106211, D_Failing_User_Line, 7999\n"
+             "DATUM, 6326, D_Failing_Over_Built_In, 7999\n");
+  home.write("geogcs", "GEOGCS, 104104, GCS_User_Over_Alias, 6326, 8901, 9102\n");
+  const RangeSet sets[] = {
+      {"datum", {{6000, 6999}, {106000, 106999}, {206000, 206999}}},
+      {"geogcs", {{4000, 4999}, {37000, 37999}, {104000, 104999}, {204000, 204999}}},
+      {"projcs",
+       {{2000, 3999}, {20000, 32799}, {53000, 65799}, {102000, 103999}, {202000, 203999}}},
+      {"geogtran", {{1000, 1999}, {8000, 8899}, {108000, 108899}, {208000, 208899}}},
+  };
+  for (const RangeSet &set : sets) {
+    const Kind *kind = nullptr;
+    for (const Kind &k : kinds()) {
+      if (std::strcmp(k.what, set.what) == 0) kind = &k;
+    }
+    ASSERT_NE(kind, nullptr);
+    std::map<int, std::string> expected;
+    for (const auto &r : set.ranges) {
+      for (int code = r.first; code <= r.second; ++code) {
+        std::string name;
+        int status = 0;
+        if (kind->build(code, &name, &status) && status < 9) expected[code] = name;
+      }
+    }
+    int count = 0;
+    kx_predefined *table = kind->listing(&count);
+    std::map<int, std::string> listed;
+    for (int i = 0; i < count; ++i) listed[table[i].code] = table[i].name;
+    kx_table_del(table);
+    EXPECT_EQ(listed, expected) << set.what;
+    if (std::strcmp(set.what, "datum") == 0) {
+      EXPECT_EQ(listed[106204], "D_User_Over_Alias");
+      EXPECT_EQ(listed.count(106211), 0u);
+      EXPECT_EQ(listed[6326], "D_WGS_1984");
+    }
+    if (std::strcmp(set.what, "geogcs") == 0) {
+      EXPECT_EQ(listed[104104], "GCS_User_Over_Alias");
+    }
+  }
 }
