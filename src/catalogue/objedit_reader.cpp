@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 
 namespace kx::catalogue {
@@ -242,6 +243,8 @@ void read_user_file(UserKind kind, const std::function<bool(UserDefinition &)> &
     close(fd);
     return;
   }
+  // Closed also when a reading runs out of memory (std::bad_alloc).
+  const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(f, std::fclose);
   char buffer[kMaxLine + 1];
   std::size_t length = 0;
   bool usable = false;
@@ -256,7 +259,6 @@ void read_user_file(UserKind kind, const std::function<bool(UserDefinition &)> &
     if (!parse_definition(kind, fields, &d)) continue;
     if (visit(d)) break;
   }
-  std::fclose(f);
 }
 
 struct Snapshot {

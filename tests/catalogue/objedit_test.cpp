@@ -1,6 +1,7 @@
 // User definition files: every kind, symbolic codes, user objects built on
 // other user objects, status 8 and precedence over the built-in entries, and
 // malformed input of every sort (which must build nothing and never crash).
+#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -651,4 +652,29 @@ TEST(Objedit, RandomLinesNeverCrash) {
     EXPECT_GT(count, 0);
     kx_table_del(table);
   }
+}
+
+namespace {
+int open_descriptors() {
+  int n = 0;
+  if (DIR *d = opendir("/proc/self/fd")) {
+    while (readdir(d) != nullptr) ++n;
+    closedir(d);
+  }
+  return n;
+}
+}  // namespace
+
+TEST(Objedit, EveryFileClosed) {
+  ObjeditHome home;
+  home.write("datum", "DATUM, 206001, D_Closed, 7030\nDATUM, 206002, D_Bad, 7999\n");
+  home.make_dir("geogcs");
+  const int before = open_descriptors();
+  for (int i = 0; i < 500; ++i) {
+    kx_datum_del(kx_factory_datum(206001));
+    kx_datum_del(kx_factory_datum(206002));
+    kx_datum_del(kx_factory_datum(206003));
+    kx_geogcs_del(kx_factory_geogcs(4326));
+  }
+  EXPECT_EQ(open_descriptors(), before);
 }
