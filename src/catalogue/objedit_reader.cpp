@@ -96,7 +96,24 @@ int method_pairs(int method) {
   }
 }
 
-using Tokens = std::vector<std::string>;
+// Tokens of one line. A type of this unit, so the library exports no
+// instantiation of the standard containers.
+struct Token {
+  std::string text;
+};
+
+class Tokens {
+ public:
+  void add(std::string text) { items_.push_back(Token{std::move(text)}); }
+  std::size_t size() const { return items_.size() - first_; }
+  const std::string &operator[](std::size_t i) const { return items_[first_ + i].text; }
+  // Drops the first n tokens (n at most size()).
+  void drop(std::size_t n) { first_ += n; }
+
+ private:
+  std::vector<Token> items_;
+  std::size_t first_ = 0;
+};
 
 bool read_codes(const Tokens &t, std::size_t from, int n, int *codes) {
   for (int i = 0; i < n; ++i) {
@@ -190,7 +207,7 @@ Tokens tokenize(const char *line, std::size_t length) {
     std::string piece(line + start, i - start);
     kx_trimstring(&piece[0]);
     piece.resize(std::strlen(piece.c_str()));
-    if (!piece.empty()) tokens.push_back(std::move(piece));
+    if (!piece.empty()) tokens.add(std::move(piece));
     start = i + 1;
   }
   return tokens;
@@ -250,13 +267,13 @@ void read_user_file(UserKind kind, const std::function<bool(UserDefinition &)> &
   bool usable = false;
   while (next_line(f, buffer, &length, &usable)) {
     if (!usable) continue;
-    const Tokens tokens = tokenize(buffer, length);
+    Tokens tokens = tokenize(buffer, length);
     std::size_t k = 0;
     while (k < tokens.size() && kx_strcmp_ci(tokens[k].c_str(), kf.keyword) != 0) ++k;
     if (k == tokens.size()) continue;
-    const Tokens fields(tokens.begin() + static_cast<std::ptrdiff_t>(k) + 1, tokens.end());
+    tokens.drop(k + 1);
     UserDefinition d;
-    if (!parse_definition(kind, fields, &d)) continue;
+    if (!parse_definition(kind, tokens, &d)) continue;
     if (visit(d)) break;
   }
 }
