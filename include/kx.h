@@ -1126,9 +1126,41 @@ KX_API int kx_longitude_rotation_ccw(const double *sph1, const double *sph2, con
 
 /* Factories by catalogue code (EPSG numbering where one exists, the
  * library's own codes above 100000). Each returns a new object owned by the
- * caller, or null for a code without an entry. Status: 4 built from the
- * built-in table, 16 built through a deprecated code (the current entry it
- * maps to); components carry the status of their own factories. */
+ * caller, or null for a code without an entry. The unit, spheroid, prime
+ * meridian, datum, geographic CS, projected CS and transformation factories
+ * first look in the kind's user definition file (below); a definition found
+ * there that builds wins over the built-in entry. Status: 8 built from a user
+ * file, 4 built from the built-in table, 16 built through a deprecated code
+ * (the current entry it maps to); components carry the status of their own
+ * factories.
+ *
+ * User definition files: the text files "spheroid", "primem", "unit",
+ * "datum", "geogcs", "projcs" and "geogtran" in the directory of
+ * kx_get_objedithome(), read anew on every call. Each line is split at commas
+ * and double quotes, blank tokens dropped and the others trimmed; the first
+ * token equal (ignoring case) to the kind's keyword (SPHEROID, PRIMEM, UNIT,
+ * DATUM, GEOGCS, PROJCS, GEOGTRAN) is followed by:
+ *   SPHEROID  code, name, semi-major axis, flattening (a value > 1 is 1/f)
+ *   PRIMEM    code, name, longitude in degrees
+ *   UNIT      code, name, factor (metres or radians)
+ *   DATUM     code, name, spheroid code
+ *   GEOGCS    code, name, datum code, prime meridian code, unit code
+ *   PROJCS    code, name, geographic CS code, projection code, then items:
+ *             a pair (parameter code 100001-100039, value) or a unit code;
+ *             other parameter pairs and other codes are passed over
+ *   GEOGTRAN  code, name, source and target geographic CS codes, method
+ *             code, then (parameter code 100040-100046 or 100048-100050,
+ *             value) pairs: none for 9601, 3 for 9603-9605, 7 for 9606, 9607
+ *             and 109607, 10 for 9636; for the grid methods 9613, 9615 and
+ *             109613 the pair (100047, data set), the data set naming the
+ *             Dataset_ parameter ("Dataset_" is put in front when missing).
+ * A code is a decimal integer or a symbolic name ("KX_GCS_WGS_1984");
+ * numbers use the "C" notation whatever the process locale (never changed).
+ * Components come from the full factories, so user objects may use other
+ * user objects. The first well-formed line with the code decides; lines with
+ * too few tokens, unreadable codes or numbers, NUL bytes or more than 1023
+ * characters are passed over. Only regular files are read; an unset or empty
+ * home reads nothing. */
 KX_API kx_unit kx_factory_unit(int code);
 KX_API kx_spheroid kx_factory_spheroid(int code);
 KX_API kx_primem kx_factory_primem(int code);
@@ -1138,6 +1170,8 @@ KX_API kx_datum kx_factory_datum(int code);
 KX_API kx_datum kx_factory_datum_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_datum kx_factory_datum_depracated(int code);
+/* User file "datum" only: status 8, or null. */
+KX_API kx_datum kx_factory_datum_objedit(int code);
 /* Built-in table, then the deprecated map; datum, prime meridian and unit are
  * built by their factories. */
 KX_API kx_geogcs kx_factory_geogcs(int code);
@@ -1145,6 +1179,8 @@ KX_API kx_geogcs kx_factory_geogcs(int code);
 KX_API kx_geogcs kx_factory_geogcs_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_geogcs kx_factory_geogcs_depracated(int code);
+/* User file "geogcs" only: status 8, or null. */
+KX_API kx_geogcs kx_factory_geogcs_objedit(int code);
 /* Projected CS (2000-3999, 20000-32799, 53000-65799, 102000-103999,
  * 202000-203999): built-in table, then the deprecated map. The geographic
  * CS, projection and unit come from their factories, the parameters from
@@ -1156,6 +1192,8 @@ KX_API kx_projcs kx_factory_projcs(int code);
 KX_API kx_projcs kx_factory_projcs_normal(int code);
 /* Deprecated map only: the current entry with status 16, or null. */
 KX_API kx_projcs kx_factory_projcs_depracated(int code);
+/* User file "projcs" only: status 8, or null (also for a line without a unit). */
+KX_API kx_projcs kx_factory_projcs_objedit(int code);
 /* Geographic transformation (1000-1999, 8000-8899, 108000-108899,
  * 208000-208899): built-in table, then the deprecated map. Both geographic
  * CSs and the method come from their factories; the parameters are the
@@ -1171,6 +1209,8 @@ KX_API kx_geogtran kx_factory_geogtran_depracated(int code);
 /* Accuracy in metres that the registry states for the transformation of a
  * built-in or deprecated code; -1 when unknown or not in the catalogue. */
 KX_API double kx_factory_geogtran_accuracy(int code);
+/* User file "geogtran" only: status 8, or null. */
+KX_API kx_geogtran kx_factory_geogtran_objedit(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
  * registry row with that catalogue code, status 4; null without such a row
  * or when its functions are not in the library. */
@@ -1224,6 +1264,37 @@ KX_API void kx_factory_codelist_del(int *list);
  * case-sensitive, the whole text is the name; include/kx_def.h defines every
  * name as its code), or 0 for an unknown name or null. */
 KX_API int kx_defstring_to_int(const char *text);
+
+/* Predefined listings: everything the catalogue can build for one kind,
+ * user definitions included, as (code, name) records sorted by name ignoring
+ * case (equal names by code). Every code of the kind's ranges is built with
+ * its factory and kept when its status is below 9 (deprecated aliases are
+ * left out); angular units are 9100-9199 and 209100-209199, linear units
+ * 9000-9099, 109000-109099 and 209000-209099. Each user file is read once per
+ * listing. A new array and its length in *count; null with *count 0 for a
+ * null count, an empty listing or no memory. Free with kx_table_del. */
+typedef struct kx_predefined {
+  int32_t code;
+  char name[64]; /* as the kind's kx_K_name writes it */
+} kx_predefined;
+KX_API kx_predefined *kx_predefined_spheroid(int *count);
+KX_API kx_predefined *kx_predefined_primem(int *count);
+KX_API kx_predefined *kx_predefined_angular_unit(int *count);
+KX_API kx_predefined *kx_predefined_linear_unit(int *count);
+KX_API kx_predefined *kx_predefined_datum(int *count);
+KX_API kx_predefined *kx_predefined_projection(int *count);
+KX_API kx_predefined *kx_predefined_method(int *count);
+KX_API kx_predefined *kx_predefined_parameter(int *count);
+KX_API kx_predefined *kx_predefined_geogcs(int *count);
+KX_API kx_predefined *kx_predefined_projcs(int *count);
+KX_API kx_predefined *kx_predefined_geogtran(int *count);
+/* Takes a sequence of kx_predefined records (always destroying it, also on
+ * failure or a wrong element size) and returns its records as a new array
+ * sorted as above, the length in *count; null with *count 0 (when count is
+ * not null) for an empty or invalid sequence, a null count or no memory. */
+KX_API kx_predefined *kx_table_create(kx_seq seq, int *count);
+/* Frees a listing; null is ignored. */
+KX_API void kx_table_del(kx_predefined *table);
 
 /* ========================================================================
  * Horizons

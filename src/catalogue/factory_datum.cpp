@@ -1,4 +1,4 @@
-// Datums: the built-in table, then the deprecated codes.
+// Datums: the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
 
@@ -25,7 +25,12 @@ KX_API kx_datum kx_factory_datum_depracated(int code) {
 }
 
 KX_API kx_datum kx_factory_datum(int code) {
-  kx_datum datum = kx_factory_datum_normal(code);
+  kx_datum datum = kx_factory_datum_objedit(code);
+  if (datum != nullptr) {
+    kx_datum_status_set(datum, 8);
+    return datum;
+  }
+  datum = kx_factory_datum_normal(code);
   if (datum != nullptr) {
     kx_datum_status_set(datum, 4);
     return datum;

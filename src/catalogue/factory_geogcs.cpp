@@ -1,4 +1,4 @@
-// Geographic CSs: the built-in table, then the deprecated codes.
+// Geographic CSs: the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
 
@@ -34,7 +34,12 @@ KX_API kx_geogcs kx_factory_geogcs_depracated(int code) {
 }
 
 KX_API kx_geogcs kx_factory_geogcs(int code) {
-  kx_geogcs geogcs = kx_factory_geogcs_normal(code);
+  kx_geogcs geogcs = kx_factory_geogcs_objedit(code);
+  if (geogcs != nullptr) {
+    kx_geogcs_status_set(geogcs, 8);
+    return geogcs;
+  }
+  geogcs = kx_factory_geogcs_normal(code);
   if (geogcs != nullptr) {
     kx_geogcs_status_set(geogcs, 4);
     return geogcs;

@@ -1,4 +1,4 @@
-// Geographic transformations of the built-in table, then the deprecated codes.
+// Geographic transformations of the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
 
@@ -74,7 +74,12 @@ KX_API kx_geogtran kx_factory_geogtran_depracated(int code) {
 }
 
 KX_API kx_geogtran kx_factory_geogtran(int code) {
-  kx_geogtran geogtran = kx_factory_geogtran_normal(code);
+  kx_geogtran geogtran = kx_factory_geogtran_objedit(code);
+  if (geogtran != nullptr) {
+    kx_geogtran_status_set(geogtran, 8);
+    return geogtran;
+  }
+  geogtran = kx_factory_geogtran_normal(code);
   if (geogtran != nullptr) {
     kx_geogtran_status_set(geogtran, 4);
     return geogtran;

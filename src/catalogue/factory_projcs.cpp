@@ -1,4 +1,4 @@
-// Projected CSs of the built-in table, then the deprecated codes.
+// Projected CSs of the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
 
@@ -72,7 +72,12 @@ KX_API kx_projcs kx_factory_projcs_depracated(int code) {
 }
 
 KX_API kx_projcs kx_factory_projcs(int code) {
-  kx_projcs projcs = kx_factory_projcs_normal(code);
+  kx_projcs projcs = kx_factory_projcs_objedit(code);
+  if (projcs != nullptr) {
+    kx_projcs_status_set(projcs, 8);
+    return projcs;
+  }
+  projcs = kx_factory_projcs_normal(code);
   if (projcs != nullptr) {
     kx_projcs_status_set(projcs, 4);
     return projcs;

@@ -1,0 +1,177 @@
+// Predefined listings: every code of a kind's ranges built with its factory,
+// the built-in and user-defined ones kept.
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "catalogue/catalogue_tables.h"
+#include "catalogue/objedit_reader.h"
+#include "kx.h"
+
+namespace {
+
+struct Range {
+  int lo;
+  int hi;
+};
+
+namespace cat = kx::catalogue;
+
+// How a kind is listed. Kinds with a deprecated map also give their
+// built-in-only factory: a deprecated code without a user definition yields,
+// through the full factory, either the built-in entry (status 4) or an alias
+// (status 16, left out), so the built-in factory alone decides it without
+// building the alias.
+template <typename Obj>
+struct Kind {
+  Obj (*make)(int);
+  void (*name)(Obj, char *);
+  uint8_t (*status)(Obj);
+  void (*del)(Obj);
+  Obj (*normal)(int);
+  const cat::Table<cat::CodeMap> *deprecated;
+  cat::UserKind user;
+};
+
+// The user-defined codes of a kind, for lookups by bisection.
+class SortedCodes {
+ public:
+  SortedCodes() = default;
+  explicit SortedCodes(std::vector<int> codes) : codes_(std::move(codes)) {
+    std::sort(codes_.begin(), codes_.end());
+  }
+  bool has(int code) { return std::binary_search(codes_.begin(), codes_.end(), code); }
+
+ private:
+  std::vector<int> codes_;
+};
+
+template <typename Obj, std::size_t N>
+kx_predefined *listing(const Range (&ranges)[N], const Kind<Obj> &kind, int *count) {
+  if (count == nullptr) return nullptr;
+  *count = 0;
+  // One reading of each user file for the whole listing instead of one per code.
+  cat::UserFileSnapshot snapshot;
+  SortedCodes user;
+  if (kind.deprecated != nullptr) {
+    try {
+      user = SortedCodes(cat::user_definition_codes(kind.user));
+    } catch (const std::bad_alloc &) {
+      return nullptr;
+    }
+  }
+  kx_seq seq = kx_create_seq(256, static_cast<int>(sizeof(kx_predefined)));
+  if (seq == nullptr) return nullptr;
+  for (const Range &r : ranges) {
+    for (int code = r.lo; code <= r.hi; ++code) {
+      const bool alias = kind.deprecated != nullptr &&
+                         cat::find_code(*kind.deprecated, code) != nullptr && !user.has(code);
+      Obj obj = alias ? kind.normal(code) : kind.make(code);
+      if (obj == nullptr) continue;
+      bool ok = true;
+      if (alias || kind.status(obj) < 9) {
+        kx_predefined record{};
+        record.code = code;
+        kind.name(obj, record.name);
+        record.name[sizeof record.name - 1] = '\0';
+        ok = kx_seq_apptail(seq, &record) != 0;
+      }
+      kind.del(obj);
+      if (!ok) {
+        kx_destroy_seq(seq);
+        return nullptr;
+      }
+    }
+  }
+  return kx_table_create(seq, count);
+}
+
+constexpr Range kSpheroid[] = {{7000, 7999}, {107000, 107999}, {207000, 207999}};
+constexpr Range kPrimem[] = {{8900, 8999}, {108900, 108999}, {208900, 208999}};
+constexpr Range kAngular[] = {{9100, 9199}, {209100, 209199}};
+constexpr Range kLinear[] = {{9000, 9099}, {109000, 109099}, {209000, 209099}};
+constexpr Range kDatum[] = {{6000, 6999}, {106000, 106999}, {206000, 206999}};
+constexpr Range kProjection[] = {{43000, 52999}};
+constexpr Range kMethod[] = {{9600, 9699}, {109600, 109699}};
+constexpr Range kParameter[] = {{100000, 100099}};
+constexpr Range kGeogcs[] = {{4000, 4999}, {37000, 37999}, {104000, 104999}, {204000, 204999}};
+constexpr Range kProjcs[] = {
+    {2000, 3999}, {20000, 32799}, {53000, 65799}, {102000, 103999}, {202000, 203999}};
+constexpr Range kGeogtran[] = {{1000, 1999}, {8000, 8899}, {108000, 108899}, {208000, 208899}};
+
+}  // namespace
+
+extern "C" {
+
+KX_API kx_predefined *kx_predefined_spheroid(int *count) {
+  static const Kind<kx_spheroid> kind = {kx_factory_spheroid, kx_spheroid_name, kx_spheroid_status,
+                                         kx_spheroid_del,     nullptr,          nullptr,
+                                         cat::UserKind::Unit};
+  return listing(kSpheroid, kind, count);
+}
+KX_API kx_predefined *kx_predefined_primem(int *count) {
+  static const Kind<kx_primem> kind = {kx_factory_primem,  kx_primem_name, kx_primem_status,
+                                       kx_primem_del,      nullptr,        nullptr,
+                                       cat::UserKind::Unit};
+  return listing(kPrimem, kind, count);
+}
+KX_API kx_predefined *kx_predefined_angular_unit(int *count) {
+  static const Kind<kx_unit> kind = {kx_factory_unit, kx_unit_name, kx_unit_status,     kx_unit_del,
+                                     nullptr,         nullptr,      cat::UserKind::Unit};
+  return listing(kAngular, kind, count);
+}
+KX_API kx_predefined *kx_predefined_linear_unit(int *count) {
+  static const Kind<kx_unit> kind = {kx_factory_unit, kx_unit_name, kx_unit_status,     kx_unit_del,
+                                     nullptr,         nullptr,      cat::UserKind::Unit};
+  return listing(kLinear, kind, count);
+}
+KX_API kx_predefined *kx_predefined_datum(int *count) {
+  static const Kind<kx_datum> kind = {
+      kx_factory_datum,        kx_datum_name,           kx_datum_status,     kx_datum_del,
+      kx_factory_datum_normal, &cat::kDeprecatedDatums, cat::UserKind::Datum};
+  return listing(kDatum, kind, count);
+}
+KX_API kx_predefined *kx_predefined_projection(int *count) {
+  static const Kind<kx_projection> kind = {kx_factory_projection,
+                                           kx_projection_name,
+                                           kx_projection_status,
+                                           kx_projection_del,
+                                           nullptr,
+                                           nullptr,
+                                           cat::UserKind::Unit};
+  return listing(kProjection, kind, count);
+}
+KX_API kx_predefined *kx_predefined_method(int *count) {
+  static const Kind<kx_method> kind = {kx_factory_method,  kx_method_name, kx_method_status,
+                                       kx_method_del,      nullptr,        nullptr,
+                                       cat::UserKind::Unit};
+  return listing(kMethod, kind, count);
+}
+KX_API kx_predefined *kx_predefined_parameter(int *count) {
+  static const Kind<kx_parameter> kind = {
+      kx_factory_parameter, kx_parameter_name, kx_parameter_status,
+      kx_parameter_del,     nullptr,           nullptr,
+      cat::UserKind::Unit};
+  return listing(kParameter, kind, count);
+}
+KX_API kx_predefined *kx_predefined_geogcs(int *count) {
+  static const Kind<kx_geogcs> kind = {
+      kx_factory_geogcs,        kx_geogcs_name,          kx_geogcs_status,     kx_geogcs_del,
+      kx_factory_geogcs_normal, &cat::kDeprecatedGeogcs, cat::UserKind::Geogcs};
+  return listing(kGeogcs, kind, count);
+}
+KX_API kx_predefined *kx_predefined_projcs(int *count) {
+  static const Kind<kx_projcs> kind = {
+      kx_factory_projcs,        kx_projcs_name,          kx_projcs_status,     kx_projcs_del,
+      kx_factory_projcs_normal, &cat::kDeprecatedProjcs, cat::UserKind::Projcs};
+  return listing(kProjcs, kind, count);
+}
+KX_API kx_predefined *kx_predefined_geogtran(int *count) {
+  static const Kind<kx_geogtran> kind = {kx_factory_geogtran,        kx_geogtran_name,
+                                         kx_geogtran_status,         kx_geogtran_del,
+                                         kx_factory_geogtran_normal, &cat::kDeprecatedGeogtran,
+                                         cat::UserKind::Geogtran};
+  return listing(kGeogtran, kind, count);
+}
+
+}  // extern "C"
