@@ -9,6 +9,36 @@ namespace {
 
 constexpr int kSlots = 16;
 
+// Slots of the parameter codes projected CS entries use, sorted by code: the
+// name-based kx_parameter_index is most of a factory call's time otherwise.
+struct CodeSlot {
+  int32_t code;
+  int32_t slot;
+};
+constexpr CodeSlot kCodeSlots[] = {
+    {100001, 0},  {100002, 1},  {100003, 5},  {100004, 7},  {100005, 15}, {100010, 2},
+    {100011, 2},  {100012, 10}, {100013, 8},  {100014, 9},  {100020, 6},  {100021, 6},
+    {100022, 11}, {100023, 3},  {100024, 4},  {100025, 3},  {100026, 4},  {100027, 3},
+    {100036, 15}, {100037, 12}, {100038, 13}, {100039, 14},
+};
+
+int slot_of(int32_t code, kx_parameter parameter) {
+  std::size_t lo = 0;
+  std::size_t hi = sizeof kCodeSlots / sizeof kCodeSlots[0];
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (kCodeSlots[mid].code < code) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  if (lo < sizeof kCodeSlots / sizeof kCodeSlots[0] && kCodeSlots[lo].code == code) {
+    return kCodeSlots[lo].slot;
+  }
+  return kx_parameter_index(parameter);
+}
+
 void delete_slots(kx_parameter *slots) {
   for (int i = 0; i < kSlots; ++i) {
     kx_parameter_del(slots[i]);
@@ -22,7 +52,7 @@ bool make_parameters(const ProjcsParam *params, int32_t count, kx_parameter *slo
   if (count < 0 || (count > 0 && params == nullptr)) return false;
   for (int32_t i = 0; i < count; ++i) {
     kx_parameter parameter = kx_factory_parameter(params[i].parameter);
-    const int slot = parameter != nullptr ? kx_parameter_index(parameter) : -1;
+    const int slot = parameter != nullptr ? slot_of(params[i].parameter, parameter) : -1;
     if (slot < 0 || slot >= kSlots || slots[slot] != nullptr) {
       kx_parameter_del(parameter);
       delete_slots(slots);
@@ -35,6 +65,8 @@ bool make_parameters(const ProjcsParam *params, int32_t count, kx_parameter *slo
 }
 
 }  // namespace
+
+int parameter_slot_of(int32_t code, kx_parameter parameter) { return slot_of(code, parameter); }
 
 kx_projcs build_projcs(const char *name, int32_t projection_code, int32_t geogcs_code,
                        int32_t unit_code, const ProjcsParam *params, int32_t count) {

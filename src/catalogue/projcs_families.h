@@ -82,6 +82,10 @@ bool zone_entry(int32_t code, ZoneEntry *entry);
 kx_projcs build_projcs(const char *name, int32_t projection, int32_t geogcs, int32_t unit,
                        const ProjcsParam *params, int32_t count);
 
+// The slot of a catalogue parameter code (the parameter object's own slot
+// for a code outside the built-in map).
+int parameter_slot_of(int32_t code, kx_parameter parameter);
+
 // The family member's kProjcs row built, or null when the code is not one.
 kx_projcs build_family_member(const Table<FamilyRow> &family, int32_t code);
 

@@ -321,3 +321,13 @@ TEST(ProjcsFamilies, NormalEqualsTableForEveryCode) {
   std::printf("projected CS codes with an entry: %d, built (projection in the library): %d\n",
               rows, built);
 }
+
+// The builder's code-to-slot map agrees with the parameter objects' slots.
+TEST(ProjcsFamilies, ParameterSlotsAgree) {
+  for (int code = 100000; code <= 100099; ++code) {
+    kx_parameter p = kx_factory_parameter(code);
+    if (p == nullptr) continue;
+    EXPECT_EQ(cat::parameter_slot_of(code, p), kx_parameter_index(p)) << code;
+    kx_parameter_del(p);
+  }
+}
