@@ -1,4 +1,4 @@
-// Projected CSs of the built-in families, then the deprecated codes.
+// Projected CSs of the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
 
