@@ -1194,6 +1194,26 @@ KX_API kx_projcs kx_factory_projcs_normal(int code);
 KX_API kx_projcs kx_factory_projcs_depracated(int code);
 /* User file "projcs" only: status 8, or null (also for a line without a unit). */
 KX_API kx_projcs kx_factory_projcs_objedit(int code);
+/* The built-in projected CS families that kx_factory_projcs_normal asks in
+ * this order; each serves its own codes (null for any other) with status
+ * left at 1. */
+/* Entries of no other family. */
+KX_API kx_projcs kx_factory_projcs_misc(int code);
+/* UTM and Gauss-Kruger zone blocks, computed from the code's zone number
+ * (32601-32660 "WGS_1984_UTM_Zone_%dN", 32701-32760 "..._%dS", ...). */
+KX_API kx_projcs kx_factory_projcs_utm(int code);
+/* NAD 1927 state-plane zones. */
+KX_API kx_projcs kx_factory_projcs_spcs27(int code);
+/* NAD 1983 state-plane zones in metres. */
+KX_API kx_projcs kx_factory_projcs_spcs83(int code);
+/* NAD 1983 state-plane zones in US or international feet. */
+KX_API kx_projcs kx_factory_projcs_spcs83_feet(int code);
+/* NAD 1983 HARN state-plane zones. */
+KX_API kx_projcs kx_factory_projcs_spcs83_harn(int code);
+/* Minnesota county systems (none in the catalogue yet). */
+KX_API kx_projcs kx_factory_projcs_minnesota_counties(int code);
+/* Wisconsin county systems (none in the catalogue yet). */
+KX_API kx_projcs kx_factory_projcs_wisconsin_counties(int code);
 /* Geographic transformation (1000-1999, 8000-8899, 108000-108899,
  * 208000-208899): built-in table, then the deprecated map. Both geographic
  * CSs and the method come from their factories; the parameters are the

@@ -326,6 +326,92 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
     return out, sum(reasons.values()), reasons
 
 
+# Projected CS families besides the computed zone blocks, by entry name; the
+# first matching pattern wins and entries matching none are the misc family.
+PROJCS_FAMILIES = [
+    ('spcs27', r'^NAD_1927_StatePlane_'),
+    ('spcs83_harn', r'^NAD_1983_HARN_StatePlane_'),
+    ('spcs83_feet', r'^NAD_1983_StatePlane_.*_Feet(_Intl)?$'),
+    ('spcs83', r'^NAD_1983_StatePlane_'),
+    ('minnesota_counties', r'_Adj_M[Nn]_'),
+    ('wisconsin_counties', r'_WISCRS_'),
+]
+ZONE_MERIDIAN = {'utm': 'ZoneMeridian::kUtm', 'gk': 'ZoneMeridian::kGaussKruger'}
+ZONE_EASTING = {'fixed': 'ZoneEasting::kFixed', 'zone': 'ZoneEasting::kZonePrefix'}
+ZONE_NAME_ARG = {'zone': 'ZoneNameArg::kZone', 'cm_e': 'ZoneNameArg::kMeridianEast',
+                 'cm_w': 'ZoneNameArg::kMeridianWest'}
+
+
+def zone_meridian(rule, zone):
+    cm = 6 * zone - 183 if rule == 'utm' else 6 * zone - 3
+    return cm - 360 if cm > 180 else cm
+
+
+def apply_zone_blocks(blocks, projcs, namer):
+    """Checks every code of every block against its entry and gives the entries
+    the block's names; returns the blocks as dicts and the covered codes."""
+    by_code = {p['code']: p for p in projcs}
+    out, covered, last = [], set(), None
+    for b in blocks:
+        first, end, base = int(b['first']), int(b['last']), int(b['base'])
+        fmt = b['format']
+        if (first > end or (last is not None and first <= last) or fmt.count('%') != 1
+                or '%d' not in fmt or b['meridian'] not in ZONE_MERIDIAN
+                or b['easting'] not in ZONE_EASTING or b['name_arg'] not in ZONE_NAME_ARG):
+            sys.exit('gen_catalogue: zone block %d-%d is malformed or out of order' % (first, end))
+        last = end
+        fe, fn, k = float(b['false_easting']), float(b['false_northing']), float(b['scale'])
+        for code in range(first, end + 1):
+            zone = code - base
+            cm = zone_meridian(b['meridian'], zone)
+            want = {CM: float(cm), LAT_ORIGIN: 0.0, SF: k, FN: fn,
+                    FE: fe + (zone * 1000000.0 if b['easting'] == 'zone' else 0.0)}
+            p = by_code.get(code)
+            if (p is None or p['projection'] != 43006 or p['geogcs'] != int(b['geogcs'])
+                    or p['unit'] != int(b['unit']) or dict(p['params']) != want
+                    or len(p['params']) != len(want)):
+                sys.exit('gen_catalogue: zone block %d-%d does not hold for %d' % (first, end, code))
+            arg = {'zone': zone, 'cm_e': cm, 'cm_w': -cm}[b['name_arg']]
+            p['name'] = namer.limit(fmt % arg)
+            covered.add(code)
+        out.append(dict(b, first=first, last=end, base=base, fe=fe, fn=fn, k=k))
+    return out, covered
+
+
+def projcs_family(name):
+    for family, pattern in PROJCS_FAMILIES:
+        if re.search(pattern, name):
+            return family
+    return 'misc'
+
+
+def families_source(blocks, projcs, covered):
+    text = (HEADER + '#include "catalogue/projcs_families.h"\n\nnamespace kx::catalogue {\n\n'
+            'constexpr ZoneBlock kZoneBlocks_rows[] = {\n')
+    for b in blocks:
+        text += '    {%d, %d, %d, %s, %s, %s, %s, %s, %s, %s, %s, %s},\n' % (
+            b['first'], b['last'], b['base'], cstr(b['format']), b['geogcs'], b['unit'],
+            ZONE_MERIDIAN[b['meridian']], ZONE_EASTING[b['easting']],
+            ZONE_NAME_ARG[b['name_arg']], num(b['fe']), num(b['fn']), num(b['k']))
+    text += ('};\nconst Table<ZoneBlock> kZoneBlocks = {kZoneBlocks_rows, '
+             'sizeof(kZoneBlocks_rows) / sizeof(kZoneBlocks_rows[0])};\n')
+    members = {}
+    for index, p in enumerate(projcs):
+        if p['code'] not in covered:
+            members.setdefault(projcs_family(p['name']), []).append((p['code'], index))
+    for family in ['misc'] + [f for f, _ in PROJCS_FAMILIES]:
+        var = 'kProjcsFamily_' + family
+        rows = members.get(family, [])
+        if rows:
+            body = ''.join('    {%d, %d},\n' % r for r in rows)
+            text += ('\nconstexpr FamilyRow %s_rows[] = {\n%s};\n'
+                     'const Table<FamilyRow> %s = {%s_rows, sizeof(%s_rows) / sizeof(%s_rows[0])};\n'
+                     % (var, body, var, var, var, var))
+        else:
+            text += '\n// No entries yet.\nconst Table<FamilyRow> %s = {nullptr, 0};\n' % var
+    return text + '\n}  // namespace kx::catalogue\n', members
+
+
 XT, YT, ZT, XR, YR, ZR, DS, DATASET, XO, YO, ZO = range(100040, 100051)
 
 # EPSG transformation methods and the catalogue method each maps to.
@@ -559,6 +645,7 @@ def main():
     for a, b in dep['projcs']:
         if b not in pcs_codes:
             sys.exit('gen_catalogue: deprecated projected CS %d maps to missing %d' % (a, b))
+    zone_blocks, zone_covered = apply_zone_blocks(own('projcs_zone_blocks.csv'), projcs, namer)
     counts.append(('projected CS', len(projcs), pcs_left + len(moved),
                    '; '.join('%s: %d' % kv for kv in sorted(pcs_reasons.items())) +
                    '; served through the deprecated map: %d' % len(moved)))
@@ -595,6 +682,9 @@ def main():
     write(out, 'src/catalogue/table_geogcs.cpp', table_source(
         'GeogcsRow', 'kGeogcs', geogcs,
         lambda g: '%d, %s, %d, %d, %d' % (g[0], cstr(g[1]), g[2], g[3], g[4])))
+
+    families_text, family_members = families_source(zone_blocks, projcs, zone_covered)
+    write(out, 'src/catalogue/table_projcs_families.cpp', families_text)
 
     params = []
     body = ''
@@ -683,6 +773,10 @@ def main():
              '| kind | included | left out | note |', '|---|---|---|---|']
     for kind, inc, left, note in counts:
         lines.append('| %s | %d | %d | %s |' % (kind, inc, left, note))
+    lines += ['', 'Projected CS families: utm %d (computed, %d blocks); ' % (
+        len(zone_covered), len(zone_blocks)) + '; '.join(
+            '%s %d' % (f, len(family_members.get(f, [])))
+            for f in ['misc'] + [f for f, _ in PROJCS_FAMILIES])]
     lines += ['', 'Names cut to %d characters: %d' % (NAME_MAX, len(namer.cut)), '']
     lines += ['- `%s`' % n for n in sorted(set(namer.cut))]
     write(out, 'data/catalogue/counts.md', '\n'.join(lines) + '\n')

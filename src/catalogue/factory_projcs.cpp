@@ -6,61 +6,30 @@ namespace cat = kx::catalogue;
 
 namespace {
 
-constexpr int kSlots = 16;
+using Family = kx_projcs (*)(int);
 
-void delete_slots(kx_parameter *slots) {
-  for (int i = 0; i < kSlots; ++i) {
-    kx_parameter_del(slots[i]);
-    slots[i] = nullptr;
-  }
-}
-
-// The row's parameters in their slots; false (slots emptied) on any failure.
-bool make_parameters(const cat::ProjcsRow &row, kx_parameter *slots) {
-  for (int i = 0; i < kSlots; ++i) slots[i] = nullptr;
-  if (row.first < 0 || row.count < 0 ||
-      static_cast<std::size_t>(row.first) + static_cast<std::size_t>(row.count) >
-          cat::kProjcsParams.count) {
-    return false;
-  }
-  for (int i = 0; i < row.count; ++i) {
-    const cat::ProjcsParam &p = cat::kProjcsParams.rows[row.first + i];
-    kx_parameter parameter = kx_factory_parameter(p.parameter);
-    const int slot = parameter != nullptr ? kx_parameter_index(parameter) : -1;
-    if (slot < 0 || slot >= kSlots || slots[slot] != nullptr) {
-      kx_parameter_del(parameter);
-      delete_slots(slots);
-      return false;
-    }
-    kx_parameter_value_set(parameter, p.value);
-    slots[slot] = parameter;
-  }
-  return true;
-}
+// Asked in this order; the families are disjoint, the first result wins.
+constexpr Family kFamilies[] = {
+    kx_factory_projcs_misc,
+    kx_factory_projcs_utm,
+    kx_factory_projcs_spcs27,
+    kx_factory_projcs_spcs83,
+    kx_factory_projcs_spcs83_feet,
+    kx_factory_projcs_spcs83_harn,
+    kx_factory_projcs_minnesota_counties,
+    kx_factory_projcs_wisconsin_counties,
+};
 
 }  // namespace
 
 extern "C" {
 
 KX_API kx_projcs kx_factory_projcs_normal(int code) {
-  const cat::ProjcsRow *row = cat::find_code(cat::kProjcs, code);
-  if (row == nullptr) return nullptr;
-  kx_parameter slots[kSlots];
-  if (!make_parameters(*row, slots)) return nullptr;
-  kx_projection projection = kx_factory_projection(row->projection);
-  kx_geogcs geogcs = kx_factory_geogcs(row->geogcs);
-  kx_unit unit = kx_factory_unit(row->unit);
-  kx_projcs projcs = nullptr;
-  if (projection != nullptr && geogcs != nullptr && unit != nullptr) {
-    projcs = kx_projcs_new(row->name, geogcs, projection, slots, unit);
+  for (Family family : kFamilies) {
+    kx_projcs projcs = family(code);
+    if (projcs != nullptr) return projcs;
   }
-  if (projcs == nullptr) {
-    delete_slots(slots);
-    kx_projection_del(projection);
-    kx_geogcs_del(geogcs);
-    kx_unit_del(unit);
-  }
-  return projcs;
+  return nullptr;
 }
 
 KX_API kx_projcs kx_factory_projcs_depracated(int code) {
