@@ -319,7 +319,7 @@ TEST(Objedit, Projcs) {
           "PROJCS, 202004, Bad_Value, 4618, 43021, 100001, 5OOOOO, 9001\n"
           "PROJCS, 202005, Missing_Value, 4618, 43021, 9001, 100001\n"
           "PROJCS, 202006, On_User_Gcs, 204001, 43021, 100001, 1, 100002, 2, 100011, 3, 9002\n"
-          "PROJCS, 202007, Unknown_Projection, 4618, 43006, 100001, 1, 9001\n"
+          "PROJCS, 202007, Unbound_Projection, 4618, 43009, 100001, 1, 9001\n"
           "PROJCS, 202008, Unknown_Gcs, 4999, 43021, 100001, 1, 9001\n"
           "PROJCS, 29101, User_Polyconic, 4618, 43021, 100001, 1, 100002, 2, 9001\n");
   home.write("geogcs", "GEOGCS, 204001, GCS_User, 6326, 8901, 9102\n");
