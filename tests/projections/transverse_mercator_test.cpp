@@ -303,8 +303,8 @@ TEST(TransverseMercatorDriver, FeetFalseOriginConstantsAndSynonyms) {
     ASSERT_NE(gk, nullptr);
     double origin[2] = {-87.5, -23.25};
     ASSERT_EQ(kx_geog_to_proj(tm, 1, origin), 1);
-    EXPECT_NEAR(origin[0], 1640416.6667, 1e-9);
-    EXPECT_NEAR(origin[1], -328083.3333, 1e-9);
+    EXPECT_NEAR(origin[0], 1640416.6667, 1e-8);
+    EXPECT_NEAR(origin[1], -328083.3333, 1e-8);
 
     std::vector<double> pts;
     for (double lat = -89.5; lat <= 89.5; lat += 0.5)
@@ -359,7 +359,12 @@ TEST(TransverseMercatorEdges, OriginPoleAndBranch) {
     double p[2] = {117.0 * kDeg, -41.5 * kDeg};
     ASSERT_EQ(kx_gauss_kruger_fwd(s.get(), par.get(), 1, p, nullptr, nullptr), 1);
     EXPECT_EQ(p[0], 0.0);
-    EXPECT_EQ(p[1], 0.0);
+    // The sphere's atan2(tan phi0, 1) - phi0 is 0 up to the libm's last place.
+    if (s.v[1] == 0.0) {
+      EXPECT_NEAR(p[1], 0.0, 1e-8);
+    } else {
+      EXPECT_EQ(p[1], 0.0);
+    }
     ASSERT_EQ(kx_gauss_kruger_inv(s.get(), par.get(), 1, p, nullptr, nullptr), 1);
     // The arc and rectifying-latitude series invert each other to 1e-13.
     EXPECT_NEAR(p[0], 117.0 * kDeg, 1e-15);
