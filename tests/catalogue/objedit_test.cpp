@@ -4,6 +4,8 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cctype>
 #include <clocale>
 #include <cmath>
@@ -251,43 +253,55 @@ int parameter_code(kx_parameter p) {
 }
 
 // The user line that rebuilds a built-in projected CS under another code.
-std::string projcs_line(int code, kx_projcs pcs) {
+// The user line of the built-in entry `builtin`, under another code. Its
+// component codes come from the entry's table row: asking kx_factory_code
+// for each would build every geographic CS per line.
+std::string projcs_line(int code, int builtin, kx_projcs pcs) {
+  const kx::catalogue::ProjcsRow *row = kx::catalogue::find_code(kx::catalogue::kProjcs, builtin);
+  if (row == nullptr) return "";
   std::string line = "PROJCS, " + std::to_string(code) + ", " + name(pcs) + ", " +
-                     std::to_string(kx_factory_code(kx_projcs_geogcs(pcs))) + ", " +
-                     std::to_string(kx_factory_code(kx_projcs_projection(pcs)));
+                     std::to_string(row->geogcs) + ", " + std::to_string(row->projection);
   kx_parameter slots[16];
   kx_projcs_parameters(pcs, slots);
   for (kx_parameter p : slots) {
     if (p != nullptr)
       line += ", " + std::to_string(parameter_code(p)) + ", " + number(kx_parameter_value(p));
   }
-  return line + ", " + std::to_string(kx_factory_code(kx_projcs_unit(pcs))) + "\n";
+  return line + ", " + std::to_string(row->unit) + "\n";
 }
 
 }  // namespace
 
 TEST(Objedit, ProjcsRebuildsEveryBuiltInEntry) {
-  // Every buildable built-in projected CS, written as a user line, builds an equal object.
+  // Every buildable built-in projected CS, written as a user line, builds an
+  // equal object. Each lookup reads the file afresh, so the lines go in
+  // files of a few hundred.
+  constexpr std::size_t kPerFile = 200;
   std::vector<int> codes;
-  std::string text;
   int n = 0;
   int *list = kx_factory_projcs_codelist(&n);
   for (int i = 0; i < n; ++i) {
     Projcs pcs(kx_factory_projcs_normal(list[i]));
-    if (pcs == nullptr) continue;
-    codes.push_back(list[i]);
-    text += projcs_line(202000 + static_cast<int>(codes.size()), pcs.get());
+    if (pcs != nullptr) codes.push_back(list[i]);
   }
   kx_factory_codelist_del(list);
   ASSERT_FALSE(codes.empty());
   ObjeditHome home;
-  home.write("projcs", text);
-  for (std::size_t k = 0; k < codes.size(); ++k) {
-    Projcs builtin(kx_factory_projcs_normal(codes[k]));
-    Projcs user(kx_factory_projcs(202001 + static_cast<int>(k)));
-    ASSERT_NE(user, nullptr) << codes[k];
-    EXPECT_EQ(kx_projcs_status(user.get()), 8);
-    EXPECT_EQ(kx_projcs_eq(user.get(), builtin.get()), 1) << codes[k];
+  for (std::size_t first = 0; first < codes.size(); first += kPerFile) {
+    const std::size_t last = std::min(codes.size(), first + kPerFile);
+    std::string text;
+    for (std::size_t k = first; k < last; ++k) {
+      Projcs pcs(kx_factory_projcs_normal(codes[k]));
+      text += projcs_line(202001 + static_cast<int>(k), codes[k], pcs.get());
+    }
+    home.write("projcs", text);
+    for (std::size_t k = first; k < last; ++k) {
+      Projcs builtin(kx_factory_projcs_normal(codes[k]));
+      Projcs user(kx_factory_projcs(202001 + static_cast<int>(k)));
+      ASSERT_NE(user, nullptr) << codes[k];
+      EXPECT_EQ(kx_projcs_status(user.get()), 8);
+      EXPECT_EQ(kx_projcs_eq(user.get(), builtin.get()), 1) << codes[k];
+    }
   }
 }
 
