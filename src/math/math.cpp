@@ -29,6 +29,7 @@
 // The figures are asserted in tests/math/auxiliary_test.cpp.
 #include "kx.h"
 #include "math/math_common.h"
+#include "math/meridian_arc.h"
 
 #include <cmath>
 
@@ -37,21 +38,9 @@ namespace {
 using kx::kEps;
 using kx::kHalfPi;
 
-// sin 4x, sin 6x, sin 8x from s = sin 2x and c = cos 2x.
-struct Multiples {
-  double s2, s4, s6, s8;
-};
-
-Multiples multiples(double x) {
-  const double s = std::sin(2.0 * x);
-  const double c = std::cos(2.0 * x);
-  return {s, 2.0 * s * c, s * (4.0 * c * c - 1.0), s * (8.0 * c * c * c - 4.0 * c)};
-}
-
-double third_flattening(double e2) {
-  const double r = std::sqrt(1.0 - e2);
-  return (1.0 - r) / (1.0 + r);
-}
+using kx::multiples;
+using kx::Multiples;
+using kx::third_flattening;
 
 double copy_sign_of(double value, double phi) { return phi < 0.0 ? -value : value; }
 
@@ -142,23 +131,9 @@ KX_API double kx_phi_to_mu(double e2, double phi) {
   return copy_sign_of(mu, phi);
 }
 
-KX_API double kx_mu_to_phi(double e2, double mu) {
-  const double n = third_flattening(e2);
-  const double n2 = n * n, n3 = n2 * n, n4 = n2 * n2;
-  const Multiples m = multiples(mu);
-  return mu + (3.0 * n / 2.0 - 27.0 * n3 / 32.0) * m.s2 + (21.0 * n2 / 16.0 - 55.0 * n4 / 32.0) * m.s4 +
-         (151.0 * n3 / 96.0) * m.s6 + (1097.0 * n4 / 512.0) * m.s8;
-}
+KX_API double kx_mu_to_phi(double e2, double mu) { return kx::rectifying_to_geodetic(e2, mu); }
 
-KX_API double kx_q(double a, double e2, double phi) {
-  const double n = third_flattening(e2);
-  const double n2 = n * n, n3 = n2 * n, n4 = n2 * n2;
-  const Multiples m = multiples(phi);
-  const double series = (1.0 + n2 / 4.0 + n4 / 64.0) * phi - 1.5 * (n - n3 / 8.0) * m.s2 +
-                        (15.0 / 16.0) * (n2 - n4 / 4.0) * m.s4 - (35.0 / 48.0) * n3 * m.s6 +
-                        (315.0 / 512.0) * n4 * m.s8;
-  return a / (1.0 + n) * series;
-}
+KX_API double kx_q(double a, double e2, double phi) { return kx::meridian_arc(a, e2, phi); }
 
 KX_API double kx_q90(double a, double e2) {
   const double n = third_flattening(e2);

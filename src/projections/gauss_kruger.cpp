@@ -17,6 +17,7 @@
 
 #include "kx.h"
 #include "math/math_common.h"
+#include "math/meridian_arc.h"
 #include "projections/cylindrical_common.h"
 #include "projections/gauss_kruger.h"
 #include "projections/near_pole.h"
@@ -49,14 +50,16 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double phi = kx::inside_poles(y), A = kx_delta(x - lam0);
-    const double s = std::sin(phi), c = std::cos(phi), t = std::tan(phi);
+    // N and the arc inline (the same operations as kx_n and kx_q), tan phi
+    // from the sine and cosine already at hand.
+    const double s = std::sin(phi), c = std::cos(phi), t = s / c;
     const double T = t * t, T2 = T * T, T3 = T2 * T;
     const double h2 = k.ep2 * c * c, h4 = h2 * h2, h6 = h4 * h2, h8 = h4 * h4;
-    const double kN = k0 * kx_n(a, e2, phi);
+    const double kN = k0 * (a / std::sqrt(1.0 - e2 * s * s));
     const double c2 = c * c, c3 = c2 * c, c5 = c3 * c2, c7 = c5 * c2;
     const double A2 = A * A, A3 = A2 * A, A4 = A2 * A2, A5 = A4 * A, A6 = A4 * A2;
     const double A7 = A6 * A, A8 = A4 * A4;
-    y = k0 * (kx_q(a, e2, phi) - k.M0) + kN * s * c * A2 / 2.0 +
+    y = k0 * (kx::meridian_arc(a, e2, phi) - k.M0) + kN * s * c * A2 / 2.0 +
         (kN / 24.0) * s * c3 * (5.0 - T + 9.0 * h2 + 4.0 * h4) * A4 +
         (kN / 720.0) * s * c5 *
             (61.0 - 58.0 * T + T2 + 270.0 * h2 - 330.0 * T * h2 + 445.0 * h4 + 324.0 * h6 +
@@ -82,10 +85,12 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double mu = (y / k0 + k.M0) * kx::kHalfPi / k.Mp;
-    const double phi1 = kx_mu_to_phi(e2, mu);
-    const double M1 = kx_m(a, e2, phi1), N1 = kx_n(a, e2, phi1);
-    const double t = std::tan(phi1), T = t * t, T2 = T * T, T3 = T2 * T;
-    const double c1 = std::cos(phi1);
+    const double phi1 = kx::rectifying_to_geodetic(e2, mu);
+    // M and N inline (the same operations as kx_m and kx_n), tan from sin/cos.
+    const double s1 = std::sin(phi1), c1 = std::cos(phi1);
+    const double w = std::sqrt(1.0 - e2 * s1 * s1);
+    const double M1 = a * (1.0 - e2) / (w * w * w), N1 = a / w;
+    const double t = s1 / c1, T = t * t, T2 = T * T, T3 = T2 * T;
     const double h2 = k.ep2 * c1 * c1, h4 = h2 * h2, h6 = h4 * h2, h8 = h4 * h4;
     const double N2 = N1 * N1, N3 = N2 * N1, N5 = N3 * N2, N7 = N5 * N2;
     const double x2 = x * x, x3 = x2 * x, x4 = x2 * x2, x5 = x4 * x, x6 = x4 * x2;
