@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/fuzz
 mkdir -p "$out/obj" "$out/corpus"
-flags=(-std=c++17 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined
+flags=(-std=c++17 -gline-tables-only -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined
        -fno-sanitize-recover=all -Iinclude -Isrc -DKX_BUILDING_LIBRARY)
 objs=()
 pending=()

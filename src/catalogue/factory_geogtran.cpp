@@ -1,5 +1,6 @@
 // Geographic transformations of the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
+#include "catalogue/projcs_families.h"
 #include "kx.h"
 
 namespace cat = kx::catalogue;
@@ -29,7 +30,7 @@ bool make_parameters(const cat::GeogtranRow &row, kx_parameter *slots) {
     kx_parameter parameter = kx_factory_parameter(p.parameter);
     bool ok = parameter != nullptr && kx_parameter_value_set(parameter, p.value) != 0;
     if (ok && row.dataset != nullptr) ok = kx_parameter_name_set(parameter, row.dataset) != 0;
-    const int slot = ok ? kx_parameter_index(parameter) : -1;
+    const int slot = ok ? cat::parameter_slot_of(p.parameter, parameter) : -1;
     if (slot < 0 || slot >= kSlots || slots[slot] != nullptr) {
       kx_parameter_del(parameter);
       delete_slots(slots);

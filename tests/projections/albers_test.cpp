@@ -23,18 +23,11 @@ namespace {
 
 using kxtest::kDeg;
 using kxtest::Parameters;
+using kxtest::run;
 using kxtest::Spheroid;
 
 const Spheroid kGrs80(6378137.0, 1 / 298.257222101);
 const Spheroid kSphere(6371000.0, 0.0);
-
-std::vector<double> run(kx_projection_fn fn, const Spheroid &s, const Parameters &p,
-                        std::vector<double> pts, int *count = nullptr) {
-  const int c =
-      fn(s.get(), p.get(), static_cast<int>(pts.size() / 2), pts.data(), nullptr, nullptr);
-  if (count) *count = c;
-  return pts;
-}
 
 Parameters aea(double lam0, double phi1, double phi2, double phi0) {
   Parameters p;

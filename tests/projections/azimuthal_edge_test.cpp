@@ -15,18 +15,11 @@ namespace {
 
 using kxtest::kDeg;
 using kxtest::Parameters;
+using kxtest::run;
 using kxtest::Spheroid;
 
 const Spheroid kWgs84(6378137.0, 1 / 298.257223563);
 const Spheroid kSphere(6371000.0, 0.0);
-
-std::vector<double> run(kx_projection_fn fn, const Spheroid &s, const Parameters &p,
-                        std::vector<double> pts, int *count = nullptr) {
-  const int c =
-      fn(s.get(), p.get(), static_cast<int>(pts.size() / 2), pts.data(), nullptr, nullptr);
-  if (count) *count = c;
-  return pts;
-}
 
 double rho(const std::vector<double> &xy) { return std::hypot(xy[0], xy[1]); }
 

@@ -67,6 +67,16 @@ struct Parameters {
   const double *get() const { return v; }
 };
 
+// The points after fn converts them without loaded constants; the count
+// fn returned goes to *count.
+inline std::vector<double> run(kx_projection_fn fn, const Spheroid &s, const Parameters &p,
+                               std::vector<double> pts, int *count = nullptr) {
+  const int c =
+      fn(s.get(), p.get(), static_cast<int>(pts.size() / 2), pts.data(), nullptr, nullptr);
+  if (count) *count = c;
+  return pts;
+}
+
 // Constants loaded by a projection's constants function into a fresh record.
 class Loaded {
  public:
