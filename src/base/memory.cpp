@@ -4,7 +4,6 @@
 // Number text never depends on, and never changes, the process locale: the
 // formatting runs under a thread-local "C" locale (uselocale), so other
 // threads formatting or parsing with their own locale are not disturbed.
-#include <cctype>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -19,10 +18,12 @@ namespace {
 bool is_trim_space(char c) { return c == '\t' || c == '\r' || c == '\n' || c == '\b' || c == ' '; }
 
 // Characters are taken as signed bytes; only the non-negative ones have an
-// upper-case form in the system table.
+// upper-case form. The table is the "C" locale's, so that names compare
+// alike whatever locale the caller runs (a Turkish locale has no upper-case
+// form of 'i' among single bytes), and no library call is made per character.
 int upper(char c) {
-  int v = static_cast<signed char>(c);
-  return v >= 0 ? std::toupper(v) : v;
+  const int v = static_cast<signed char>(c);
+  return v >= 'a' && v <= 'z' ? v - ('a' - 'A') : v;
 }
 
 locale_t c_locale() {

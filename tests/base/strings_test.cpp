@@ -1,6 +1,7 @@
 // Allocation, case-insensitive strings, trimming and path joining.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
 #include <string>
 
@@ -36,6 +37,21 @@ TEST(Strings, CaseInsensitiveComparisonAndSearch) {
   EXPECT_EQ(kx_strstr_ci("", "a"), nullptr);
   EXPECT_EQ(kx_strchr_ci(text, 'd'), text + 11);
   EXPECT_EQ(kx_strchr_ci(text, 'z'), nullptr);
+}
+
+// Names compare alike under every locale: a Turkish locale's own table has
+// no single-byte upper-case form of 'i'.
+TEST(Strings, CaseInsensitiveUnderATurkishLocale) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "tr_TR.UTF-8") == nullptr) GTEST_SKIP() << "tr_TR.UTF-8 not installed";
+  EXPECT_EQ(kx_strcmp_ci("Latitude_Of_Origin", "LATITUDE_OF_ORIGIN"), 0);
+  EXPECT_EQ(kx_strcmp_ci("i", "I"), 0);
+  EXPECT_EQ(kx_strcmp_ci("i", "J"), -1);
+  EXPECT_STREQ(kx_strstr_ci("PARAMETER[\"Scale_Factor\"", "parameter"), "PARAMETER[\"Scale_Factor\"");
+  EXPECT_NE(kx_strchr_ci("Meridian", 'I'), nullptr);
+  // Bytes beyond ASCII have no upper-case form.
+  EXPECT_NE(kx_strcmp_ci("\xe9", "\xc9"), 0);
+  std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(Strings, TrimmingAndPaths) {
