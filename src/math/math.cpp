@@ -28,8 +28,8 @@
 //  - zeroin: within (pi/2) 2^-48 of the root, or where |f| <= 2^-48.
 // The figures are asserted in tests/math/auxiliary_test.cpp.
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
-#include "math/meridian_arc.h"
 
 #include <cmath>
 
@@ -82,25 +82,9 @@ KX_API double kx_m(double a, double e2, double phi) {
 
 KX_API double kx_n(double a, double e2, double phi) { return a / kx_w(e2, phi); }
 
-KX_API double kx_phi_to_chi(double e2, double phi) {
-  const double e4 = e2 * e2, e6 = e4 * e2, e8 = e4 * e4;
-  const double a2 = e2 / 2.0 + 5.0 * e4 / 24.0 + 3.0 * e6 / 32.0 + 281.0 * e8 / 5760.0;
-  const double a4 = 5.0 * e4 / 48.0 + 7.0 * e6 / 80.0 + 697.0 * e8 / 11520.0;
-  const double a6 = 13.0 * e6 / 480.0 + 461.0 * e8 / 13440.0;
-  const double a8 = 1237.0 * e8 / 161280.0;
-  const Multiples m = multiples(phi);
-  return phi - a2 * m.s2 + a4 * m.s4 - a6 * m.s6 + a8 * m.s8;
-}
+KX_API double kx_phi_to_chi(double e2, double phi) { return kx::geodetic_to_conformal(e2, phi); }
 
-KX_API double kx_chi_to_phi(double e2, double chi) {
-  const double e4 = e2 * e2, e6 = e4 * e2, e8 = e4 * e4;
-  const double b2 = e2 / 2.0 + 5.0 * e4 / 24.0 + e6 / 12.0 + 13.0 * e8 / 360.0;
-  const double b4 = 7.0 * e4 / 48.0 + 29.0 * e6 / 240.0 + 811.0 * e8 / 11520.0;
-  const double b6 = 7.0 * e6 / 120.0 + 81.0 * e8 / 1120.0;
-  const double b8 = 4279.0 * e8 / 161280.0;
-  const Multiples m = multiples(chi);
-  return chi + b2 * m.s2 + b4 * m.s4 + b6 * m.s6 + b8 * m.s8;
-}
+KX_API double kx_chi_to_phi(double e2, double chi) { return kx::conformal_to_geodetic(e2, chi); }
 
 KX_API double kx_phi_to_beta(double e2, double phi) {
   const double x = std::fabs(phi);

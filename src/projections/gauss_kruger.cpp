@@ -16,8 +16,8 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
-#include "math/meridian_arc.h"
 #include "projections/cylindrical_common.h"
 #include "projections/gauss_kruger.h"
 #include "projections/near_pole.h"

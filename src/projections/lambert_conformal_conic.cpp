@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/mercator.h"
 #include "projections/projection_common.h"
@@ -75,7 +76,7 @@ int inverse_cone(const double *sph, const double *par, int n, double *coords, co
     if (lam0 == 0.0 && std::fabs(dlam) > kx::kPi && std::fabs(dlam) - kx::kPi < 1e-15)
       dlam = std::copysign(kx::kPi, dlam);
     x = kx_delta(lam0 + dlam);
-    y = ellipsoid ? kx_chi_to_phi(e2, chi) : chi;
+    y = ellipsoid ? kx::conformal_to_geodetic(e2, chi) : chi;
     return true;
   });
 }

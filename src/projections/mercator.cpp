@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/projection_common.h"
 
@@ -35,7 +36,7 @@ int forward(const double *sph, const double *par, int n, double *coords, const i
       kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph, par); });
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     const double phi = off_pole(y);
-    const double chi = ellipsoid ? kx_phi_to_chi(e2, phi) : phi;
+    const double chi = ellipsoid ? kx::geodetic_to_conformal(e2, phi) : phi;
     x = k.aK * kx_delta(x - lam0);
     y = k.aK * std::log(std::tan(kx::kPi / 4.0 + chi / 2.0));
     kx::mercator::nan_pair(x, y);
@@ -52,7 +53,7 @@ int inverse(const double *sph, const double *par, int n, double *coords, const i
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     const double chi = kx::kHalfPi - 2.0 * std::atan2(std::exp(-y / k.aK), 1.0);
     x = kx_delta(lam0 + x / k.aK);
-    y = ellipsoid ? kx_chi_to_phi(e2, chi) : chi;
+    y = ellipsoid ? kx::conformal_to_geodetic(e2, chi) : chi;
     kx::mercator::nan_pair(x, y);
     return true;
   });

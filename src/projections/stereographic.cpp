@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/projection_common.h"
 
@@ -56,7 +57,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kEquatorial:
       return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), chi = kx_phi_to_chi(e2, y);
+        const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
         const double A = k.D / (1.0 + std::cos(chi) * std::cos(dlam));
         x = A * std::cos(chi) * std::sin(dlam);
         y = A * std::sin(chi);
@@ -64,7 +65,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
       });
     case Aspect::kNorthPolar:
       return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), chi = kx_phi_to_chi(e2, y);
+        const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
         const double rho = k.D * std::tan(kx::kPi / 4.0 - chi / 2.0) / k.c_e;
         x = rho * std::sin(dlam);
         y = -rho * std::cos(dlam);
@@ -72,7 +73,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
       });
     case Aspect::kSouthPolar:
       return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), chi = kx_phi_to_chi(e2, y);
+        const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
         const double rho = k.D * std::tan(kx::kPi / 4.0 + chi / 2.0) / k.c_e;
         x = rho * std::sin(dlam);
         y = rho * std::cos(dlam);
@@ -82,7 +83,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
       break;
   }
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double dlam = kx_delta(x - lam0), chi = kx_phi_to_chi(e2, y);
+    const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
     const double sc = std::sin(chi), cc = std::cos(chi), cl = std::cos(dlam);
     const double A = k.D * k.m0 / (k.cos_chi0 * (1.0 + k.sin_chi0 * sc + k.cos_chi0 * cc * cl));
     x = A * cc * std::sin(dlam);
@@ -153,19 +154,19 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
       return inverse_points(par, n, coords,
                             [&](double x, double y, double rho, double &dlam, double &phi) {
                               const double c = 2.0 * std::atan2(rho / k.D, 1.0), sc = std::sin(c);
-                              phi = kx_chi_to_phi(e2, kx::asin_clamped((y / rho) * sc));
+                              phi = kx::conformal_to_geodetic(e2, kx::asin_clamped((y / rho) * sc));
                               dlam = std::atan2(x * sc, rho * std::cos(c));
                             });
     case Aspect::kNorthPolar:
       return inverse_points(
           par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
-            phi = kx_chi_to_phi(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
+            phi = kx::conformal_to_geodetic(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
             dlam = std::atan2(x, -y);
           });
     case Aspect::kSouthPolar:
       return inverse_points(
           par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
-            phi = -kx_chi_to_phi(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
+            phi = -kx::conformal_to_geodetic(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
             dlam = std::atan2(x, y);
           });
     case Aspect::kOblique:
@@ -175,7 +176,7 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
       par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
         const double c = 2.0 * std::atan2(rho * k.cos_chi0 / (k.D * k.m0), 1.0);
         const double sc = std::sin(c), cc = std::cos(c);
-        phi = kx_chi_to_phi(e2, kx::asin_clamped(cc * k.sin_chi0 + (y * sc * k.cos_chi0) / rho));
+        phi = kx::conformal_to_geodetic(e2, kx::asin_clamped(cc * k.sin_chi0 + (y * sc * k.cos_chi0) / rho));
         dlam = std::atan2(x * sc, rho * k.cos_chi0 * cc - y * k.sin_chi0 * sc);
       });
 }

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/projection_common.h"
 
@@ -39,7 +40,7 @@ int forward(double h, const double *sph, const double *par, int n, double *coord
     const auto k = kx::constants_or_build<EllipsoidConstants>(
         ivals, dvals, [&] { return build_ellipsoid(h, sph, par); });
     return kx::convert_points(n, coords, [&](double &x, double &y) {
-      const double dlam = kx_delta(x - lam0), chi = kx_phi_to_chi(e2, y);
+      const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
       const double rho = k.D * std::tan(kx::kPi / 4.0 - h * chi / 2.0) / k.c_e;
       x = rho * std::sin(dlam);
       y = -h * rho * std::cos(dlam);
@@ -82,7 +83,7 @@ int inverse(double h, const double *sph, const double *par, int n, double *coord
     const auto k = kx::constants_or_build<EllipsoidConstants>(
         ivals, dvals, [&] { return build_ellipsoid(h, sph, par); });
     return inverse_points(h, par, n, coords, [&](double rho) {
-      return kx_chi_to_phi(e2, kHalfPi - 2.0 * std::atan2(rho / k.D * k.c_e, 1.0));
+      return kx::conformal_to_geodetic(e2, kHalfPi - 2.0 * std::atan2(rho / k.D * k.c_e, 1.0));
     });
   }
   const auto k = kx::constants_or_build<SphereConstants>(ivals, dvals,

@@ -43,6 +43,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/projection_common.h"
 
@@ -272,7 +273,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!finite(x) || !finite(y)) return false;
     const double phi = off_pole(y), dlam = kx_delta(x - lam0);
-    const double chi = kx_phi_to_chi(e2, phi);
+    const double chi = kx::geodetic_to_conformal(e2, phi);
     const double psi = chi == 0.0 ? 0.0 : std::log(std::tan(kx::kPi / 4.0 + chi / 2.0));
     const kx_dcomp w = cx(psi, dlam);
     kx_dcomp u, t;
@@ -320,7 +321,7 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
     }
     const double chi = 2.0 * std::atan(std::exp(q.re)) - kHalfPi;
     x = kx_delta(lam0 + q.im);
-    y = kx_chi_to_phi(e2, chi);
+    y = kx::conformal_to_geodetic(e2, chi);
     return finite(x) && finite(y);
   });
 }
