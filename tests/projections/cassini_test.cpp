@@ -308,28 +308,7 @@ TEST(CassiniContract, NanCountsNullsAndEveryPointVisited) {
         EXPECT_EQ(pts[2 * i], pts[0]);
         EXPECT_NE(pts[2 * i], good[0]);
       }
-      std::vector<double> many;
-      for (int i = 0; i < 777; ++i) {
-        many.push_back(good[0] * (1 + i * 1e-4));
-        many.push_back(good[1] * (1 - i * 1e-4));
-      }
-      std::vector<double> alone = many;
-      EXPECT_EQ(fn(s.get(), par.get(), 777, many.data(), nullptr, nullptr), 777);
-      for (int i = 0; i < 777; i += 111) {
-        EXPECT_EQ(fn(s.get(), par.get(), 1, &alone[2 * i], nullptr, nullptr), 1);
-        EXPECT_EQ(alone[2 * i], many[2 * i]);
-        EXPECT_EQ(alone[2 * i + 1], many[2 * i + 1]);
-      }
-      double keep[2] = {good[0], good[1]};
-      EXPECT_EQ(fn(s.get(), par.get(), 0, keep, nullptr, nullptr), 0);
-      EXPECT_EQ(fn(s.get(), par.get(), -1, keep, nullptr, nullptr), 0);
-      EXPECT_EQ(keep[0], good[0]);
-      EXPECT_EQ(fn(s.get(), par.get(), 1, nullptr, nullptr, nullptr), 0);
-      EXPECT_EQ(fn(nullptr, par.get(), 1, keep, nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
-      keep[0] = good[0];
-      EXPECT_EQ(fn(s.get(), nullptr, 1, keep, nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(keep[0]));
+      kxtest::expect_array_contract(fn, s, par, good, 777);
     }
   }
 }

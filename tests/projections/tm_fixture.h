@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "kx.h"
 #include "projection_fixture.h"
 
@@ -88,6 +90,35 @@ inline kx_projcs make_projcs(int projection, double a, double rf,
       kx_primem_new("Greenwich", 0.0), kx_unit_new("Degree", 0.017453292519943295));
   return kx_projcs_new("PCS_Test", g, kx_factory_projection(projection), slots,
                        kx_unit_new("Unit", metres_per_unit));
+}
+
+// A projection function's array contract: n points (near `good`) converted
+// each as it would be alone; n <= 0 and null coordinates convert nothing;
+// null spheroid or parameters turn the point into NaN and count 0.
+inline void expect_array_contract(kx_projection_fn fn, const Spheroid &s, const Parameters &par,
+                                  const double *good, int n) {
+  std::vector<double> many;
+  for (int i = 0; i < n; ++i) {
+    many.push_back(good[0] * (1 + i * 1e-4));
+    many.push_back(good[1] * (1 - i * 1e-4));
+  }
+  std::vector<double> alone = many;
+  EXPECT_EQ(fn(s.get(), par.get(), n, many.data(), nullptr, nullptr), n);
+  for (int i = 0; i < n; i += 100) {
+    EXPECT_EQ(fn(s.get(), par.get(), 1, &alone[2 * i], nullptr, nullptr), 1);
+    EXPECT_EQ(alone[2 * i], many[2 * i]);
+    EXPECT_EQ(alone[2 * i + 1], many[2 * i + 1]);
+  }
+  double keep[2] = {good[0], good[1]};
+  EXPECT_EQ(fn(s.get(), par.get(), 0, keep, nullptr, nullptr), 0);
+  EXPECT_EQ(fn(s.get(), par.get(), -3, keep, nullptr, nullptr), 0);
+  EXPECT_EQ(keep[0], good[0]);
+  EXPECT_EQ(fn(s.get(), par.get(), 1, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(fn(nullptr, par.get(), 1, keep, nullptr, nullptr), 0);
+  EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
+  keep[0] = good[0];
+  EXPECT_EQ(fn(s.get(), nullptr, 1, keep, nullptr, nullptr), 0);
+  EXPECT_TRUE(std::isnan(keep[0]));
 }
 
 }  // namespace kxtest
