@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "kx.h"
 
 namespace kxtest {
@@ -114,6 +116,24 @@ inline double num(const std::string &s) { return std::stod(s); }
 // Both members bit-identical (NaN equal to NaN of the same pattern).
 inline bool same_bits(const std::vector<double> &a, const std::vector<double> &b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// The argument contract every projection function keeps: n <= 0 and null
+// coordinates convert nothing and touch nothing; a null spheroid or
+// parameter array turns the point into a NaN pair and counts 0.
+inline void expect_argument_contract(kx_projection_fn fn, const Spheroid &sph,
+                                     const Parameters &par, const double *good) {
+  double keep[2] = {good[0], good[1]};
+  EXPECT_EQ(fn(sph.get(), par.get(), 0, keep, nullptr, nullptr), 0);
+  EXPECT_EQ(fn(sph.get(), par.get(), -5, keep, nullptr, nullptr), 0);
+  EXPECT_EQ(keep[0], good[0]);
+  EXPECT_EQ(fn(sph.get(), par.get(), 1, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(fn(nullptr, par.get(), 1, keep, nullptr, nullptr), 0);
+  EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
+  keep[0] = good[0];
+  keep[1] = good[1];
+  EXPECT_EQ(fn(sph.get(), nullptr, 1, keep, nullptr, nullptr), 0);
+  EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
 }
 
 }  // namespace kxtest

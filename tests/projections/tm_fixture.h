@@ -92,9 +92,20 @@ inline kx_projcs make_projcs(int projection, double a, double rf,
                        kx_unit_new("Unit", metres_per_unit));
 }
 
+// The case's oracle points followed by a grid from pole to pole, `reach`
+// degrees either side of the central meridian every `step` degrees.
+inline std::vector<double> with_grid(const TmCase &c, double reach, double step) {
+  std::vector<double> pts = c.geo;
+  for (double lat = -90.0; lat <= 90.0; lat += 1.25)
+    for (double d = -reach; d <= reach; d += step) {
+      pts.push_back((c.lon0 + d) * kDeg);
+      pts.push_back(lat * kDeg);
+    }
+  return pts;
+}
+
 // A projection function's array contract: n points (near `good`) converted
-// each as it would be alone; n <= 0 and null coordinates convert nothing;
-// null spheroid or parameters turn the point into NaN and count 0.
+// each as it would be alone, and the argument contract.
 inline void expect_array_contract(kx_projection_fn fn, const Spheroid &s, const Parameters &par,
                                   const double *good, int n) {
   std::vector<double> many;
@@ -109,16 +120,7 @@ inline void expect_array_contract(kx_projection_fn fn, const Spheroid &s, const 
     EXPECT_EQ(alone[2 * i], many[2 * i]);
     EXPECT_EQ(alone[2 * i + 1], many[2 * i + 1]);
   }
-  double keep[2] = {good[0], good[1]};
-  EXPECT_EQ(fn(s.get(), par.get(), 0, keep, nullptr, nullptr), 0);
-  EXPECT_EQ(fn(s.get(), par.get(), -3, keep, nullptr, nullptr), 0);
-  EXPECT_EQ(keep[0], good[0]);
-  EXPECT_EQ(fn(s.get(), par.get(), 1, nullptr, nullptr, nullptr), 0);
-  EXPECT_EQ(fn(nullptr, par.get(), 1, keep, nullptr, nullptr), 0);
-  EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
-  keep[0] = good[0];
-  EXPECT_EQ(fn(s.get(), nullptr, 1, keep, nullptr, nullptr), 0);
-  EXPECT_TRUE(std::isnan(keep[0]));
+  expect_argument_contract(fn, s, par, good);
 }
 
 }  // namespace kxtest

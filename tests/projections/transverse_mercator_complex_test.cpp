@@ -390,17 +390,7 @@ TEST(TransverseMercatorComplex, NanCountsAndNullArguments) {
         EXPECT_EQ(pts[2 * i], pts[0]);
         EXPECT_NE(pts[2 * i], good[0]);  // converted
       }
-      double keep[2] = {good[0], good[1]};
-      EXPECT_EQ(fn(sph.get(), par.get(), 0, keep, nullptr, nullptr), 0);
-      EXPECT_EQ(fn(sph.get(), par.get(), -5, keep, nullptr, nullptr), 0);
-      EXPECT_EQ(keep[0], good[0]);
-      EXPECT_EQ(fn(sph.get(), par.get(), 1, nullptr, nullptr, nullptr), 0);
-      EXPECT_EQ(fn(nullptr, par.get(), 1, keep, nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
-      keep[0] = good[0];
-      keep[1] = good[1];
-      EXPECT_EQ(fn(sph.get(), nullptr, 1, keep, nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(keep[0]) && std::isnan(keep[1]));
+      kxtest::expect_argument_contract(fn, sph, par, good);
     }
   }
   // A large all-NaN array returns promptly (no iteration on NaN).

@@ -162,13 +162,8 @@ TEST(TransverseMercatorOracle, RoundTrips) {
   double sphere = 0;
   for (const TmCase &c : cases()) {
     SCOPED_TRACE(c.name);
-    std::vector<double> pts = c.geo;
-    const double reach = c.sphere ? 180.0 : 10.0, step = c.sphere ? 3.7 : 0.25;
-    for (double lat = -90.0; lat <= 90.0; lat += 1.25)
-      for (double d = -reach; d <= reach; d += step) {
-        pts.push_back((c.lon0 + d) * kDeg);
-        pts.push_back(lat * kDeg);
-      }
+    std::vector<double> pts =
+        kxtest::with_grid(c, c.sphere ? 180.0 : 10.0, c.sphere ? 3.7 : 0.25);
     const std::vector<double> start = pts;
     const int n = static_cast<int>(pts.size() / 2);
     ASSERT_EQ(kx_gauss_kruger_fwd(c.sph.get(), c.par.get(), n, pts.data(), nullptr, nullptr), n);
