@@ -14,6 +14,8 @@
 #include <memory>
 #include <new>
 
+#include "catalogue/parameter_slots.h"
+
 namespace kx::catalogue {
 
 namespace {
@@ -39,39 +41,12 @@ bool unit_code(int code) {
          in(code, 9100, 9199) || in(code, 209100, 209199);
 }
 
-// Slot of a projected CS parameter code, -1 outside the map.
-int projcs_slot(int code) {
-  switch (code) {
-    case 100001: return 0;
-    case 100002: return 1;
-    case 100003: return 5;
-    case 100004: return 7;
-    case 100005:
-    case 100036: return 15;
-    case 100010:
-    case 100011: return 2;
-    case 100012: return 10;
-    case 100013: return 8;
-    case 100014: return 9;
-    case 100020:
-    case 100021: return 6;
-    case 100022: return 11;
-    case 100023:
-    case 100025:
-    case 100027: return 3;
-    case 100024:
-    case 100026: return 4;
-    case 100037: return 12;
-    case 100038: return 13;
-    case 100039: return 14;
-    default: return -1;
-  }
-}
+// Slot of a projected CS parameter code (100001 to 100039), -1 outside the map.
+int projcs_slot(int code) { return code <= 100039 ? mapped_slot(code) : -1; }
 
+// Slot of a transformation parameter code (100040 to 100050 but the dataset).
 int geogtran_slot(int code) {
-  if (in(code, 100040, 100046)) return code - 100040;
-  if (in(code, 100048, 100050)) return code - 100048 + 7;
-  return -1;
+  return in(code, 100040, 100050) && code != 100047 ? mapped_slot(code) : -1;
 }
 
 constexpr int kGridMethod = -1;

@@ -1,6 +1,7 @@
 // Building a projected CS from catalogue parts, shared by the families.
 #include <cstddef>
 
+#include "catalogue/parameter_slots.h"
 #include "catalogue/projcs_families.h"
 
 namespace kx::catalogue {
@@ -9,36 +10,9 @@ namespace {
 
 constexpr int kSlots = 16;
 
-// Slots of the parameter codes catalogue entries use, sorted by code: the
-// name-based kx_parameter_index is most of a factory call's time otherwise.
-struct CodeSlot {
-  int32_t code;
-  int32_t slot;
-};
-constexpr CodeSlot kCodeSlots[] = {
-    {100001, 0},  {100002, 1},  {100003, 5},  {100004, 7},  {100005, 15}, {100010, 2},
-    {100011, 2},  {100012, 10}, {100013, 8},  {100014, 9},  {100020, 6},  {100021, 6},
-    {100022, 11}, {100023, 3},  {100024, 4},  {100025, 3},  {100026, 4},  {100027, 3},
-    {100036, 15}, {100037, 12}, {100038, 13}, {100039, 14}, {100040, 0},  {100041, 1},
-    {100042, 2},  {100043, 3},  {100044, 4},  {100045, 5},  {100046, 6},  {100047, 15},
-    {100048, 7},  {100049, 8},  {100050, 9},
-};
-
 int slot_of(int32_t code, kx_parameter parameter) {
-  std::size_t lo = 0;
-  std::size_t hi = sizeof kCodeSlots / sizeof kCodeSlots[0];
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (kCodeSlots[mid].code < code) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  if (lo < sizeof kCodeSlots / sizeof kCodeSlots[0] && kCodeSlots[lo].code == code) {
-    return kCodeSlots[lo].slot;
-  }
-  return kx_parameter_index(parameter);
+  const int slot = mapped_slot(code);
+  return slot >= 0 ? slot : kx_parameter_index(parameter);
 }
 
 void delete_slots(kx_parameter *slots) {
