@@ -32,13 +32,41 @@ bool held_by_other(const SES_Mutex_rec *m) {
   return m->holds != 0 && !pthread_equal(m->owner, pthread_self());
 }
 
-void before_fork() {
-  SES_Mutex_Lock(Env_Mutex);
-  SES_Mutex_Lock(ChDir_Mutex);
+// A fork copies only the forking thread. Whatever another thread held at that
+// instant (a recursive mutex's inner system mutex, a wait on its condition)
+// would stay held in the child with no thread to release it. So the prepare
+// handler takes the recursive locks and then their inner mutexes, which leaves
+// no other thread inside either record; the child then rebuilds the system
+// objects it cannot safely inherit and keeps only its own hold state.
+void lock_for_fork(SES_Mutex m) {
+  SES_Mutex_Lock(m);
+  pthread_mutex_lock(&m->mutex);
 }
-void after_fork() {
-  SES_Mutex_UnLock(Env_Mutex);
-  SES_Mutex_UnLock(ChDir_Mutex);
+void unlock_in_parent(SES_Mutex m) {
+  pthread_mutex_unlock(&m->mutex);
+  SES_Mutex_UnLock(m);
+}
+void reset_in_child(SES_Mutex m) {
+  // Waiters on the condition existed only in the parent; destroying or
+  // signalling a condition with phantom waiters can block, so it is rebuilt.
+  pthread_mutex_init(&m->mutex, nullptr);
+  pthread_cond_init(&m->cond, nullptr);
+  // The prepare handler's hold goes; a hold the forking thread had before stays.
+  --m->holds;
+  if (m->holds == 0) m->taken_by_try = 0;
+}
+
+void before_fork() {
+  lock_for_fork(Env_Mutex);
+  lock_for_fork(ChDir_Mutex);
+}
+void after_fork_parent() {
+  unlock_in_parent(ChDir_Mutex);
+  unlock_in_parent(Env_Mutex);
+}
+void after_fork_child() {
+  reset_in_child(Env_Mutex);
+  reset_in_child(ChDir_Mutex);
 }
 
 void create_process_mutexes() {
@@ -52,7 +80,7 @@ void create_process_mutexes() {
     std::fprintf(stderr, "Unable to create getcwd/chdir mutex, error = %d\n", rc);
     std::exit(1);
   }
-  pthread_atfork(before_fork, after_fork, after_fork);
+  pthread_atfork(before_fork, after_fork_parent, after_fork_child);
 }
 
 }  // namespace
