@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test suite: release, AddressSanitizer + UBSan, and 32-bit x86.
+# Builds and runs every test suite: release, AddressSanitizer + UBSan, ThreadSanitizer
+# (the threaded suites) and 32-bit x86.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for preset in release asan m32; do
+for preset in release asan tsan m32; do
   echo "=== $preset ==="
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
