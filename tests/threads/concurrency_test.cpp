@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kThreads = 4;
-constexpr int kRounds = 40;
+constexpr int kRounds = 10;
 
 // Runs body(thread) on kThreads threads at once and joins them all.
 void in_parallel(const std::function<void(int)> &body) {
