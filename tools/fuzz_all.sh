@@ -1,27 +1,72 @@
 #!/usr/bin/env bash
-# Fuzzes the text readers under AddressSanitizer + UBSan for a bounded time
-# (KX_FUZZ_SECONDS, default 60) starting from the committed seed corpus.
+# Fuzzes every reader of outside data under AddressSanitizer + UBSan: the
+# targets listed in tests/fuzz/targets.txt share KX_FUZZ_SECONDS (default 80)
+# in equal parts. Each target first replays its seeds and every input that
+# ever failed it (tests/data/fuzz_regressions/<name>/), then fuzzes from its
+# committed seeds. An input that fails is copied into that regression folder,
+# to be committed with the fix, and the script exits 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/fuzz
-mkdir -p "$out/obj" "$out/corpus"
+mkdir -p "$out/obj"
 flags=(-std=c++17 -gline-tables-only -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined
        -fno-sanitize-recover=all -Iinclude -Isrc -DKX_BUILDING_LIBRARY)
-objs=()
-pending=()
-for src in $(find src -name '*.cpp' | sort); do
-  obj="$out/obj/$(echo "$src" | tr '/' '_').o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ include/kx.h -nt "$obj" ]; then
-    pending+=("$src:$obj")
+
+# Compiles sources not yet compiled or changed since; prints their objects.
+compile() {
+  local pending=() src obj
+  for src in "$@"; do
+    obj="$out/obj/$(echo "$src" | tr '/' '_').o"
+    if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ include/kx.h -nt "$obj" ]; then
+      pending+=("$src:$obj")
+    fi
+    echo "$obj"
+  done
+  printf '%s\n' "${pending[@]:-}" | grep . | xargs -P 2 -I{} sh -c \
+    'src="${1%%:*}"; obj="${1#*:}"; clang++ '"${flags[*]}"' -c "$src" -o "$obj" >&2' _ {} || true
+}
+
+mapfile -t lib_objs < <(compile $(find src -name '*.cpp' | sort))
+for o in "${lib_objs[@]}"; do [ -f "$o" ] || { echo "fuzz build failed: $o"; exit 1; }; done
+
+mapfile -t targets < <(grep '^[a-z]' tests/fuzz/targets.txt)
+seconds=$(( ${KX_FUZZ_SECONDS:-80} / ${#targets[@]} ))
+[ "$seconds" -ge 5 ] || seconds=5
+failed=()
+for line in "${targets[@]}"; do
+  read -r name max_len extra <<< "$line"
+  mapfile -t extra_objs < <(compile $extra)
+  bin="$out/${name}_fuzz"
+  clang++ "${flags[@]/fuzzer-no-link/fuzzer}" "tests/fuzz/${name}_fuzz.cpp" "${extra_objs[@]}" \
+    "${lib_objs[@]}" -lpthread -o "$bin"
+  seeds="tests/fuzz/corpus/$name"
+  regressions="tests/data/fuzz_regressions/$name"
+  work="$out/corpus/$name"
+  artifacts="$out/artifacts/$name"
+  rm -rf "$artifacts" "$out/$name.log"
+  mkdir -p "$work" "$regressions" "$artifacts"
+  cp "$seeds"/* "$work/"
+  echo "=== fuzz $name (${seconds} s) ==="
+  status=0
+  # The copies are replayed, so that nothing is ever written into the sources.
+  "$bin" -runs=0 -artifact_prefix="$artifacts/" "$work" "$regressions" \
+    > "$out/$name.replay.log" 2>&1 || status=$?
+  if [ "$status" -eq 0 ]; then
+    "$bin" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -print_final_stats=1 \
+      -artifact_prefix="$artifacts/" "$work" > "$out/$name.log" 2>&1 || status=$?
+    grep -E '^(Done [0-9]+ runs|stat::number_of_executed_units|stat::peak_rss_mb)' "$out/$name.log" || true
   fi
-  objs+=("$obj")
+  if [ "$status" -ne 0 ]; then
+    tail -n 30 "$out/$name.log" 2>/dev/null || tail -n 30 "$out/$name.replay.log"
+    for a in "$artifacts"/*; do
+      [ -f "$a" ] || continue
+      [ -f "$regressions/$(basename "$a")" ] || cp "$a" "$regressions/"
+      echo "kept $regressions/$(basename "$a")"
+    done
+    failed+=("$name")
+  fi
 done
-printf '%s\n' "${pending[@]:-}" | grep . | xargs -P 2 -I{} sh -c \
-  'src="${1%%:*}"; obj="${1#*:}"; clang++ '"${flags[*]}"' -c "$src" -o "$obj"' _ {} || true
-for o in "${objs[@]}"; do [ -f "$o" ] || { echo "fuzz build failed: $o"; exit 1; }; done
-clang++ "${flags[@]/fuzzer-no-link/fuzzer}" tests/fuzz/coordsys_fuzz.cpp "${objs[@]}" -lpthread \
-  -o "$out/coordsys_fuzz"
-cp tests/fuzz/corpus/* "$out/corpus/"
-echo "=== fuzz ==="
-"$out/coordsys_fuzz" -max_total_time="${KX_FUZZ_SECONDS:-60}" -max_len=1200 -timeout=10 \
-  -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" tests/fuzz/corpus 2>&1 | tail -n 15
+if [ "${#failed[@]}" -gt 0 ]; then
+  echo "fuzz targets that failed: ${failed[*]}"
+  exit 1
+fi

@@ -2,6 +2,7 @@
 // comments kept, definitions from files, failures and their exit codes.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -79,16 +80,36 @@ std::string slurp(const std::string &path) {
   return ss.str();
 }
 
-ToolRun kxproj(const std::string &args, const std::string &input) {
-  const std::string in = temp_file(input);
+// Runs kxproj on the file `in`; its standard output goes to `out_redirect`
+// when one is given.
+ToolRun kxproj_on(const std::string &args, const std::string &in,
+                  const std::string &out_redirect = "") {
   const std::string out = temp_file("");
   const std::string err = temp_file("");
-  const std::string cmd = std::string(KXPROJ_COMMAND) + " " + args + " < " + in + " > " + out +
-                          " 2> " + err;
+  const std::string cmd = std::string(KXPROJ_COMMAND) + " " + args + " < " + in + " " +
+                          (out_redirect.empty() ? "> " + out : out_redirect) + " 2> " + err;
   const int raw = std::system(cmd.c_str());
   ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-  for (const std::string &p : {in, out, err}) std::remove(p.c_str());
+  for (const std::string &p : {out, err}) std::remove(p.c_str());
   return r;
+}
+
+ToolRun kxproj(const std::string &args, const std::string &input,
+               const std::string &out_redirect = "") {
+  const std::string in = temp_file(input);
+  ToolRun r = kxproj_on(args, in, out_redirect);
+  std::remove(in.c_str());
+  return r;
+}
+
+long child_max_rss_kb() {
+  rusage u{};
+  getrusage(RUSAGE_CHILDREN, &u);
+  return u.ru_maxrss;
+}
+
+bool one_message(const ToolRun &r, const std::string &part) {
+  return std::count(r.err.begin(), r.err.end(), '\n') == 1 && r.err.find(part) != std::string::npos;
 }
 
 TEST(Kxproj, ConvertsBothWaysKeepingColumnsAndComments) {
@@ -226,6 +247,78 @@ TEST(Kxproj, CatalogueCodesNamesAndTransformations) {
     EXPECT_EQ(bad.status, 2) << args;
     EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
   }
+}
+
+// Lost output is an error: a full device or a closed standard output.
+TEST(Kxproj, OutputThatCannotBeWrittenExitsWithTwo) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  for (const std::string &redirect : {std::string("> /dev/full"), std::string(">&-")}) {
+    ToolRun r = kxproj("-s 4326 -t 32633", "15 52 Berlin\n", redirect);
+    EXPECT_EQ(r.status, 2) << redirect;
+    EXPECT_TRUE(one_message(r, "cannot write")) << redirect << ": " << r.err;
+    ToolRun d = kxproj("--describe 4326", "", redirect);
+    EXPECT_EQ(d.status, 2) << redirect;
+    EXPECT_TRUE(one_message(d, "cannot write")) << redirect << ": " << d.err;
+  }
+}
+
+// An input that cannot be read is an error, not an empty input.
+TEST(Kxproj, InputThatCannotBeReadExitsWithTwo) {
+  char dir[] = "/tmp/kxproj_test_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  ToolRun r = kxproj("-s 4326 -t 4326 " + std::string(dir), "");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(one_message(r, dir)) << r.err;
+  EXPECT_EQ(r.out, "");
+  rmdir(dir);
+}
+
+// Lines up to 1 MiB are converted; a longer one, ended or not, stops the
+// run with a message naming it, after the lines before it.
+TEST(Kxproj, LinesLongerThanOneMebibyteAreRefused) {
+  const std::size_t limit = 1 << 20;
+  const std::string longest = "15 52 " + std::string(limit - 6, 'x');
+  ToolRun ok = kxproj("-s 4326 -t 4326 -d 0", "1 2\n" + longest + "\n");
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  EXPECT_TRUE(ok.out == "1 2\n" + longest + "\n") << ok.out.size() << " bytes out";
+  for (const std::string &end : {std::string("x\n3 4\n"), std::string("x")}) {
+    ToolRun bad = kxproj("-s 4326 -t 4326 -d 0", "1 2\n" + longest + end);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(one_message(bad, "standard input, line 2: longer than 1048576 bytes")) << bad.err;
+    EXPECT_TRUE(bad.out == "1 2\n") << bad.out.size() << " bytes out";
+  }
+}
+
+// Memory stays flat for long lines: 48 lines of about 1 MB take little more
+// than one short line does (they took some 100 MB when a batch held 8192
+// lines whatever their length).
+TEST(Kxproj, LongLinesKeepTheMemoryFlat) {
+  const std::string in = temp_file("");
+  {
+    std::ofstream f(in);
+    const std::string line = "15 52 " + std::string(1000000, 'x') + "\n";
+    for (int i = 0; i < 48; ++i) f << line;
+  }
+  const ToolRun small = kxproj("-s 4326 -t 32633", "15 52\n");
+  ASSERT_EQ(small.status, 0) << small.err;
+  const long before = child_max_rss_kb();
+  const ToolRun big = kxproj_on("-s 4326 -t 32633", in, "> /dev/null");
+  std::remove(in.c_str());
+  ASSERT_EQ(big.status, 0) << big.err;
+  EXPECT_LT(child_max_rss_kb() - before, 16 * 1024) << "kB more than for one short line";
+}
+
+// A definition file is read whole or refused: one over 1 MiB is not cut.
+TEST(Kxproj, DefinitionFilesOverOneMebibyteAreRefused) {
+  const std::string def = temp_file(kWgs84 + std::string((1 << 20) + 1 - kWgs84.size(), ' '));
+  ToolRun over = kxproj("-s " + def + " -t 4326", "1 2\n");
+  EXPECT_EQ(over.status, 2);
+  EXPECT_TRUE(one_message(over, "1 MiB")) << over.err;
+  std::ofstream(def, std::ios::trunc) << kWgs84 << std::string((1 << 20) - kWgs84.size(), ' ');
+  ToolRun at = kxproj("-s " + def + " -t 4326 -d 0", "1 2\n");
+  std::remove(def.c_str());
+  EXPECT_EQ(at.status, 0) << at.err;
+  EXPECT_EQ(at.out, "1 2\n");
 }
 
 }  // namespace

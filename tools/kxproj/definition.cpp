@@ -26,9 +26,19 @@ std::string definition_text(const std::string &arg, std::string &error) {
     error = "cannot read definition '" + arg + "': not a definition text and not a readable file";
     return {};
   }
-  std::string text(static_cast<size_t>(kMaxDefinitionFile), '\0');
-  in.read(&text[0], kMaxDefinitionFile);
+  // One byte more than the limit tells a file at the limit from a longer one.
+  std::string text(static_cast<size_t>(kMaxDefinitionFile) + 1, '\0');
+  in.read(&text[0], kMaxDefinitionFile + 1);
   text.resize(static_cast<size_t>(in.gcount()));
+  if (in.bad()) {
+    error = "cannot read definition file '" + arg + "'";
+    return {};
+  }
+  if (text.size() > static_cast<size_t>(kMaxDefinitionFile)) {
+    error = "definition file '" + arg + "' is longer than the limit of 1 MiB (" +
+            std::to_string(kMaxDefinitionFile) + " bytes)";
+    return {};
+  }
   if (text.empty()) error = "definition file '" + arg + "' is empty";
   return text;
 }

@@ -43,7 +43,10 @@ const char kUsage[] =
     "  --version       print the library version\n"
     "Each input line holds x y (or longitude latitude) and any further columns,\n"
     "which are kept; lines starting with '#' and blank lines pass through.\n"
-    "A point that cannot be converted prints as 'nan nan'.\n";
+    "A point that cannot be converted prints as 'nan nan'. A line longer than\n"
+    "1 MiB (1048576 bytes), a definition file longer than 1 MiB, an input that\n"
+    "cannot be read and output that cannot be written stop kxproj with a\n"
+    "message and exit status 2.\n";
 
 struct Options {
   std::string source, target, via;
@@ -108,9 +111,7 @@ int parse_options(int argc, char **argv, Options &o) {
   return -1;
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
+int run(int argc, char **argv) {
   Options o;
   int status = parse_options(argc, argv, o);
   if (status >= 0) return status;
@@ -159,13 +160,16 @@ int main(int argc, char **argv) {
   auto convert = [&converter](int n, double *coords) { converter.convert(n, coords); };
 
   if (o.files.empty()) {
-    kxproj::stream_points(stdin, stdout, so, convert, counts);
+    if (!kxproj::stream_points(stdin, "standard input", stdout, so, convert, counts, error)) {
+      return fail(error);
+    }
   } else {
     for (const std::string &f : o.files) {
       std::FILE *in = std::fopen(f.c_str(), "r");
       if (!in) return fail("cannot open '" + f + "': " + std::strerror(errno));
-      kxproj::stream_points(in, stdout, so, convert, counts);
+      const bool ok = kxproj::stream_points(in, "'" + f + "'", stdout, so, convert, counts, error);
       std::fclose(in);
+      if (!ok) return fail(error);
     }
   }
   if (o.strict && counts.failed > 0) {
@@ -173,4 +177,22 @@ int main(int argc, char **argv) {
     return kExitFailedPoints;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  int status = run(argc, argv);
+  // Output lost on the way (a full disk, a closed standard output) is an
+  // error, whatever the conversion itself achieved.
+  errno = 0;
+  const bool lost = std::ferror(stdout) != 0;
+  if (std::fclose(stdout) != 0 || lost) {
+    const int err = errno;
+    if (status == 0 || status == kExitFailedPoints) {
+      fail(std::string("cannot write the output: ") + (err ? std::strerror(err) : "unknown error"));
+    }
+    status = kExitUsage;
+  }
+  return status;
 }

@@ -1,10 +1,10 @@
 #include "stream.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace kxproj {
@@ -12,17 +12,97 @@ namespace kxproj {
 namespace {
 
 // Points are converted in batches so that each driver call amortises its
-// per-call set-up over many points.
-constexpr size_t kBatch = 8192;
+// per-call set-up over many points; a batch also ends at kBatchBytes of
+// text, so that long lines keep the memory flat.
+constexpr std::size_t kBatch = 8192;
+constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
+constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 
-enum class LineKind { kPassThrough, kPoint, kBad };
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+bool parse_number(const char *begin, const char *end, double &value) {
+  if (begin == end) return false;
+  // strtod needs a terminated text; fields are short.
+  char buf[64];
+  const std::size_t len = static_cast<std::size_t>(end - begin);
+  if (len >= sizeof buf) return false;
+  std::memcpy(buf, begin, len);
+  buf[len] = '\0';
+  char *stop = nullptr;
+  value = std::strtod(buf, &stop);
+  return stop == buf + len;
+}
+
+std::string describe_errno(int err) { return err != 0 ? std::strerror(err) : "unknown error"; }
+
+// Lines of at most `max` bytes, read in chunks; a longer line is an error
+// as soon as its first max + 1 bytes are seen, so it never grows in memory.
+class LineReader {
+ public:
+  enum Result { kLine, kEnd, kTooLong, kReadError };
+
+  LineReader(std::FILE *in, std::size_t max) : in_(in), max_(max), chunk_(kReadChunk) {}
+
+  // The next line without its newline; valid until the next call.
+  Result next(const char *&line, std::size_t &length) {
+    partial_.clear();
+    for (;;) {
+      if (pos_ == end_) {
+        if (eof_) {
+          if (partial_.empty()) return kEnd;
+          line = partial_.data();
+          length = partial_.size();
+          return kLine;
+        }
+        errno = 0;
+        end_ = std::fread(chunk_.data(), 1, chunk_.size(), in_);
+        pos_ = 0;
+        if (std::ferror(in_)) {
+          error_ = errno;
+          return kReadError;
+        }
+        if (end_ < chunk_.size()) eof_ = true;
+        continue;
+      }
+      const char *start = chunk_.data() + pos_;
+      const void *nl = std::memchr(start, '\n', end_ - pos_);
+      const std::size_t n = nl ? static_cast<std::size_t>(static_cast<const char *>(nl) - start)
+                               : end_ - pos_;
+      if (partial_.size() + n > max_) return kTooLong;
+      if (nl == nullptr) {
+        partial_.append(start, n);
+        pos_ = end_;
+        continue;
+      }
+      pos_ += n + 1;
+      if (partial_.empty()) {
+        line = start;
+        length = n;
+      } else {
+        partial_.append(start, n);
+        line = partial_.data();
+        length = partial_.size();
+      }
+      return kLine;
+    }
+  }
+
+  int error() const { return error_; }
+
+ private:
+  std::FILE *in_;
+  std::size_t max_;
+  std::vector<char> chunk_;
+  std::size_t pos_ = 0, end_ = 0;
+  bool eof_ = false;
+  int error_ = 0;
+  std::string partial_;
+};
 
 struct Line {
   LineKind kind;
-  size_t rest_begin, rest_end;  // into the batch's text arena
+  std::size_t rest_begin, rest_end;  // into the batch's text arena
 };
-
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 class Batch {
  public:
@@ -33,41 +113,27 @@ class Batch {
     lines_.reserve(kBatch);
   }
 
-  void add(const char *line, size_t len) {
-    const char *end = line + len;
-    const char *p = line;
-    while (p < end && is_space(*p)) ++p;
-    if (p == end || *p == '#') {
-      push(LineKind::kPassThrough, line, end);
-      return;
+  void add(const char *line, std::size_t len) {
+    const ParsedLine p = parse_line(line, len);
+    if (p.kind == LineKind::kPoint) {
+      coords_.push_back(p.x);
+      coords_.push_back(p.y);
     }
-    // The first two fields are the point; the rest of the line is kept.
-    const char *field[2][2];
-    for (auto &f : field) {
-      while (p < end && is_space(*p)) ++p;
-      f[0] = p;
-      while (p < end && !is_space(*p)) ++p;
-      f[1] = p;
-    }
-    double x, y;
-    if (!parse_number(field[0][0], field[0][1], x) || !parse_number(field[1][0], field[1][1], y)) {
-      push(LineKind::kBad, p, end);
-      return;
-    }
-    coords_.push_back(x);
-    coords_.push_back(y);
-    push(LineKind::kPoint, p, end);
+    const std::size_t b = arena_.size();
+    arena_.append(line + p.rest, len - p.rest);
+    lines_.push_back({p.kind, b, arena_.size()});
   }
 
-  void flush() {
-    if (lines_.empty()) return;
-    int n = static_cast<int>(coords_.size() / 2);
+  bool full() const { return lines_.size() >= kBatch || arena_.size() >= kBatchBytes; }
+
+  // Converts and writes the batch; false with `error` set when writing fails.
+  bool flush(std::string &error) {
+    if (lines_.empty()) return true;
+    const int n = static_cast<int>(coords_.size() / 2);
     if (n > 0) convert_(n, coords_.data());
-    size_t point = 0;
+    std::size_t point = 0;
     for (const Line &l : lines_) {
-      if (l.kind == LineKind::kPassThrough) {
-        write(arena_.data() + l.rest_begin, l.rest_end - l.rest_begin);
-      } else {
+      if (l.kind != LineKind::kPassThrough) {
         double x = std::nan(""), y = std::nan("");
         if (l.kind == LineKind::kPoint) {
           x = coords_[2 * point];
@@ -79,40 +145,23 @@ class Batch {
         write_number(x);
         write(" ", 1);
         write_number(y);
-        write(arena_.data() + l.rest_begin, l.rest_end - l.rest_begin);
       }
+      write(arena_.data() + l.rest_begin, l.rest_end - l.rest_begin);
       write("\n", 1);
     }
+    counts_.lines += static_cast<long>(lines_.size());
     lines_.clear();
     coords_.clear();
     arena_.clear();
-    std::fwrite(outbuf_.data(), 1, outbuf_.size(), out_);
+    errno = 0;
+    const bool written = std::fwrite(outbuf_.data(), 1, outbuf_.size(), out_) == outbuf_.size();
     outbuf_.clear();
+    if (!written) error = "cannot write the output: " + describe_errno(errno);
+    return written;
   }
-
-  bool full() const { return lines_.size() >= kBatch; }
 
  private:
-  static bool parse_number(const char *begin, const char *end, double &value) {
-    if (begin == end) return false;
-    // strtod needs a terminated text; fields are short.
-    char buf[64];
-    size_t len = static_cast<size_t>(end - begin);
-    if (len >= sizeof buf) return false;
-    std::memcpy(buf, begin, len);
-    buf[len] = '\0';
-    char *stop = nullptr;
-    value = std::strtod(buf, &stop);
-    return stop == buf + len;
-  }
-
-  void push(LineKind kind, const char *rest, const char *end) {
-    size_t b = arena_.size();
-    arena_.append(rest, static_cast<size_t>(end - rest));
-    lines_.push_back({kind, b, arena_.size()});
-  }
-
-  void write(const char *s, size_t n) { outbuf_.append(s, n); }
+  void write(const char *s, std::size_t n) { outbuf_.append(s, n); }
 
   void write_number(double v) {
     if (std::isnan(v)) {
@@ -123,10 +172,10 @@ class Batch {
     auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, options_.decimals);
     if (r.ec != std::errc()) {
       int len = std::snprintf(buf, sizeof buf, "%.*g", 17, v);
-      write(buf, static_cast<size_t>(len));
+      write(buf, static_cast<std::size_t>(len));
       return;
     }
-    write(buf, static_cast<size_t>(r.ptr - buf));
+    write(buf, static_cast<std::size_t>(r.ptr - buf));
   }
 
   std::FILE *out_;
@@ -141,21 +190,59 @@ class Batch {
 
 }  // namespace
 
-void stream_points(std::FILE *in, std::FILE *out, const StreamOptions &options,
-                   const std::function<void(int, double *)> &convert, StreamCounts &counts) {
-  Batch batch(out, options, convert, counts);
-  char *line = nullptr;
-  size_t cap = 0;
-  ssize_t len;
-  while ((len = getline(&line, &cap, in)) >= 0) {
-    size_t n = static_cast<size_t>(len);
-    if (n > 0 && line[n - 1] == '\n') --n;
-    batch.add(line, n);
-    if (batch.full()) batch.flush();
+ParsedLine parse_line(const char *line, std::size_t length) {
+  ParsedLine r;
+  const char *end = line + length;
+  const char *p = line;
+  while (p < end && is_space(*p)) ++p;
+  if (p == end || *p == '#') return r;
+  // The first two fields are the point; the rest of the line is kept.
+  const char *field[2][2];
+  for (auto &f : field) {
+    while (p < end && is_space(*p)) ++p;
+    f[0] = p;
+    while (p < end && !is_space(*p)) ++p;
+    f[1] = p;
   }
-  std::free(line);
-  batch.flush();
-  std::fflush(out);
+  r.rest = static_cast<std::size_t>(p - line);
+  const bool ok = parse_number(field[0][0], field[0][1], r.x) &&
+                  parse_number(field[1][0], field[1][1], r.y);
+  r.kind = ok ? LineKind::kPoint : LineKind::kBad;
+  if (!ok) r.x = r.y = 0;
+  return r;
+}
+
+bool stream_points(std::FILE *in, const std::string &in_name, std::FILE *out,
+                   const StreamOptions &options, const std::function<void(int, double *)> &convert,
+                   StreamCounts &counts, std::string &error) {
+  Batch batch(out, options, convert, counts);
+  LineReader reader(in, options.max_line);
+  long read = 0;
+  const char *line = nullptr;
+  std::size_t length = 0;
+  LineReader::Result r;
+  while ((r = reader.next(line, length)) == LineReader::kLine) {
+    ++read;
+    batch.add(line, length);
+    if (batch.full() && !batch.flush(error)) return false;
+  }
+  // What was read before a failure is still written.
+  if (!batch.flush(error)) return false;
+  if (r == LineReader::kTooLong) {
+    error = in_name + ", line " + std::to_string(read + 1) + ": longer than " +
+            std::to_string(options.max_line) + " bytes";
+    return false;
+  }
+  if (r == LineReader::kReadError) {
+    error = "cannot read " + in_name + ": " + describe_errno(reader.error());
+    return false;
+  }
+  errno = 0;
+  if (std::fflush(out) != 0) {
+    error = "cannot write the output: " + describe_errno(errno);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace kxproj
