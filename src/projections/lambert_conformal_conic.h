@@ -74,6 +74,12 @@ inline EllipsoidCone build(const double *sph, const double *par) {
   return k;
 }
 
+// A latitude at or past the pole on the side of the cone constant n: the
+// pole the cone closes on, mapped to the apex (rho = 0).
+inline bool closes_on(double n, double phi) {
+  return (is_pole(phi) || std::fabs(phi) > kHalfPi) && (phi > 0.0) == (n > 0.0);
+}
+
 // The parameter arrays of the two hand-overs.
 inline void polar_parameters(const double *par, double *derived) {
   for (int i = 0; i < kParameterCount; ++i) derived[i] = 0.0;
