@@ -90,6 +90,8 @@ KNOWN = {
     ('builtins.gie', 1854): (_FLAT, math.inf),
     ('builtins.gie', 1857): (_SYMMETRIC, math.inf),
     ('builtins.gie', 1860): (_ANY_PARALLEL, math.inf),
+    ('builtins.gie', 1863): ('a cone with n next to 0 (here 1.7e-11) is projected, to 64 nm; '
+                             'the peer rejects |n| < 1e-10', math.inf),
     ('builtins.gie', 4023): ('both parallels on a pole hand over to the polar stereographic',
                              math.inf),
     ('builtins.gie', 4401): (_LN_TAN, 7.1e-10),
