@@ -918,9 +918,10 @@ KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double
  * phi0 maps to y = 0; any other set with a parallel at a pole (one pole
  * parallel, or parallels on opposite poles) is rejected: _const returns 0
  * attaching nothing and _fwd/_inv return 0 leaving the coordinates
- * unchanged. Latitudes at or beyond a pole are taken as +-1.570796326794891.
- * dvals: ellipsoid 11 {cos phi1, cos phi2, t0, t1, t2, n, F, aF, rho0, m1,
- * m2}, sphere the first 9. */
+ * unchanged. A latitude at or beyond the pole the cone closes on (the pole
+ * of n's sign) maps to the apex; at or beyond the other pole it is taken as
+ * +-1.570796326794891. dvals: ellipsoid 11 {cos phi1, cos phi2, t0, t1,
+ * t2, n, F, aF, rho0, m1, m2}, sphere the first 9. */
 KX_API int kx_lambert_conformal_conic_fwd(const double *sph, const double *par, int n,
                                           double *coords, const int *ivals, const double *dvals);
 KX_API int kx_lambert_conformal_conic_inv(const double *sph, const double *par, int n,

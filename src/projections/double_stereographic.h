@@ -42,10 +42,13 @@ inline Constants build(const double *sph, const double *par) {
   Constants k{};
   double sin_phi0;
   if (is_pole(phi0)) {
-    k.C = 1.0;
-    k.chi0 = phi0 < 0.0 ? -kHalfPi : kHalfPi;
-    k.K = std::pow((1.0 + e) / (1.0 - e), e / 2.0);
+    // The limits of the oblique constants as phi0 tends to the pole; K is
+    // ((1 + e sin phi0)/(1 - e sin phi0))^(e/2), so the south pole's is the
+    // reciprocal of the north pole's.
     sin_phi0 = phi0 < 0.0 ? -1.0 : 1.0;
+    k.C = 1.0;
+    k.chi0 = std::copysign(kHalfPi, sin_phi0);
+    k.K = std::pow((1.0 + e * sin_phi0) / (1.0 - e * sin_phi0), e / 2.0);
   } else {
     const double c0 = std::cos(phi0);
     sin_phi0 = std::sin(phi0);

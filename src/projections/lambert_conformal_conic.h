@@ -74,6 +74,21 @@ inline EllipsoidCone build(const double *sph, const double *par) {
   return k;
 }
 
+// A latitude at or past the pole on the side of the cone constant n: the
+// pole the cone closes on, mapped to the apex (rho = 0).
+inline bool closes_on(double n, double phi) {
+  return (is_pole(phi) || std::fabs(phi) > kHalfPi) && (phi > 0.0) == (n > 0.0);
+}
+
+// A cone next to the cylinder: its radii, about a/n, are too long to be
+// subtracted from one another (n = 1e-3 would leave micrometres, 2e-11 a
+// metre), so y and the inverse take rho0 - rho in closed form instead. Other
+// cones keep the plain differences, whose rounding tells the two sides of
+// the antimeridian apart.
+inline bool near_cylinder(const Cone &k) {
+  return std::fabs(k.n) < 1e-3 && k.t0 > 0.0 && std::isfinite(k.rho0) && k.rho0 != 0.0;
+}
+
 // The parameter arrays of the two hand-overs.
 inline void polar_parameters(const double *par, double *derived) {
   for (int i = 0; i < kParameterCount; ++i) derived[i] = 0.0;

@@ -135,6 +135,15 @@ TEST(Kxproj, FailedPointsPrintAsNanAndStrictFails) {
   ToolRun strict = kxproj(args + " --strict", "0 0\n180 0\n");
   EXPECT_EQ(strict.status, 1);
   EXPECT_NE(strict.err.find("1 of 2"), std::string::npos) << strict.err;
+  // A conic with one parallel on a pole converts nothing and says so by its
+  // count alone: no point may come out as if converted.
+  const std::string pole_cone =
+      "PROJCS[\"C\"," + kWgs84 +
+      ",PROJECTION[\"Lambert_Conformal_Conic\"],PARAMETER[\"Standard_Parallel_1\",45.0],"
+      "PARAMETER[\"Standard_Parallel_2\",90.0],UNIT[\"Meter\",1.0]]";
+  r = kxproj("-s " + quote(kWgs84) + " -t " + quote(pole_cone) + " --strict", "10 50\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "nan nan\n");
 }
 
 TEST(Kxproj, BadCommandLinesAndDefinitionsExitWithTwo) {

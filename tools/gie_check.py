@@ -1,0 +1,477 @@
+#!/usr/bin/env python3
+"""The peer library's published test cases run through libkx.
+
+Usage (from anywhere; the paths default relative to the repository):
+    python3 tools/gie_check.py [--kxproj PATH] [--gie-dir DIR] [--verbose]
+
+Reads every *.gie file of ../shared/gie/ (beside the repository; skipped with
+a message when absent), translates each operation whose projection libkx has
+into a PROJCS text (spheroid values from ../shared/epsg/ellipsoids.csv), runs
+its accept/expect pairs and round trips through the built kxproj, and prints
+per projection the cases that pass, that differ, and that cannot be
+expressed. A difference listed in KNOWN follows from libkx's own definition;
+its reason and the size measured when it was listed are printed beside it.
+Any other difference is a fault: the script then exits with status 1.
+
+Case rules, as the peer's own runner has them: the tolerance (default 0.5 mm)
+holds for the distance in metres, on the ground for geographic output
+(a * hypot(dphi, cos(phi) dlambda)); "expect failure" passes when libkx
+rejects the definition or returns NaN for the point; a round trip runs
+forward then inverse on the last accepted point.
+"""
+import argparse
+import csv
+import math
+import os
+import re
+import subprocess
+import sys
+from collections import OrderedDict, defaultdict
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+SHARED = os.path.join(ROOT, '..', 'shared')
+
+# The peer's ellipsoid names and the catalogue codes of the same figures.
+ELLPS_CODES = {'GRS80': 7019, 'WGS84': 7030, 'clrk66': 7008, 'intl': 7022, 'bessel': 7004,
+               'airy': 7001, 'sphere': 7052}
+UNITS = {'m': 1.0, 'km': 1000.0, 'ft': 0.3048, 'us-ft': 1200.0 / 3937.0}
+TOLERANCE_UNITS = {'m': 1.0, 'dm': 0.1, 'cm': 0.01, 'mm': 1e-3, 'um': 1e-6, 'nm': 1e-9}
+
+# Peer projection -> (registered name, the parameters it takes: peer key ->
+# libkx parameter name). Every projection takes lon_0, x_0 and y_0 as below
+# unless it names its own centre keys.
+COMMON = {'x_0': 'False_Easting', 'y_0': 'False_Northing', 'lon_0': 'Central_Meridian'}
+PROJECTIONS = {
+    'merc': ('Mercator', {'lat_ts': 'Standard_Parallel_1'}),
+    'tmerc': ('Transverse_Mercator_Complex', {'lat_0': 'Latitude_Of_Origin', 'k_0': 'Scale_Factor'}),
+    'utm': ('Transverse_Mercator_Complex', {}),
+    'lcc': ('Lambert_Conformal_Conic', {'lat_1': 'Standard_Parallel_1', 'lat_2': 'Standard_Parallel_2',
+                                        'lat_0': 'Latitude_Of_Origin', 'k_0': 'Scale_Factor'}),
+    'aea': ('Albers', {'lat_1': 'Standard_Parallel_1', 'lat_2': 'Standard_Parallel_2',
+                       'lat_0': 'Latitude_Of_Origin'}),
+    'eqdc': ('Equidistant_Conic', {'lat_1': 'Standard_Parallel_1', 'lat_2': 'Standard_Parallel_2',
+                                   'lat_0': 'Latitude_Of_Origin'}),
+    'stere': ('Stereographic', {'lat_0': 'Latitude_Of_Origin', 'k_0': 'Scale_Factor',
+                                'lat_ts': 'Standard_Parallel_1'}),
+    'sterea': ('Double_Stereographic', {'lat_0': 'Latitude_Of_Origin', 'k_0': 'Scale_Factor'}),
+    'ortho': ('Orthographic', {'lat_0': 'Latitude_Of_Center', 'lon_0': 'Longitude_Of_Center'}),
+    'gnom': ('Gnomonic', {'lat_0': 'Latitude_Of_Center', 'lon_0': 'Longitude_Of_Center'}),
+    'eqc': ('Equidistant_Cylindrical', {'lat_ts': 'Standard_Parallel_1'}),
+    'cass': ('Cassini', {'lat_0': 'Latitude_Of_Origin', 'k_0': 'Scale_Factor'}),
+    'sinu': ('Sinusoidal', {}),
+    'bonne': ('Bonne', {'lat_1': 'Standard_Parallel_1'}),
+    'poly': ('Polyconic', {'lat_0': 'Latitude_Of_Origin'}),
+    'cea': ('Cylindrical_Equal_Area', {'lat_ts': 'Standard_Parallel_1'}),
+    'mill': ('Miller_Cylindrical', {}),
+    'gall': ('Gall_Stereographic', {}),
+}
+# Keys that change nothing libkx models.
+NEUTRAL = {'proj', 'no_defs', 'type', 'wktext'}
+ANGULAR = {'lat_0', 'lat_1', 'lat_2', 'lat_ts', 'lon_0'}
+
+# Differences that follow from libkx's definition: (file, line of the expect
+# or roundtrip) -> (reason, size measured when listed, in metres; inf where
+# one side converts and the other rejects).
+_AUTHALIC = 'authalic-latitude series (2.2e-10 rad) where the peer is exact'
+_CONFORMAL = 'conformal-latitude series (1.4e-12 rad) where the peer is exact'
+_LN_TAN = ('y = a ln tan(pi/4 + chi/2) as defined: tan(pi/4) rounds to 1 - 2^-53 where the '
+           "peer's asinh(tan chi) gives 0")
+_HORIZON = ('a point on the horizon whose cos c rounds to -6e-17 is on the far side '
+            '(cos c < 0 rejects)')
+_ANY_PARALLEL = 'the conics take any standard parallel; the peer rejects |phi| > 90 degrees'
+_FLAT = 'any flattening below 1 makes a spheroid; the peer rejects b = 0.9 m'
+_SYMMETRIC = 'parallels symmetric about the equator hand over to the cylindrical form'
+KNOWN = {
+    ('builtins.gie', 48): (_AUTHALIC, 5.3e-4),
+    ('builtins.gie', 60): (_AUTHALIC, 2.3e-4),
+    ('builtins.gie', 86): (_ANY_PARALLEL, math.inf),
+    ('builtins.gie', 92): (_SYMMETRIC, math.inf),
+    ('builtins.gie', 937): ('the Cassini inverse series where the peer iterates', 1.29e-2),
+    ('builtins.gie', 1854): (_FLAT, math.inf),
+    ('builtins.gie', 1857): (_SYMMETRIC, math.inf),
+    ('builtins.gie', 1860): (_ANY_PARALLEL, math.inf),
+    ('builtins.gie', 1863): ('a cone with n next to 0 (here 1.7e-11) is projected, to 64 nm; '
+                             'the peer rejects |n| < 1e-10', math.inf),
+    ('builtins.gie', 4023): ('both parallels on a pole hand over to the polar stereographic',
+                             math.inf),
+    ('builtins.gie', 4401): (_LN_TAN, 7.1e-10),
+    ('builtins.gie', 4445): (_LN_TAN, 7.1e-10),
+    ('builtins.gie', 4477): (_LN_TAN + ' (1e-15 m north of the equator)', 1.1e-16),
+    ('builtins.gie', 4481): ('the inverse pi/2 - 2 atan(exp(-y/a)) as defined, 1e-15 m north',
+                             1.1e-16),
+    ('builtins.gie', 5600): (_HORIZON, math.inf),
+    ('builtins.gie', 5601): (_HORIZON, math.inf),
+    ('builtins.gie', 5630): (_HORIZON, math.inf),
+    ('builtins.gie', 5631): (_HORIZON, math.inf),
+    ('builtins.gie', 5654): ('the inverse rejects rho > a; this point lies 4.9e-12 beyond it',
+                             math.inf),
+    ('builtins.gie', 7058): (_FLAT, math.inf),
+    ('builtins.gie', 7246): (_CONFORMAL, 2.7e-7),
+    ('builtins.gie', 7262): (_CONFORMAL, 2.9e-6),
+    ('builtins.gie', 7506): ('the spherical transverse Mercator clamps, converting every point',
+                             math.inf),
+    ('builtins.gie', 7592): ('the series transverse Mercator, 6 degrees out on the equator',
+                             4.3e-4),
+    ('builtins.gie', 7903): (_CONFORMAL, 2.5e-6),
+    ('builtins.gie', 7915): ('the transverse Mercator works on a sphere; the peer rejects UTM '
+                             'there', math.inf),
+    ('ellipsoid.gie', 34): (_CONFORMAL, 3.8e-6),
+    ('ellipsoid.gie', 48): (_CONFORMAL, 3.8e-6),
+    ('ellipsoid.gie', 175): (_CONFORMAL + ', written for terrestrial flattenings: f = 1/16 here',
+                             4.22),
+}
+
+
+class Unexpressible(Exception):
+    pass
+
+
+def load_ellipsoids():
+    ell = {}
+    path = os.path.join(SHARED, 'epsg', 'ellipsoids.csv')
+    with open(path) as f:
+        for r in csv.DictReader(f):
+            ell[int(r['code'])] = (float(r['semi_major_axis_m']), float(r['flattening']))
+    return {name: ell[code] for name, code in ELLPS_CODES.items()}
+
+
+def angle(text):
+    """Degrees from the peer's notation: 12.5, -3, 44d11'N, 84d20'30\"W."""
+    m = re.fullmatch(r"([+-]?\d+(?:\.\d*)?(?:[eE][+-]?\d+)?)(?:[dD](?:(\d+(?:\.\d*)?)')?(?:(\d+(?:\.\d*)?)\")?)?"
+                     r"([NSEWnsew])?", text)
+    if not m:
+        raise Unexpressible('angle %r' % text)
+    v = float(m.group(1))
+    if m.group(2):
+        v += math.copysign(float(m.group(2)) / 60, v if v else 1)
+    if m.group(3):
+        v += math.copysign(float(m.group(3)) / 3600, v if v else 1)
+    if m.group(4) and m.group(4) in 'SWsw':
+        v = -v
+    return v
+
+
+def translate(op, ellipsoids):
+    """(registered name, spheroid (a, f), parameters, unit factor) of an operation."""
+    keys = OrderedDict()
+    for tok in op.split():
+        tok = tok.lstrip('+')
+        if tok == '\\':
+            continue  # a line continuation
+        k, _, v = tok.partition('=')
+        if k in keys:
+            raise Unexpressible('repeated %s' % k)
+        keys[k] = v
+    proj = keys.get('proj')
+    if proj not in PROJECTIONS:
+        raise Unexpressible('projection %s' % proj)
+    name, own = PROJECTIONS[proj]
+    if 'approx' in keys and proj in ('tmerc', 'utm'):
+        name = 'Transverse_Mercator'  # the series realisation
+        del keys['approx']
+    if keys.get('algo') == 'evenden_snyder' and proj == 'tmerc':
+        name = 'Transverse_Mercator'
+        del keys['algo']
+    elif keys.get('algo') in ('poder_engsager', 'auto') and proj == 'tmerc':
+        del keys['algo']
+    # Spheroid.
+    if 'ellps' in keys:
+        if keys['ellps'] not in ellipsoids:
+            raise Unexpressible('ellipsoid %s' % keys['ellps'])
+        a, f = ellipsoids[keys.pop('ellps')]
+    else:
+        a, f = 6378137.0, 1 / 298.257222101  # the peer's default, GRS80
+    if 'R' in keys:
+        a, f = float(keys.pop('R')), 0.0
+    elif 'a' in keys:
+        a = float(keys.pop('a'))
+        if 'rf' in keys:
+            rf = float(keys.pop('rf'))
+            f = 1 / rf if rf else 0.0
+        elif 'b' in keys:
+            f = 1 - float(keys.pop('b')) / a
+        elif 'f' in keys:
+            f = float(keys.pop('f'))
+        elif 'es' in keys:
+            f = 1 - math.sqrt(1 - float(keys.pop('es')))
+        else:
+            f = 0.0
+    if not (a > 0 and 0 <= f < 1) or any(k in keys for k in ('rf', 'b', 'f', 'es', 'e')):
+        raise Unexpressible('spheroid')
+    par = OrderedDict()
+    params = dict(COMMON)
+    params.update(own)
+    unit = 1.0
+    for k, v in keys.items():
+        if k in NEUTRAL:
+            continue
+        if k == 'units':
+            if v not in UNITS:
+                raise Unexpressible('unit %s' % v)
+            unit = UNITS[v]
+        elif k == 'to_meter':
+            unit = float(v)
+            if not unit > 0:
+                raise Unexpressible('to_meter %s' % v)
+        elif proj == 'utm' and k == 'zone':
+            z = int(v)
+            if not 1 <= z <= 60:
+                raise Unexpressible('zone %s' % v)
+            par['Central_Meridian'] = -183.0 + 6.0 * z
+        elif proj == 'utm' and k == 'south':
+            par['False_Northing'] = 10000000.0
+        elif k == 'k' and 'k_0' in params:
+            par['Scale_Factor'] = float(v)
+        elif k in params:
+            par[params[k]] = angle(v) if k in ANGULAR else float(v)
+        else:
+            raise Unexpressible('parameter %s' % k)
+    if proj == 'utm':
+        if 'Central_Meridian' not in par:
+            raise Unexpressible('utm without zone')
+        par.setdefault('False_Northing', 0.0)
+        par['False_Easting'] = 500000.0
+        par['Scale_Factor'] = 0.9996
+    # The peer's polar stereographic with a latitude of true scale.
+    if proj == 'stere' and 'Standard_Parallel_1' in par:
+        lat0 = par.get('Latitude_Of_Origin', 0.0)
+        if abs(lat0) != 90.0 or 'Scale_Factor' in par:
+            raise Unexpressible('stere lat_ts off the poles')
+        name = 'Stereographic_North_Pole' if lat0 > 0 else 'Stereographic_South_Pole'
+        del par['Latitude_Of_Origin']
+    # libkx's orthographic, gnomonic and equidistant cylindrical are
+    # spherical (radius a); the peer has ellipsoidal forms of them.
+    if proj in ('ortho', 'gnom', 'eqc') and f != 0:
+        raise Unexpressible('ellipsoidal %s' % proj)
+    # Unit factors multiply x_0/y_0 in metres: libkx reads them in the unit.
+    for k in ('False_Easting', 'False_Northing'):
+        if k in par:
+            par[k] = par[k] / unit
+    return name, (a, f), par, unit
+
+
+def projcs(name, sph, par, unit):
+    a, f = sph
+    rf = 1 / f if f else 0.0
+    # The degree as the double nearest pi/180, as the peer converts: the
+    # catalogue's rounded 0.0174532925199433 puts 90 degrees 2 ulp past pi/2.
+    geog = ('GEOGCS["G",DATUM["D",SPHEROID["S",%r,%r]],PRIMEM["Greenwich",0.0],'
+            'UNIT["Degree",%r]]' % (a, rf, math.pi / 180))
+    params = ''.join('PARAMETER["%s",%r],' % kv for kv in par.items())
+    return geog, 'PROJCS["P",%s,PROJECTION["%s"],%sUNIT["U",%r]]' % (geog, name, params, unit)
+
+
+def run(kxproj, src, dst, pts):
+    text = ''.join('%r %r\n' % p for p in pts)
+    r = subprocess.run([kxproj, '-s', src, '-t', dst, '-d', '17', '--strict'], input=text,
+                       capture_output=True, text=True)
+    if r.returncode != 0:
+        return None  # the definition or a point was rejected
+    out = []
+    for line in r.stdout.strip().split('\n'):
+        f = line.split()
+        out.append((float(f[0]), float(f[1])))
+    return out
+
+
+# One parsed operation: its text, file and line, and its commands in order.
+class Operation:
+    def __init__(self, path, line, text):
+        self.path, self.line, self.text, self.commands = path, line, text, []
+
+
+COMMANDS = ('operation', 'accept', 'expect', 'tolerance', 'direction', 'roundtrip', 'ignore',
+            'require_grid', 'echo', 'skip', 'use_proj4_init_rules', 'builtins')
+
+
+def parse(path):
+    ops, current, in_block = [], None, False
+    with open(path, errors='replace') as f:
+        lines = f.read().split('\n')
+    for i, raw in enumerate(lines, 1):
+        s = raw.strip()
+        if s.startswith('<gie'):
+            in_block = True
+            continue
+        if s.startswith('</gie'):
+            in_block = False
+            continue
+        if not in_block or not s or s[0] in '#-=':
+            continue
+        word = s.split()[0]
+        if word in COMMANDS:
+            rest = s[len(word):].split('#')[0].strip()
+            if word == 'operation':
+                current = Operation(os.path.basename(path), i, rest)
+                ops.append(current)
+            elif current is not None:
+                current.commands.append((i, word, rest))
+        elif raw[:1].isspace() and current is not None and not current.commands:
+            current.text += ' ' + s.split('#')[0].strip()  # continued operation
+    return ops
+
+
+def tolerance_of(text):
+    m = re.fullmatch(r'([0-9.eE+-]+)\s*([a-z]*)', text.strip())
+    if not m:
+        return 5e-4
+    return float(m.group(1)) * TOLERANCE_UNITS.get(m.group(2) or 'm', 1.0)
+
+
+def point(text, geographic):
+    """The first two members of an accept or expect line; None if unreadable."""
+    try:
+        f = text.split()[:2]
+        return tuple(angle(v) if geographic else float(v) for v in f) if len(f) == 2 else None
+    except (Unexpressible, ValueError):
+        return None
+
+
+def ground(a, p, q):
+    """Distance in metres of two longitude/latitude points next to each other."""
+    dl = (p[0] - q[0] + 180.0) % 360.0 - 180.0
+    return a * math.hypot(math.radians(p[1] - q[1]), math.radians(dl) * math.cos(math.radians(q[1])))
+
+
+def check(op, kxproj, ellipsoids, results):
+    """Appends (file, line, projection, outcome, size, tolerance) for each case."""
+    proj = next((t.lstrip('+')[5:] for t in op.text.split() if t.lstrip('+').startswith('proj=')),
+                op.text.split()[0] if op.text.split() else '?')
+    cases = [(i, w, r) for i, w, r in op.commands if w in ('expect', 'roundtrip')]
+    try:
+        name, sph, par, unit = translate(op.text, ellipsoids)
+    except (Unexpressible, ValueError) as e:
+        label = '%s (%s)' % (proj, PROJECTIONS[proj][0]) if proj in PROJECTIONS else proj
+        for i, _, _ in cases:
+            results.append((op.path, i, label, 'cannot', str(e), 0.0, 0.0))
+        return
+    label = '%s (%s)' % (proj, name)
+    geog, pcs = projcs(name, sph, par, unit)
+    tol, inverse, accepted = 5e-4, False, None
+    for i, w, rest in op.commands:
+        if w == 'tolerance':
+            tol = tolerance_of(rest)
+        elif w == 'direction':
+            inverse = rest.split()[0] in ('inverse', 'reverse')
+        elif w == 'accept':
+            accepted = point(rest, not inverse)
+        elif w == 'expect':
+            src, dst = (pcs, geog) if inverse else (geog, pcs)
+            if rest.startswith('failure'):
+                out = run(kxproj, src, dst, [accepted or (0.0, 0.0)])
+                ok = out is None
+                results.append((op.path, i, label, 'pass' if ok else 'differ', 'failure expected',
+                                0.0 if ok else math.inf, tol))
+                continue
+            want = point(rest, inverse)
+            if want is None:
+                results.append((op.path, i, label, 'cannot', 'expect %s' % rest, 0.0, 0.0))
+                continue
+            if accepted is None:
+                results.append((op.path, i, label, 'cannot', 'no point', 0.0, 0.0))
+                continue
+            out = run(kxproj, src, dst, [accepted])
+            if out is None:
+                d = math.inf
+            elif inverse:
+                d = ground(sph[0], out[0], want)
+            else:
+                d = math.hypot(out[0][0] - want[0], out[0][1] - want[1]) * unit
+            if math.isnan(d):
+                d = math.inf
+            results.append((op.path, i, label, 'pass' if d <= tol else 'differ',
+                            'got %r' % (out[0] if out else None,), d, tol))
+        elif w == 'roundtrip':
+            f = rest.split()
+            rt_tol = tolerance_of(' '.join(f[1:])) if len(f) > 1 else tol
+            if accepted is None:
+                results.append((op.path, i, label, 'cannot', 'no point', 0.0, 0.0))
+                continue
+            # A round trip starts on the side the direction reads.
+            first, second = (pcs, geog) if inverse else (geog, pcs)
+            mid = run(kxproj, first, second, [accepted])
+            back = run(kxproj, second, first, mid) if mid else None
+            if back is None:
+                d = math.inf
+            elif inverse:
+                d = math.hypot(back[0][0] - accepted[0], back[0][1] - accepted[1]) * unit
+            else:
+                d = ground(sph[0], back[0], accepted)
+            if math.isnan(d):
+                d = math.inf
+            results.append((op.path, i, label, 'pass' if d <= rt_tol else 'differ',
+                            'round trip', d, rt_tol))
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    ap.add_argument('--kxproj', default=os.path.join(ROOT, 'build', 'release', 'tools', 'kxproj'))
+    ap.add_argument('--gie-dir', default=os.path.join(SHARED, 'gie'))
+    ap.add_argument('--verbose', action='store_true', help='list every difference')
+    args = ap.parse_args()
+    files = sorted(f for f in os.listdir(args.gie_dir) if f.endswith('.gie')) \
+        if os.path.isdir(args.gie_dir) else []
+    if not files:
+        print('gie_check: no .gie files in %s; skipped' % args.gie_dir)
+        return 0
+    if not os.access(args.kxproj, os.X_OK):
+        print('gie_check: %s is not built' % args.kxproj, file=sys.stderr)
+        return 2
+    try:
+        ellipsoids = load_ellipsoids()
+    except OSError as e:
+        print('gie_check: no ellipsoid table (%s); skipped' % e)
+        return 0
+    results = []
+    for f in files:
+        for op in parse(os.path.join(args.gie_dir, f)):
+            check(op, args.kxproj, ellipsoids, results)
+
+    table = defaultdict(lambda: [0, 0, 0, 0])  # pass, known, fault, cannot
+    faults, known = [], []
+    other_cannot, other_ops = 0, set()
+    for path, line, label, outcome, note, d, tol in results:
+        if outcome == 'cannot' and '(' not in label:
+            other_cannot += 1
+            other_ops.add(label)
+            continue
+        row = table[label]
+        if outcome == 'pass':
+            row[0] += 1
+        elif outcome == 'cannot':
+            row[3] += 1
+        elif (path, line) in KNOWN:
+            row[1] += 1
+            known.append((path, line, label, d, tol))
+        else:
+            row[2] += 1
+            faults.append((path, line, label, note, d, tol))
+    print('%-44s %5s %7s %6s %7s' % ('projection (libkx name)', 'pass', 'differ', 'fault',
+                                       'cannot'))
+    for label in sorted(table):
+        p, k, x, c = table[label]
+        print('%-44s %5d %7d %6d %7d' % (label, p, k + x, x, c))
+    print('%-44s %5s %7s %6s %7d  (%d operations: projections libkx lacks, '
+          'pipelines, other operations)' % ('other', '', '', '', other_cannot, len(other_ops)))
+    if known:
+        print('\ndifferences that follow from the definition:')
+        for path, line, label, d, tol in known:
+            reason, size = KNOWN[(path, line)]
+            print('  %s:%d %s: %.3g m (listed %.3g m, tolerance %.3g m): %s' % (
+                path, line, label, d, size, tol, reason))
+            if not (d <= 1.5 * size):
+                faults.append((path, line, label, 'grew past its listed size', d, tol))
+    if faults:
+        print('\nunexplained differences:')
+        for path, line, label, note, d, tol in faults:
+            print('  %s:%d %s: %.3g m over %.3g m; %s' % (path, line, label, d, tol, note))
+    if args.verbose:
+        print('\ncannot express:')
+        for path, line, label, outcome, note, d, tol in results:
+            if outcome == 'cannot' and '(' in label:
+                print('  %s:%d %s: %s' % (path, line, label, note))
+    return 1 if faults else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
