@@ -21,7 +21,13 @@ printf '%s\n' "${pending[@]:-}" | grep . | xargs -P 2 -I{} sh -c \
 for o in "${objs[@]}"; do [ -f "$o" ] || { echo "fuzz build failed: $o"; exit 1; }; done
 clang++ "${flags[@]/fuzzer-no-link/fuzzer}" tests/fuzz/coordsys_fuzz.cpp "${objs[@]}" -lpthread \
   -o "$out/coordsys_fuzz"
-cp tests/fuzz/corpus/* "$out/corpus/"
+clang++ "${flags[@]/fuzzer-no-link/fuzzer}" tests/fuzz/mgrs_fuzz.cpp "${objs[@]}" -lpthread \
+  -o "$out/mgrs_fuzz"
+cp tests/fuzz/corpus/*.txt "$out/corpus/"
 echo "=== fuzz ==="
 "$out/coordsys_fuzz" -max_total_time="${KX_FUZZ_SECONDS:-60}" -max_len=1200 -timeout=10 \
   -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" tests/fuzz/corpus 2>&1 | tail -n 15
+echo "=== fuzz mgrs ==="
+mkdir -p "$out/corpus_mgrs"
+"$out/mgrs_fuzz" -max_total_time="${KX_FUZZ_SECONDS:-60}" -max_len=64 -timeout=10 \
+  -print_final_stats=1 -artifact_prefix="$out/mgrs-" "$out/corpus_mgrs" tests/fuzz/corpus/mgrs 2>&1 | tail -n 15

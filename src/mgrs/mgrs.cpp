@@ -203,12 +203,14 @@ struct Position {
 
 bool position_of(double lon, double lat, double factor, bool degrees, Position &p) {
   if (!std::isfinite(lon) || !std::isfinite(lat)) return false;
-  p.lambda = kx_delta(lon * factor);
   p.phi = lat * factor;
   if (degrees) {
+    // Reduced in degrees first, so that zone and projection see one longitude.
     p.lond = lon < -180.0 || lon > 180.0 ? std::remainder(lon, 360.0) : lon;
+    p.lambda = p.lond * factor;
     p.latd = lat;
   } else {
+    p.lambda = kx_delta(lon * factor);
     p.lond = p.lambda / kDegree;
     p.latd = p.phi / kDegree;
   }

@@ -216,6 +216,9 @@ TEST(Mgrs, ExactGridLinesAndZoneExceptions) {
   EXPECT_EQ(to_mgrs1(g, 5, 60, 5), "32VKM7697958157");
   EXPECT_EQ(to_mgrs1(g, 10, 78, 5), "33XUG8408563320");
   EXPECT_EQ(to_mgrs1(g, 1, -0.0000000001, 5), "31MBV7740499999");
+  // Longitudes of any size are reduced before zone and projection see them.
+  EXPECT_EQ(to_mgrs1(g, 360 + 15, 1, 5), "33NWB0000010530");
+  EXPECT_TRUE(parses(g, to_mgrs1(g, 3.365114052950046e+130, 0.59, 5)));
   // Zones below 10 keep their leading zero.
   EXPECT_EQ(to_mgrs1(g, -174.0, 10, 0), "02PJS");
   // Precision is clamped to 0..8.

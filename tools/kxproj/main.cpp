@@ -16,6 +16,7 @@
 #include "converter.h"
 #include "definition.h"
 #include "kx.h"
+#include "mgrs_lines.h"
 #include "stream.h"
 
 namespace {
@@ -25,7 +26,7 @@ constexpr int kExitFailedPoints = 1;
 
 const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
-    "              [--strict] [FILE...]\n"
+    "              [--strict] [--mgrs-precision N] [FILE...]\n"
     "       kxproj -s SOURCE -t TARGET --list-via\n"
     "       kxproj --describe CODE\n"
     "  SOURCE, TARGET  a catalogue code (4326, 32633) or macro name\n"
@@ -40,6 +41,11 @@ const char kUsage[] =
     "  -d, --decimals  digits after the point in the output (default 4 for\n"
     "                  projected, 9 for geographic coordinates)\n"
     "  --strict        exit with status 1 when any point cannot be converted\n"
+    "  MGRS            as SOURCE: the first field of each line is an MGRS\n"
+    "                  reference; as TARGET: each point is written as one. They\n"
+    "                  are on the other side's geographic CS (WGS 84 when the\n"
+    "                  other side is left out)\n"
+    "  --mgrs-precision  digits of MGRS easting and northing, 0 to 8 (default 5)\n"
     "  --version       print the library version\n"
     "Each input line holds x y (or longitude latitude) and any further columns,\n"
     "which are kept; lines starting with '#' and blank lines pass through.\n"
@@ -50,9 +56,12 @@ struct Options {
   bool inverse_via = false;
   bool list_via = false;
   int decimals = -1;
+  int mgrs_precision = 5;
   bool strict = false;
   std::vector<std::string> files;
 };
+
+bool is_mgrs(const std::string &cs) { return kx_strcmp_ci(cs.c_str(), "MGRS") == 0; }
 
 int fail(const std::string &message) {
   std::fprintf(stderr, "kxproj: %s\n", message.c_str());
@@ -86,6 +95,12 @@ int parse_options(int argc, char **argv, Options &o) {
       long d = v ? std::strtol(v, &end, 10) : -1;
       if (!v || *end != '\0' || d < 0 || d > 17) return fail("option " + a + " needs a number from 0 to 17");
       o.decimals = static_cast<int>(d);
+    } else if (a == "--mgrs-precision") {
+      const char *v = value();
+      char *end = nullptr;
+      long d = v ? std::strtol(v, &end, 10) : -1;
+      if (!v || *end != '\0' || d < 0 || d > 8) return fail("option " + a + " needs a number from 0 to 8");
+      o.mgrs_precision = static_cast<int>(d);
     } else if (a == "--describe") {
       const char *v = value();
       const int code = v ? kxproj::catalogue_code(v) : 0;
@@ -104,8 +119,56 @@ int parse_options(int argc, char **argv, Options &o) {
       o.files.push_back(a);
     }
   }
-  if (o.source.empty() || o.target.empty()) return fail("both -s SOURCE and -t TARGET are needed (see kxproj --help)");
+  if ((o.source.empty() || o.target.empty()) && !is_mgrs(o.source) && !is_mgrs(o.target)) {
+    return fail("both -s SOURCE and -t TARGET are needed (see kxproj --help)");
+  }
   return -1;
+}
+
+// MGRS on one side: references read or written on the other side's
+// geographic CS (WGS 84 when that side is left out), converted from or to
+// the other side through it.
+int run_mgrs(const Options &o) {
+  const bool from = is_mgrs(o.source);
+  if (from && is_mgrs(o.target)) return fail("MGRS can be the source or the target, not both");
+  const std::string &other = from ? o.target : o.source;
+  std::string error;
+  kxproj::CoordsysPtr cs;
+  if (!other.empty()) {
+    cs = kxproj::load_coordsys(other, error);
+    if (!cs) return fail(std::string(from ? "target: " : "source: ") + error);
+  } else {
+    cs.reset(kx_factory_geogcs(4326));
+  }
+  kx_geogcs geogcs = kxproj::geogcs_of(cs.get());
+  kxproj::Converter converter;
+  if (!(from ? converter.init(geogcs, cs.get(), nullptr, false, error)
+             : converter.init(cs.get(), geogcs, nullptr, false, error))) {
+    return fail(error);
+  }
+  if (kx_projcs_p(static_cast<kx_projcs>(cs.get()))) kx_projcs_load_constants(static_cast<kx_projcs>(cs.get()));
+  const int decimals = o.decimals >= 0 ? o.decimals : (converter.target_is_geographic() ? 9 : 4);
+  kxproj::StreamCounts counts;
+  auto convert = [&converter](int n, double *coords) { converter.convert(n, coords); };
+  auto run = [&](std::FILE *in) {
+    if (from) {
+      kxproj::stream_from_mgrs(in, stdout, geogcs, decimals, convert, counts);
+    } else {
+      kxproj::stream_to_mgrs(in, stdout, geogcs, o.mgrs_precision, convert, counts);
+    }
+  };
+  if (o.files.empty()) run(stdin);
+  for (const std::string &f : o.files) {
+    std::FILE *in = std::fopen(f.c_str(), "r");
+    if (!in) return fail("cannot open '" + f + "': " + std::strerror(errno));
+    run(in);
+    std::fclose(in);
+  }
+  if (o.strict && counts.failed > 0) {
+    std::fprintf(stderr, "kxproj: %ld of %ld points could not be converted\n", counts.failed, counts.points);
+    return kExitFailedPoints;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -114,6 +177,7 @@ int main(int argc, char **argv) {
   Options o;
   int status = parse_options(argc, argv, o);
   if (status >= 0) return status;
+  if (is_mgrs(o.source) || is_mgrs(o.target)) return run_mgrs(o);
 
   std::string error;
   kxproj::CoordsysPtr source = kxproj::load_coordsys(o.source, error);
