@@ -425,9 +425,17 @@ bool read_reference(Grids &grids, const Lettering &lettering, const Reference &r
   const int band = r.letter - 2;
   const double south = (band * 8.0 - 80.0) * kDegree;
   const double height = (band == kBandX ? 12.0 : 8.0) * kDegree;
+  // The window (at most 12 degrees and four units) is narrower than a
+  // 2000 km cycle, so at most one try is accepted and the order of the tries
+  // does not matter: the cycle nearest the band's middle (about 110.9 km of
+  // northing a degree) goes first, the others after it in order.
+  const double mid = (band * 8.0 - 80.0) + height / kDegree / 2.0;
+  const double guess = mid * 110900.0 + (north ? 0.0 : kEquator);
+  const int first = clamp(static_cast<int>(std::lround((guess - n0) / kRowCycle)), 0, kRowTries - 1);
   const double *sph = grids.spheroid();
-  double northing = n0;
-  for (int attempt = 0; attempt < kRowTries; ++attempt, northing += kRowCycle) {
+  for (int attempt = -1; attempt < kRowTries; ++attempt) {
+    if (attempt == first) continue;
+    const double northing = n0 + (attempt < 0 ? first : attempt) * kRowCycle;
     double lam, ph;
     if (!grids.inverse(e, northing, lam, ph)) continue;
     double lo, hi;
