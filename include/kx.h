@@ -1351,7 +1351,8 @@ KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double
  * empty string (if it has a buffer) and is not counted; 0 for an invalid
  * geogcs or null arrays. Truncated strings agree with the exact transverse
  * Mercator grid except within the series' error (0.5 mm at 6 degrees from
- * the central meridian) of a digit boundary. */
+ * the central meridian) of a digit boundary: all of 35882 oracle points at
+ * precisions 0 to 5 and of 200000 random points at 5 and 6, 99.98 % at 8. */
 KX_API int kx_geog_to_mgrs_extended(kx_geogcs geogcs, int n, const double *coords, int precision,
                                     int round, int scheme, char **strings);
 /* kx_geog_to_mgrs_extended with scheme 1. */
@@ -1366,7 +1367,8 @@ KX_API int kx_geog_to_mgrs(kx_geogcs geogcs, int n, const double *coords, int pr
  * Returns the number of strings read; a malformed string, a null one, or a
  * square that lies outside its band (beyond two grid units) gives a NaN pair
  * and is not counted; every pair is NaN and 0 is returned for an invalid
- * geogcs or null strings. */
+ * geogcs or null strings. Corners are within 13 mm of the exact grid's
+ * (100 km squares of the wide Svalbard zones), 2 mm in the standard zones. */
 KX_API int kx_mgrs_to_geog_extended(kx_geogcs geogcs, int n, const char *const *strings, int scheme,
                                     double *coords);
 /* kx_mgrs_to_geog_extended with scheme 1. */
