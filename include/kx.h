@@ -1338,6 +1338,43 @@ KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double
  * MGRS
  * ======================================================================== */
 
+/* Longitude/latitude pairs (the geogcs's angular unit; coords is read only)
+ * to MGRS references: UTM zones from 80 S to 84 N (Norway and Svalbard
+ * zones included), UPS beyond, on the geogcs's spheroid. Each strings[i] is
+ * the caller's buffer of at least 22 characters (21 and the terminator are
+ * the most ever written). precision: digits of easting and of northing,
+ * clamped to 0..8 (5 is 1 m, 8 is 1 mm). round non-zero rounds to the
+ * nearest grid unit, zero truncates. scheme 1 standard lettering, 2 rows
+ * shifted by ten letters, anything else chosen from the spheroid (Bessel
+ * 1841, Clarke 1880 and Clarke 1866 grids use 2, the last not in zones 47 to
+ * 55). Returns the number of references written; a point with a NaN or
+ * infinite member or a latitude beyond a pole, or a null strings[i], gets an
+ * empty string (if it has a buffer) and is not counted; 0 for an invalid
+ * geogcs or null arrays. Truncated strings agree with the exact transverse
+ * Mercator grid except within the series' error (0.5 mm at 6 degrees from
+ * the central meridian) of a digit boundary: all of 35882 oracle points at
+ * precisions 0 to 5 and of 200000 random points at 5 and 6, 99.98 % at 8. */
+KX_API int kx_geog_to_mgrs_extended(kx_geogcs geogcs, int n, const double *coords, int precision,
+                                    int round, int scheme, char **strings);
+/* kx_geog_to_mgrs_extended with scheme 1. */
+KX_API int kx_geog_to_mgrs(kx_geogcs geogcs, int n, const double *coords, int precision, int round,
+                           char **strings);
+/* MGRS references to longitude/latitude pairs (the geogcs's angular unit)
+ * of each square's south-west corner. A reference is: leading blanks, a
+ * one- or two-digit zone 1 to 60 and a band letter C to X, or no zone and a
+ * polar letter A, B, Y or Z; the two square letters of that zone's (or
+ * cap's) own tables; an even number of digits, at most 16, up to the
+ * terminator. Nothing past a string's terminator is read. scheme as above.
+ * Returns the number of strings read; a malformed string, a null one, or a
+ * square that lies outside its band (beyond two grid units) gives a NaN pair
+ * and is not counted; every pair is NaN and 0 is returned for an invalid
+ * geogcs or null strings. Corners are within 13 mm of the exact grid's
+ * (100 km squares of the wide Svalbard zones), 2 mm in the standard zones. */
+KX_API int kx_mgrs_to_geog_extended(kx_geogcs geogcs, int n, const char *const *strings, int scheme,
+                                    double *coords);
+/* kx_mgrs_to_geog_extended with scheme 1. */
+KX_API int kx_mgrs_to_geog(kx_geogcs geogcs, int n, const char *const *strings, double *coords);
+
 /* ========================================================================
  * Projected-CS information
  * ======================================================================== */

@@ -330,4 +330,39 @@ TEST(Kxproj, DefinitionFilesOverOneMebibyteAreRefused) {
   EXPECT_EQ(at.out, "1 2\n");
 }
 
+
+// MGRS on either side. Expected references and corners from GeoConvert
+// (corners read from the reference padded to micrometres); a reference's
+// digits are the UTM easting and northing themselves.
+TEST(Kxproj, MgrsReferencesBothWays) {
+  struct Run {
+    std::string args, input, output;
+    int status;
+  };
+  const Run runs[] = {
+      {"-s 4326 -t MGRS", "15 1 a\n# kept\n\n-75 45\n0 95 off\nx 1\n",
+       "33NWB0000010530 a\n# kept\n\n18TWQ0000082950\nnan off\nnan\n", 0},
+      {"-s KX_GCS_WGS_1984 -t MGRS --mgrs-precision 2", "15 1\n", "33NWB0010\n", 0},
+      {"-t MGRS --mgrs-precision 0", "15 1\n", "33NWB\n", 0},
+      {"-s 32633 -t MGRS", "500000 110530.5\n", "33NWB0000010530\n", 0},
+      {"-s MGRS -t 4326 -d 6", "33NWB0000010530 a\n  18TWQ0000082950\n# c\n",
+       "15.000000 0.999999 a\n-75.000000 44.999996\n# c\n", 0},
+      {"-s MGRS -d 6", "33NWB0000010530\n", "15.000000 0.999999\n", 0},
+      {"-s MGRS -t 32633 -d 3", "33NWB0000010530 p\n", "500000.000 110530.000 p\n", 0},
+      {"-s MGRS -t 4326 -d 1 --strict", "31NJA6602100000\n33NWB\n",
+       "nan nan\n15.0 0.9\n", 1},
+  };
+  for (const Run &r : runs) {
+    ToolRun t = kxproj(r.args, r.input);
+    EXPECT_EQ(t.status, r.status) << r.args << ": " << t.err;
+    EXPECT_EQ(t.out, r.output) << r.args;
+  }
+  for (const std::string &args : {std::string("-s MGRS -t MGRS"), std::string("-t MGRS --mgrs-precision 9"),
+                                  std::string("-s MGRS -t /no/such/file")}) {
+    ToolRun bad = kxproj(args, "15 1\n");
+    EXPECT_EQ(bad.status, 2) << args;
+    EXPECT_EQ(bad.out, "") << args;
+  }
+}
+
 }  // namespace

@@ -15,6 +15,7 @@
 #include "catalogue.h"
 #include "converter.h"
 #include "definition.h"
+#include "mgrs_lines.h"
 #include "kx.h"
 #include "stream.h"
 
@@ -25,7 +26,7 @@ constexpr int kExitFailedPoints = 1;
 
 const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
-    "              [--strict] [FILE...]\n"
+    "              [--strict] [--mgrs-precision N] [FILE...]\n"
     "       kxproj -s SOURCE -t TARGET --list-via\n"
     "       kxproj --describe CODE\n"
     "  SOURCE, TARGET  a catalogue code (4326, 32633) or macro name\n"
@@ -37,6 +38,11 @@ const char kUsage[] =
     "  --inverse-via   the same, applied from its second CS to its first\n"
     "  --list-via      list the catalogue transformations between the datums\n"
     "  --describe      print the text of a catalogue object\n"
+    "  MGRS            as SOURCE: the first field of each line is an MGRS\n"
+    "                  reference; as TARGET: each point is written as one. They\n"
+    "                  are on the other side's geographic CS (WGS 84 when the\n"
+    "                  other side is left out)\n"
+    "  --mgrs-precision  digits of MGRS easting and northing, 0 to 8 (default 5)\n"
     "  -d, --decimals  digits after the point in the output (default 4 for\n"
     "                  projected, 9 for geographic coordinates)\n"
     "  --strict        exit with status 1 when any point cannot be converted\n"
@@ -54,6 +60,7 @@ struct Options {
   bool list_via = false;
   int decimals = -1;
   bool strict = false;
+  int mgrs_precision = 5;
   std::vector<std::string> files;
 };
 
@@ -61,6 +68,8 @@ int fail(const std::string &message) {
   std::fprintf(stderr, "kxproj: %s\n", message.c_str());
   return kExitUsage;
 }
+
+bool is_mgrs(const std::string &cs) { return kx_strcmp_ci(cs.c_str(), "MGRS") == 0; }
 
 // Returns -1 when the options are good, else the exit status.
 int parse_options(int argc, char **argv, Options &o) {
@@ -97,6 +106,12 @@ int parse_options(int argc, char **argv, Options &o) {
       if (text.empty()) return fail("no catalogue object with code " + std::to_string(code));
       std::printf("%s\n", text.c_str());
       return 0;
+    } else if (a == "--mgrs-precision") {
+      const char *v = value();
+      char *end = nullptr;
+      long d = v ? std::strtol(v, &end, 10) : -1;
+      if (!v || *end != '\0' || d < 0 || d > 8) return fail("option " + a + " needs a number from 0 to 8");
+      o.mgrs_precision = static_cast<int>(d);
     } else if (a == "--list-via") {
       o.list_via = true;
     } else if (a == "--strict") {
@@ -107,14 +122,70 @@ int parse_options(int argc, char **argv, Options &o) {
       o.files.push_back(a);
     }
   }
-  if (o.source.empty() || o.target.empty()) return fail("both -s SOURCE and -t TARGET are needed (see kxproj --help)");
+  if ((o.source.empty() || o.target.empty()) && !is_mgrs(o.source) && !is_mgrs(o.target)) {
+    return fail("both -s SOURCE and -t TARGET are needed (see kxproj --help)");
+  }
   return -1;
+}
+
+// Runs `stream` over standard input or each file in turn; the exit status.
+template <class Stream>
+int stream_inputs(const Options &o, const kxproj::StreamCounts &counts, Stream &&stream) {
+  std::string error;
+  if (o.files.empty()) {
+    if (!stream(stdin, std::string("standard input"), error)) return fail(error);
+  } else {
+    for (const std::string &f : o.files) {
+      std::FILE *in = std::fopen(f.c_str(), "r");
+      if (!in) return fail("cannot open '" + f + "': " + std::strerror(errno));
+      const bool ok = stream(in, "'" + f + "'", error);
+      std::fclose(in);
+      if (!ok) return fail(error);
+    }
+  }
+  if (o.strict && counts.failed > 0) {
+    std::fprintf(stderr, "kxproj: %ld of %ld points could not be converted\n", counts.failed, counts.points);
+    return kExitFailedPoints;
+  }
+  return 0;
+}
+
+// MGRS on one side: references read or written on the other side's
+// geographic CS (WGS 84 when that side is left out), converted from or to
+// the other side through it.
+int run_mgrs(const Options &o) {
+  const bool from = is_mgrs(o.source);
+  if (from && is_mgrs(o.target)) return fail("MGRS can be the source or the target, not both");
+  const std::string &other = from ? o.target : o.source;
+  std::string error;
+  kxproj::CoordsysPtr cs;
+  if (!other.empty()) {
+    cs = kxproj::load_coordsys(other, error);
+    if (!cs) return fail(std::string(from ? "target: " : "source: ") + error);
+  } else {
+    cs.reset(kx_factory_geogcs(4326));
+  }
+  kx_geogcs geogcs = kxproj::geogcs_of(cs.get());
+  kxproj::Converter converter;
+  if (!(from ? converter.init(geogcs, cs.get(), nullptr, false, error)
+             : converter.init(cs.get(), geogcs, nullptr, false, error))) {
+    return fail(error);
+  }
+  if (kx_projcs_p(static_cast<kx_projcs>(cs.get()))) kx_projcs_load_constants(static_cast<kx_projcs>(cs.get()));
+  const int decimals = o.decimals >= 0 ? o.decimals : (converter.target_is_geographic() ? 9 : 4);
+  kxproj::StreamCounts counts;
+  auto convert = [&converter](int n, double *coords) { converter.convert(n, coords); };
+  return stream_inputs(o, counts, [&](std::FILE *in, const std::string &name, std::string &e) {
+    return from ? kxproj::stream_from_mgrs(in, name, stdout, geogcs, decimals, convert, counts, e)
+                : kxproj::stream_to_mgrs(in, name, stdout, geogcs, o.mgrs_precision, convert, counts, e);
+  });
 }
 
 int run(int argc, char **argv) {
   Options o;
   int status = parse_options(argc, argv, o);
   if (status >= 0) return status;
+  if (is_mgrs(o.source) || is_mgrs(o.target)) return run_mgrs(o);
 
   std::string error;
   kxproj::CoordsysPtr source = kxproj::load_coordsys(o.source, error);
@@ -159,24 +230,9 @@ int run(int argc, char **argv) {
   kxproj::StreamCounts counts;
   auto convert = [&converter](int n, double *coords) { converter.convert(n, coords); };
 
-  if (o.files.empty()) {
-    if (!kxproj::stream_points(stdin, "standard input", stdout, so, convert, counts, error)) {
-      return fail(error);
-    }
-  } else {
-    for (const std::string &f : o.files) {
-      std::FILE *in = std::fopen(f.c_str(), "r");
-      if (!in) return fail("cannot open '" + f + "': " + std::strerror(errno));
-      const bool ok = kxproj::stream_points(in, "'" + f + "'", stdout, so, convert, counts, error);
-      std::fclose(in);
-      if (!ok) return fail(error);
-    }
-  }
-  if (o.strict && counts.failed > 0) {
-    std::fprintf(stderr, "kxproj: %ld of %ld points could not be converted\n", counts.failed, counts.points);
-    return kExitFailedPoints;
-  }
-  return 0;
+  return stream_inputs(o, counts, [&](std::FILE *in, const std::string &name, std::string &e) {
+    return kxproj::stream_points(in, name, stdout, so, convert, counts, e);
+  });
 }
 
 }  // namespace

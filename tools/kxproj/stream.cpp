@@ -11,11 +11,6 @@ namespace kxproj {
 
 namespace {
 
-// Points are converted in batches so that each driver call amortises its
-// per-call set-up over many points; a batch also ends at kBatchBytes of
-// text, so that long lines keep the memory flat.
-constexpr std::size_t kBatch = 8192;
-constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -35,70 +30,6 @@ bool parse_number(const char *begin, const char *end, double &value) {
 
 std::string describe_errno(int err) { return err != 0 ? std::strerror(err) : "unknown error"; }
 
-// Lines of at most `max` bytes, read in chunks; a longer line is an error
-// as soon as its first max + 1 bytes are seen, so it never grows in memory.
-class LineReader {
- public:
-  enum Result { kLine, kEnd, kTooLong, kReadError };
-
-  LineReader(std::FILE *in, std::size_t max) : in_(in), max_(max), chunk_(kReadChunk) {}
-
-  // The next line without its newline; valid until the next call.
-  Result next(const char *&line, std::size_t &length) {
-    partial_.clear();
-    for (;;) {
-      if (pos_ == end_) {
-        if (eof_) {
-          if (partial_.empty()) return kEnd;
-          line = partial_.data();
-          length = partial_.size();
-          return kLine;
-        }
-        errno = 0;
-        end_ = std::fread(chunk_.data(), 1, chunk_.size(), in_);
-        pos_ = 0;
-        if (std::ferror(in_)) {
-          error_ = errno;
-          return kReadError;
-        }
-        if (end_ < chunk_.size()) eof_ = true;
-        continue;
-      }
-      const char *start = chunk_.data() + pos_;
-      const void *nl = std::memchr(start, '\n', end_ - pos_);
-      const std::size_t n = nl ? static_cast<std::size_t>(static_cast<const char *>(nl) - start)
-                               : end_ - pos_;
-      if (partial_.size() + n > max_) return kTooLong;
-      if (nl == nullptr) {
-        partial_.append(start, n);
-        pos_ = end_;
-        continue;
-      }
-      pos_ += n + 1;
-      if (partial_.empty()) {
-        line = start;
-        length = n;
-      } else {
-        partial_.append(start, n);
-        line = partial_.data();
-        length = partial_.size();
-      }
-      return kLine;
-    }
-  }
-
-  int error() const { return error_; }
-
- private:
-  std::FILE *in_;
-  std::size_t max_;
-  std::vector<char> chunk_;
-  std::size_t pos_ = 0, end_ = 0;
-  bool eof_ = false;
-  int error_ = 0;
-  std::string partial_;
-};
-
 struct Line {
   LineKind kind;
   std::size_t rest_begin, rest_end;  // into the batch's text arena
@@ -109,8 +40,8 @@ class Batch {
   Batch(std::FILE *out, const StreamOptions &options,
         const std::function<void(int, double *)> &convert, StreamCounts &counts)
       : out_(out), options_(options), convert_(convert), counts_(counts) {
-    coords_.reserve(2 * kBatch);
-    lines_.reserve(kBatch);
+    coords_.reserve(2 * kBatchLines);
+    lines_.reserve(kBatchLines);
   }
 
   void add(const char *line, std::size_t len) {
@@ -124,7 +55,7 @@ class Batch {
     lines_.push_back({p.kind, b, arena_.size()});
   }
 
-  bool full() const { return lines_.size() >= kBatch || arena_.size() >= kBatchBytes; }
+  bool full() const { return lines_.size() >= kBatchLines || arena_.size() >= kBatchBytes; }
 
   // Converts and writes the batch; false with `error` set when writing fails.
   bool flush(std::string &error) {
@@ -153,10 +84,8 @@ class Batch {
     lines_.clear();
     coords_.clear();
     arena_.clear();
-    errno = 0;
-    const bool written = std::fwrite(outbuf_.data(), 1, outbuf_.size(), out_) == outbuf_.size();
+    const bool written = write_all(out_, outbuf_, error);
     outbuf_.clear();
-    if (!written) error = "cannot write the output: " + describe_errno(errno);
     return written;
   }
 
@@ -190,6 +119,51 @@ class Batch {
 
 }  // namespace
 
+LineReader::LineReader(std::FILE *in, std::size_t max) : in_(in), max_(max), chunk_(kReadChunk) {}
+
+LineReader::Result LineReader::next(const char *&line, std::size_t &length) {
+  partial_.clear();
+  for (;;) {
+    if (pos_ == end_) {
+      if (eof_) {
+        if (partial_.empty()) return kEnd;
+        line = partial_.data();
+        length = partial_.size();
+        return kLine;
+      }
+      errno = 0;
+      end_ = std::fread(chunk_.data(), 1, chunk_.size(), in_);
+      pos_ = 0;
+      if (std::ferror(in_)) {
+        error_ = errno;
+        return kReadError;
+      }
+      if (end_ < chunk_.size()) eof_ = true;
+      continue;
+    }
+    const char *start = chunk_.data() + pos_;
+    const void *nl = std::memchr(start, '\n', end_ - pos_);
+    const std::size_t n = nl ? static_cast<std::size_t>(static_cast<const char *>(nl) - start)
+                             : end_ - pos_;
+    if (partial_.size() + n > max_) return kTooLong;
+    if (nl == nullptr) {
+      partial_.append(start, n);
+      pos_ = end_;
+      continue;
+    }
+    pos_ += n + 1;
+    if (partial_.empty()) {
+      line = start;
+      length = n;
+    } else {
+      partial_.append(start, n);
+      line = partial_.data();
+      length = partial_.size();
+    }
+    return kLine;
+  }
+}
+
 ParsedLine parse_line(const char *line, std::size_t length) {
   ParsedLine r;
   const char *end = line + length;
@@ -212,25 +186,25 @@ ParsedLine parse_line(const char *line, std::size_t length) {
   return r;
 }
 
-bool stream_points(std::FILE *in, const std::string &in_name, std::FILE *out,
-                   const StreamOptions &options, const std::function<void(int, double *)> &convert,
-                   StreamCounts &counts, std::string &error) {
-  Batch batch(out, options, convert, counts);
-  LineReader reader(in, options.max_line);
+bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, std::size_t max_line,
+                    const std::function<void(const char *, std::size_t)> &add,
+                    const std::function<bool()> &full, const std::function<bool(std::string &)> &flush,
+                    std::string &error) {
+  LineReader reader(in, max_line);
   long read = 0;
   const char *line = nullptr;
   std::size_t length = 0;
   LineReader::Result r;
   while ((r = reader.next(line, length)) == LineReader::kLine) {
     ++read;
-    batch.add(line, length);
-    if (batch.full() && !batch.flush(error)) return false;
+    add(line, length);
+    if (full() && !flush(error)) return false;
   }
   // What was read before a failure is still written.
-  if (!batch.flush(error)) return false;
+  if (!flush(error)) return false;
   if (r == LineReader::kTooLong) {
     error = in_name + ", line " + std::to_string(read + 1) + ": longer than " +
-            std::to_string(options.max_line) + " bytes";
+            std::to_string(max_line) + " bytes";
     return false;
   }
   if (r == LineReader::kReadError) {
@@ -243,6 +217,22 @@ bool stream_points(std::FILE *in, const std::string &in_name, std::FILE *out,
     return false;
   }
   return true;
+}
+
+bool write_all(std::FILE *out, const std::string &text, std::string &error) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), out) == text.size()) return true;
+  error = "cannot write the output: " + describe_errno(errno);
+  return false;
+}
+
+bool stream_points(std::FILE *in, const std::string &in_name, std::FILE *out,
+                   const StreamOptions &options, const std::function<void(int, double *)> &convert,
+                   StreamCounts &counts, std::string &error) {
+  Batch batch(out, options, convert, counts);
+  return stream_batches(
+      in, in_name, out, options.max_line, [&](const char *line, std::size_t n) { batch.add(line, n); },
+      [&] { return batch.full(); }, [&](std::string &e) { return batch.flush(e); }, error);
 }
 
 }  // namespace kxproj

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kxproj {
 
@@ -13,6 +14,27 @@ namespace kxproj {
 // A longer line stops the conversion with an error rather than being held
 // whole in memory.
 constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+
+// Lines of at most `max` bytes, read in chunks; a longer line is an error
+// as soon as its first max + 1 bytes are seen, so it never grows in memory.
+class LineReader {
+ public:
+  enum Result { kLine, kEnd, kTooLong, kReadError };
+
+  LineReader(std::FILE *in, std::size_t max);
+  // The next line without its newline; valid until the next call.
+  Result next(const char *&line, std::size_t &length);
+  int error() const { return error_; }
+
+ private:
+  std::FILE *in_;
+  std::size_t max_;
+  std::vector<char> chunk_;
+  std::size_t pos_ = 0, end_ = 0;
+  bool eof_ = false;
+  int error_ = 0;
+  std::string partial_;
+};
 
 struct StreamOptions {
   int decimals = 4;
@@ -45,6 +67,23 @@ ParsedLine parse_line(const char *line, std::size_t length);
 // pairs. False with `error` set for a read error, a line longer than
 // `options.max_line` or a write error; every line before the failing one
 // has then been written (unless writing failed).
+// The batch loop under stream_points and the MGRS streams: each line goes to
+// `add`, `flush` runs when `full` says so and at the end; the errors are
+// those of stream_points.
+bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, std::size_t max_line,
+                    const std::function<void(const char *, std::size_t)> &add,
+                    const std::function<bool()> &full, const std::function<bool(std::string &)> &flush,
+                    std::string &error);
+
+// Writes all of `text`; false with `error` set when the output refuses it.
+bool write_all(std::FILE *out, const std::string &text, std::string &error);
+
+// A batch ends at this many lines or bytes of text, whichever comes first,
+// so that each driver call amortises its set-up while long lines keep the
+// memory flat.
+constexpr std::size_t kBatchLines = 8192;
+constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
+
 bool stream_points(std::FILE *in, const std::string &in_name, std::FILE *out,
                    const StreamOptions &options, const std::function<void(int, double *)> &convert,
                    StreamCounts &counts, std::string &error);
