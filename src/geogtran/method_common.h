@@ -72,7 +72,8 @@ int shift_points(int n, double *coords, double *heights, Shift &&shift) {
     double *hp = heights != nullptr ? heights + i : nullptr;
     if (shiftable(p[0], p[1])) {
       shift(p, hp);
-      if (std::isfinite(p[0]) && std::isfinite(p[1]) && (hp == nullptr || std::isfinite(*hp))) {
+      // x - x is 0 exactly for a finite x and NaN otherwise.
+      if ((p[0] - p[0]) + (p[1] - p[1]) + (hp != nullptr ? *hp - *hp : 0.0) == 0.0) {
         ++count;
         continue;
       }

@@ -42,8 +42,9 @@ inline double library_nan() {
 // the pole, say): the nearest latitude instead of NaN. NaN stays NaN.
 inline double asin_clamped(double v) { return std::asin(v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v)); }
 
-// Both members finite (neither NaN nor infinite).
-inline bool finite_pair(double u, double v) { return std::isfinite(u) && std::isfinite(v); }
+// Both members finite (neither NaN nor infinite): x - x is 0 exactly for a
+// finite x and NaN otherwise, one branch for the pair.
+inline bool finite_pair(double u, double v) { return (u - u) + (v - v) == 0.0; }
 
 // The calling convention's loop: kernel(u, v) converts one pair in place and
 // tells whether it succeeded; a failed pair becomes NaN and is not counted.
