@@ -257,7 +257,9 @@ KX_API void kx_objstring_tokens(const char *text, const char *keyword, char *buf
 /* Common family of every object kind K below (spheroid, primem, unit,
  * parameter, datum, geogcs, geoxyzcs):
  *  kx_K_new       a new object (status 1, name cut to 63 characters) or null
- *                 for a null name or component, a value out of range, or no
+ *                 for a null name or component, a name whose kept part holds
+ *                 '[', ']', '"' or byte 127 (the text form cannot carry it;
+ *                 parentheses are fine), a value out of range, or no
  *                 memory. A failing constructor leaves components with the
  *                 caller; a succeeding one owns them.
  *  kx_K_del       deletes the object and the components it owns; null and
@@ -367,8 +369,8 @@ KX_API int kx_parameter_to_string(kx_parameter parameter, char *buffer);
 KX_API kx_parameter kx_parameter_from_string(const char *text);
 KX_API kx_parameter kx_parameter_from_tokens(char *const *tokens, int count, int start,
                                              int *first, int *last);
-/* Replaces the name (cut to 63 characters): 1, or 0 for a null name or an
- * invalid handle. */
+/* Replaces the name (cut to 63 characters): 1, or 0 (name unchanged) for a
+ * null name, a name refused as by kx_K_new, or an invalid handle. */
 KX_API int kx_parameter_name_set(kx_parameter parameter, const char *name);
 /* Replaces the value: 1, or 0 for an invalid handle. */
 KX_API int kx_parameter_value_set(kx_parameter parameter, double value);
@@ -455,8 +457,9 @@ KX_API kx_geoxyzcs kx_geoxyzcs_from_tokens(char *const *tokens, int count, int s
 #define KX_TEXT_MAX_PROJECTION 77 /* PROJECTION["<63>"] */
 #define KX_TEXT_MAX_METHOD 73     /* METHOD["<63>"] */
 
-/* Null unless name, forward and inverse are non-null; a null horizon is
- * stored as kx_horizon_normal_cylindrical; status 1. */
+/* Null unless name, forward and inverse are non-null and the name is one
+ * the text form carries (as for kx_K_new above); a null horizon is stored as
+ * kx_horizon_normal_cylindrical; status 1. */
 KX_API kx_projection kx_projection_new(const char *name, kx_projection_fn forward,
                                        kx_projection_fn inverse, kx_horizon_fn horizon);
 KX_API kx_projection kx_projection_new_withconstfunc(const char *name, kx_projection_fn forward,
@@ -489,7 +492,8 @@ KX_API kx_projection kx_projection_from_string(const char *text);
 KX_API kx_projection kx_projection_from_tokens(char *const *tokens, int count, int start,
                                                int *first, int *last);
 
-/* Null unless name, forward and inverse are non-null; status 1. */
+/* Null unless name, forward and inverse are non-null and the name is one
+ * the text form carries (as for kx_K_new above); status 1. */
 KX_API kx_method kx_method_new(const char *name, kx_method_fn forward, kx_method_fn inverse);
 KX_API kx_method kx_method_new_withconstfunc(const char *name, kx_method_fn forward,
                                              kx_method_fn inverse, kx_gtconst_fn gtconstfunc);
@@ -525,8 +529,8 @@ KX_API double *kx_pcsconstants_dvals(kx_pcsconstants pc);
 
 /* Projected CS: geographic CS, projection, 16 parameter slots (null when
  * empty, see kx_parameter_index) and the linear unit. Constructors take
- * ownership; kx_projcs_parameters fills a caller array of 16 borrowed
- * handles. The reader accepts the components in any order; a parameter
+ * ownership (and none of it, returning null, for a name kx_K_new refuses);
+ * kx_projcs_parameters fills a caller array of 16 borrowed handles. The reader accepts the components in any order; a parameter
  * without a slot is dropped, a repeated slot keeps the later one. */
 
 /* PROJCS["<63>",<GEOGCS>,<PROJECTION>,16 x ,<PARAMETER>,<UNIT>] */
@@ -578,8 +582,9 @@ KX_API float *kx_gtconstants_fvals(kx_gtconstants gc);
 KX_API double *kx_gtconstants_dvals(kx_gtconstants gc);
 
 /* Geographic transformation from geogcs1 to geogcs2 by a method with up to
- * 16 parameter slots. The reader takes the first GEOGCS of the text as the
- * source whatever the order of the other elements. */
+ * 16 parameter slots; the constructor refuses (null) the names kx_K_new
+ * refuses. The reader takes the first GEOGCS of the text as the source
+ * whatever the order of the other elements. */
 
 /* GEOGTRAN["<63>",<GEOGCS>,<GEOGCS>,<METHOD>,16 x ,<PARAMETER>] */
 #define KX_TEXT_MAX_GEOGTRAN 2743
@@ -814,7 +819,9 @@ KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords);
  * false easting/northing; inverse the reverse), ivals/dvals the loaded
  * constants or null (results are identical either way). Every point is
  * visited; the result is the number converted (0 for n <= 0), a failed point
- * becomes a NaN pair. A null sph or par sets every point to NaN and returns 0.
+ * becomes a NaN pair. A point with a NaN or infinite coordinate, or whose
+ * result would not be finite, fails. A null sph or par sets every point to
+ * NaN and returns 0.
  * Every kx_<name>_const follows kx_pcsconst_fn: allocates (kx_allocate) and
  * attaches ivals = {2, count} and count doubles to pc and returns count; 0
  * with nothing attached when pc is not a constants record, memory is
@@ -847,9 +854,10 @@ KX_API int kx_cassini_inv(const double *sph, const double *par, int n, double *c
                           const int *ivals, const double *dvals);
 
 /* Mercator (slot 2 lambda0, slot 3 phi1: true scale on +-phi1; the scale
- * factor is not used), ellipsoid or sphere. Every point is converted and
- * counted: a latitude at or beyond a pole is taken as +-1.570796326794891,
- * which gives a large finite northing; NaN input gives a NaN pair.
+ * factor is not used), ellipsoid or sphere. Every finite point is converted
+ * and counted: a latitude at or beyond a pole is taken as
+ * +-1.570796326794891, which gives a large finite northing; NaN or infinite
+ * input gives a NaN pair, not counted.
  * dvals 2 {K, a K}, K = cos phi1 / w(phi1) (sphere cos phi1). */
 KX_API int kx_mercator_fwd(const double *sph, const double *par, int n, double *coords,
                            const int *ivals, const double *dvals);
@@ -858,8 +866,8 @@ KX_API int kx_mercator_inv(const double *sph, const double *par, int n, double *
 KX_API int kx_mercator_const(kx_pcsconstants pc, const double *sph, const double *par);
 
 /* Stereographic (slots 2 lambda0, 5 k0, 6 phi0), every aspect, ellipsoid or
- * sphere. Converts and counts every point; the antipode of the centre gives
- * non-finite coordinates. dvals: ellipsoid 7 {2a k0, e, m0, c_e, chi0,
+ * sphere. Converts and counts every finite point but the antipode of the
+ * centre, which is a NaN pair and not counted. dvals: ellipsoid 7 {2a k0, e, m0, c_e, chi0,
  * sin chi0, cos chi0}, sphere 3 {2a k0, sin phi0, cos phi0}. */
 KX_API int kx_stereographic_fwd(const double *sph, const double *par, int n, double *coords,
                                 const int *ivals, const double *dvals);
@@ -868,7 +876,7 @@ KX_API int kx_stereographic_inv(const double *sph, const double *par, int n, dou
 KX_API int kx_stereographic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
 /* Polar stereographic with the latitude of true scale in slot 3 (slot 2
- * lambda0). Every point counted; the inverse of (0, 0) is the pole.
+ * lambda0). Every finite point counted; the inverse of (0, 0) is the pole.
  * dvals: ellipsoid 2 {D, c_e}, sphere 1 {D}. */
 KX_API int kx_stereographic_np_fwd(const double *sph, const double *par, int n, double *coords,
                                    const int *ivals, const double *dvals);
@@ -883,7 +891,7 @@ KX_API int kx_stereographic_sp_const(kx_pcsconstants pc, const double *sph, cons
 
 /* Double (oblique) stereographic: Gauss conformal sphere, then the
  * stereographic (slots 2, 5, 6). On a sphere it is kx_stereographic_*.
- * Every point counted. dvals: ellipsoid 8 {2R k0, sin chi0, cos chi0, R,
+ * Every finite point counted. dvals: ellipsoid 8 {2R k0, sin chi0, cos chi0, R,
  * chi0, C lambda0, C, K}, sphere as the stereographic. */
 KX_API int kx_double_stereographic_fwd(const double *sph, const double *par, int n,
                                        double *coords, const int *ivals, const double *dvals);
@@ -909,8 +917,8 @@ KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
 /* Conics: slots 2 lambda0, 3 and 4 the standard parallels phi1, phi2, 6 phi0,
- * and for the Lambert conformal conic 5 k0. Every point is counted (a NaN
- * input member gives a NaN pair).
+ * and for the Lambert conformal conic 5 k0. Every finite point is counted (a
+ * NaN or infinite input member gives a NaN pair, not counted).
  * Lambert conformal conic: phi1 = phi2 at a pole is the polar stereographic
  * kx_stereographic_* centred on that pole with scale k0 (dvals as
  * kx_stereographic_const), phi1 = -phi2 off the poles the Mercator with true
@@ -1035,9 +1043,10 @@ KX_API int kx_tm_complex_const(kx_pcsconstants pc, const double *sph, const doub
  * (kx_geog2_to_geog1): input in the source CS's angular unit and prime
  * meridian, output in the target's. heights (n ellipsoidal heights in
  * metres, may be null) are read and rewritten by the methods that use them.
- * Returns the method's count of converted points (n for the equation
- * methods, the number shifted for a grid method, whose unshifted points
- * still come back in the target unit). Returns 0 and leaves coords and
+ * Returns the method's count of converted points (for the equation methods
+ * those neither NaN, infinite nor beyond a pole, see below; for a grid
+ * method the number shifted, whose unshifted points still come back in the
+ * target unit). Returns 0 and leaves coords and
  * heights untouched for an invalid transformation, a method without a
  * function, null coords with n > 0, or a longitude rotation between
  * different datums. n <= 0 converts nothing and returns the method's
@@ -1050,8 +1059,11 @@ KX_API int kx_geog2_to_geog1(kx_geogtran geogtran, int n, double *coords, double
  * value slots (0-2 translations m, 3-5 rotations rad, 6 scale difference as
  * a ratio, 7-9 rotation origin m), coordinates in radians on Greenwich,
  * heights as for the driver (0 when null). _fwd converts from the first CS
- * to the second, _inv back. Every point is converted: latitudes are clamped
- * to +-pi/2, longitudes reduced to [-pi, pi]. Return n; n <= 0 is returned
+ * to the second, _inv back. A point with a NaN or infinite coordinate or a
+ * latitude beyond +-pi/2 (more than a rounding's worth), or whose result is
+ * not finite, becomes a NaN pair (its height NaN) and is not counted; every
+ * other point is converted, its latitude clamped to +-pi/2 and longitude
+ * reduced to [-pi, pi]. Return the count converted; n <= 0 is returned
  * unchanged and converts nothing; a null sph1, sph2, val or coords with
  * n > 0 converts nothing and returns 0. The dataset name and the constants
  * arrays are ignored. */
@@ -1117,7 +1129,9 @@ KX_API int kx_molodensky_badekas_inv(const double *sph1, const double *sph2, con
                                      const double *dvals);
 /* Longitude rotation, both directions: adds slot 5 (radians) to every
  * longitude and reduces it to [-pi, pi]; latitudes and heights untouched.
- * Returns n (n <= 0 unchanged); 0 for a null val or coords with n > 0. */
+ * Points fail as for the equation methods (NaN pair, not counted). Returns
+ * the count converted (n <= 0 unchanged); 0 for a null val or coords with
+ * n > 0. */
 KX_API int kx_longitude_rotation_ccw(const double *sph1, const double *sph2, const double *val,
                                      const char *dataset, int n, double *coords,
                                      double *heights, const int *ivals, const float *fvals,

@@ -8,8 +8,6 @@
 // within 5e-13 degrees and 4e-9 m in height (the resolution of the table)
 // worldwide with heights up to 10 km; forward then inverse closes within
 // 1e-13 degrees and 1e-8 m.
-#include <cstddef>
-
 #include "geogtran/method_common.h"
 
 namespace {
@@ -18,16 +16,13 @@ using namespace kx::geogtran;
 
 int translate(const double *from, const double *to, double dx, double dy, double dz, int n,
               double *coords, double *heights) {
-  for (int i = 0; i < n; ++i) {
-    double *p = coords + 2 * static_cast<std::size_t>(i);
-    double *hp = heights != nullptr ? heights + i : nullptr;
+  return shift_points(n, coords, heights, [&](double *p, double *hp) {
     double x, y, z;
     kx_curv_to_cart(from[0], from[1], p[1], p[0], hp != nullptr ? *hp : 0.0, &x, &y, &z);
     double phi, lambda, h;
     kx_cart_to_curv(to[0], to[1], x + dx, y + dy, z + dz, &phi, &lambda, &h);
     store_point(p, hp, phi, lambda, h);
-  }
-  return n;
+  });
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // the difference of the two prime meridians the driver puts there. One
 // function serves both directions. Exact up to the rounding of one addition
 // and the reduction to [-pi, pi].
-#include <cstddef>
-
 #include "geogtran/method_common.h"
 
 extern "C" KX_API int kx_longitude_rotation_ccw(const double *, const double *, const double *val,
@@ -14,9 +12,6 @@ extern "C" KX_API int kx_longitude_rotation_ccw(const double *, const double *, 
   if (n <= 0) return n;
   if (val == nullptr || coords == nullptr) return 0;
   const double turn = val[kRz];
-  for (int i = 0; i < n; ++i) {
-    double &lambda = coords[2 * static_cast<std::size_t>(i)];
-    lambda = kx::reduce_angle(lambda + turn);
-  }
-  return n;
+  return shift_points(n, coords, nullptr,
+                      [turn](double *p, double *) { p[0] = kx::reduce_angle(p[0] + turn); });
 }

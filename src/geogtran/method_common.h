@@ -49,6 +49,42 @@ inline void store_point(double *p, double *height, double phi, double lambda, do
   if (height != nullptr) *height = h;
 }
 
+// A point a method can take: finite, with a latitude no further from the
+// equator than the poles (a rounding's worth past them, as 90 degrees in a
+// unit with a truncated factor gives, is the pole). The shifts have no
+// clamp for their input, unlike the projection driver.
+inline bool shiftable(double lambda, double phi) {
+  return std::isfinite(lambda) && std::fabs(phi) <= kHalfPi + kEps;
+}
+
+// The point loop every method runs: shift(p, height) converts the pair at p
+// (longitude, latitude) and the height at height (null without heights) in
+// place. A point that is not shiftable, or whose result is not finite,
+// becomes a NaN pair (and a NaN height) and is not counted. Returns the
+// count of converted points.
+template <class Shift>
+int shift_points(int n, double *coords, double *heights, Shift &&shift) {
+  double nan;
+  kx_double_nan(&nan);
+  int count = 0;
+  for (int i = 0; i < n; ++i) {
+    double *p = coords + 2 * static_cast<std::size_t>(i);
+    double *hp = heights != nullptr ? heights + i : nullptr;
+    if (shiftable(p[0], p[1])) {
+      shift(p, hp);
+      // x - x is 0 exactly for a finite x and NaN otherwise.
+      if ((p[0] - p[0]) + (p[1] - p[1]) + (hp != nullptr ? *hp - *hp : 0.0) == 0.0) {
+        ++count;
+        continue;
+      }
+    }
+    p[0] = nan;
+    p[1] = nan;
+    if (hp != nullptr) *hp = nan;
+  }
+  return count;
+}
+
 struct Matrix3 {
   double m[3][3];
 };
@@ -105,12 +141,10 @@ struct Affine {
 };
 
 // Geodetic on the first spheroid, through the affine map, geodetic on the
-// second spheroid, point by point; returns n.
+// second spheroid, point by point; returns the count of shift_points.
 inline int shift_geocentric(const double *from, const double *to, const Affine &t, int n,
                             double *coords, double *heights) {
-  for (int i = 0; i < n; ++i) {
-    double *p = coords + 2 * static_cast<std::size_t>(i);
-    double *hp = heights != nullptr ? heights + i : nullptr;
+  return shift_points(n, coords, heights, [&](double *p, double *hp) {
     const double h = hp != nullptr ? *hp : 0.0;
     Vector3 v;
     kx_curv_to_cart(from[0], from[1], p[1], p[0], h, &v.x, &v.y, &v.z);
@@ -119,8 +153,7 @@ inline int shift_geocentric(const double *from, const double *to, const Affine &
     kx_cart_to_curv(to[0], to[1], w.x + t.after.x, w.y + t.after.y, w.z + t.after.z, &phi,
                     &lambda, &h2);
     store_point(p, hp, phi, lambda, h2);
-  }
-  return n;
+  });
 }
 
 // The forward and inverse maps of the seven-parameter family about the

@@ -9,8 +9,6 @@
 // truncation of the formulas is up to 3.0e-7 degrees (3 cm) and 0.015 m in
 // height for the NAD27 set (heights to 10 km, latitudes to 89); forward
 // then inverse closes within 6e-7 degrees and 0.03 m.
-#include <cstddef>
-
 #include "geogtran/molodensky_shift.h"
 
 extern "C" {
@@ -21,9 +19,7 @@ KX_API int kx_molodensky_fwd(const double *sph1, const double *sph2, const doubl
   using namespace kx::geogtran;
   if (!usable(sph1, sph2, val, n, coords)) return unusable_result(n);
   const MolodenskyConstants c = molodensky_constants(sph1, sph2, val);
-  for (int i = 0; i < n; ++i) {
-    double *p = coords + 2 * static_cast<std::size_t>(i);
-    double *hp = heights != nullptr ? heights + i : nullptr;
+  return shift_points(n, coords, heights, [&](double *p, double *hp) {
     const double h = hp != nullptr ? *hp : 0.0;
     const double lambda = p[0], phi = p[1];
     const double sphi = std::sin(phi), cphi = std::cos(phi);
@@ -40,8 +36,7 @@ KX_API int kx_molodensky_fwd(const double *sph1, const double *sph2, const doubl
     const double dh = cphi * clam * c.dx + cphi * slam * c.dy + sphi * c.dz - w * c.da +
                       (1.0 - c.f1) * c.a1 * sphi * sphi * c.df / w;
     store_point(p, hp, phi + dphi, lambda + dlam, h + dh);
-  }
-  return n;
+  });
 }
 
 KX_API int kx_molodensky_inv(const double *sph1, const double *sph2, const double *val,

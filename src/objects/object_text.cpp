@@ -11,6 +11,15 @@ void copy_name(char *dst, const char *src) {
   for (int i = 0; i < kNameSize - 1 && src[i] != '\0'; ++i) dst[i] = src[i];
 }
 
+bool name_fits_text(const char *name) {
+  if (name == nullptr) return true;
+  for (int i = 0; i < kNameSize - 1 && name[i] != '\0'; ++i) {
+    const char c = name[i];
+    if (c == '[' || c == ']' || c == '"' || c == '\x7f') return false;
+  }
+  return true;
+}
+
 bool read_name_token(char *dst, const char *token) {
   copy_name(dst, token);
   if (token == nullptr) return false;

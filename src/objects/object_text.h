@@ -30,6 +30,15 @@ inline bool is_text_space(char c) {
 // the rest. A null src gives the empty name.
 void copy_name(char *dst, const char *src);
 
+// True when the text form can carry the name (its first 63 characters, what
+// a record keeps) back unchanged: no '[', ']' or '"', which would end the
+// quoted name early, and no byte 127, the tokenizer's stand-in for a quoted
+// comma. Parentheses are carried, since the writer always uses brackets.
+// Every name enters a record through new_record or kx_parameter_name_set,
+// and both refuse the others, so every object writes text that reads back
+// equal.
+bool name_fits_text(const char *name);
+
 // Reads a name token into the 64-byte dst: at most 63 characters; "_" (any
 // case) is the empty name; byte 127 (the tokenizer's protected comma) turns
 // back into ','. A null token gives the empty name. Returns false for a null
@@ -69,11 +78,13 @@ inline void set_range(int *first, int *last, int value) {
 }
 
 // A zero-filled record from kx_allocate with the kind identifier, status 1
-// and the (cut) name stored; null on allocation failure. Records are plain
-// data: free them with free_record.
+// and the (cut) name stored; null for a name the text form cannot carry
+// (see name_fits_text) or on allocation failure. Records are plain data:
+// free them with free_record.
 template <class Rec>
 Rec *new_record(uint32_t kind, const char *name) {
   static_assert(std::is_trivially_destructible<Rec>::value, "records are plain data");
+  if (!name_fits_text(name)) return nullptr;
   void *block = kx_allocate(static_cast<int>(sizeof(Rec)));
   if (block == nullptr) return nullptr;
   Rec *rec = new (block) Rec();

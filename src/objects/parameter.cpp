@@ -79,7 +79,7 @@ KX_API kx_parameter kx_parameter_clone(kx_parameter parameter) {
 }
 
 KX_API int kx_parameter_name_set(kx_parameter parameter, const char *name) {
-  if (name == nullptr || valid(parameter) == nullptr) return 0;
+  if (name == nullptr || valid(parameter) == nullptr || !kx::name_fits_text(name)) return 0;
   char copy[kx::kNameSize];  // name may point into the record itself
   kx::copy_name(copy, name);
   std::memcpy(parameter->hdr.name, copy, kx::kNameSize);

@@ -84,6 +84,8 @@ KX_API int kx_double_stereographic_fwd(const double *sph, const double *par, int
   const double L = 2.0 * kPi / k.C - kPi;
   for (int i = 0; i < n && coords != nullptr; ++i) {
     double *p = coords + 2 * static_cast<std::size_t>(i);
+    // Left as it is, a non-finite pair fails in the second stage.
+    if (!kx::finite_pair(p[0], p[1])) continue;
     double dlam = kx_delta(p[0] - lam0);
     const double phi = p[1];
     const double chi =

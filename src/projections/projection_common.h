@@ -42,9 +42,16 @@ inline double library_nan() {
 // the pole, say): the nearest latitude instead of NaN. NaN stays NaN.
 inline double asin_clamped(double v) { return std::asin(v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v)); }
 
+// Both members finite (neither NaN nor infinite): x - x is 0 exactly for a
+// finite x and NaN otherwise, one branch for the pair.
+inline bool finite_pair(double u, double v) { return (u - u) + (v - v) == 0.0; }
+
 // The calling convention's loop: kernel(u, v) converts one pair in place and
 // tells whether it succeeded; a failed pair becomes NaN and is not counted.
-// Every point is visited.
+// A pair with a non-finite member never reaches the kernel, and a result
+// that is not finite counts as failed, so no formula can pass off a NaN or
+// an infinity (or a finite point made from one) as converted. Every point
+// is visited.
 template <class Kernel>
 int convert_points(int n, double *coords, Kernel &&kernel) {
   if (n <= 0 || coords == nullptr) return 0;
@@ -52,7 +59,7 @@ int convert_points(int n, double *coords, Kernel &&kernel) {
   int count = 0;
   for (int i = 0; i < n; ++i) {
     double *p = coords + 2 * static_cast<std::size_t>(i);
-    if (kernel(p[0], p[1])) {
+    if (finite_pair(p[0], p[1]) && kernel(p[0], p[1]) && finite_pair(p[0], p[1])) {
       ++count;
     } else {
       p[0] = nan;

@@ -130,10 +130,10 @@ TEST(Mercator, BadInputAndNaN) {
     pts = {0.1, 0.7};
     EXPECT_EQ(fn(kWgs84.get(), nullptr, 1, pts.data(), nullptr, nullptr), 0);
     EXPECT_TRUE(std::isnan(pts[0]) && std::isnan(pts[1]));
-    // A NaN member makes a NaN pair; the neighbours still convert.
+    // A NaN member makes a NaN pair, not counted; the neighbours convert.
     pts = {nan, 0.7, 0.2, nan, 0.2, 0.7};
     if (fn == kx_mercator_inv) pts = {nan, 1000.0, 1000.0, nan, 1000.0, 2000.0};
-    EXPECT_EQ(fn(kWgs84.get(), p.get(), 3, pts.data(), nullptr, nullptr), 3);
+    EXPECT_EQ(fn(kWgs84.get(), p.get(), 3, pts.data(), nullptr, nullptr), 1);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(std::isnan(pts[i])) << i;
     EXPECT_TRUE(std::isfinite(pts[4]) && std::isfinite(pts[5]));
   }
@@ -155,10 +155,11 @@ TEST(Mercator, EveryPointVisited) {
     pts.push_back((i % 7 == 0) ? std::numeric_limits<double>::quiet_NaN() : (i % 170 - 85) * kDeg);
   }
   std::vector<double> xy = pts;
+  const int valid = 1000 - 143;  // every seventh from 0 is NaN
   EXPECT_EQ(kx_mercator_fwd(kWgs84.get(), merc(0, 0).get(), 1000, xy.data(), nullptr, nullptr),
-            1000);
+            valid);
   EXPECT_EQ(kx_mercator_inv(kWgs84.get(), merc(0, 0).get(), 1000, xy.data(), nullptr, nullptr),
-            1000);
+            valid);
   for (int i = 0; i < 1000; ++i) {
     if (i % 7 == 0) {
       EXPECT_TRUE(std::isnan(xy[2 * i]) && std::isnan(xy[2 * i + 1]));
