@@ -2,7 +2,8 @@
 """Generates the built-in catalogue tables from data/.
 
 Reads the EPSG registry extract (data/epsg/*.csv) and the library's own data
-(data/catalogue/*.csv) and writes sorted C++ tables under src/catalogue/, the
+(data/catalogue/*.csv) and writes sorted C++ tables and the code-range
+header under src/catalogue/generated/ (nothing hand-written lives there), the
 public macro header include/kx_def.h and data/catalogue/counts.md. The output
 is committed; tools/check_generated.sh regenerates it and fails on any
 difference, so the build itself never runs Python.
@@ -670,21 +671,21 @@ def main():
         dep[kind].sort()
 
     # ---- write the tables
-    write(out, 'src/catalogue/table_unit.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_unit.cpp', table_source(
         'UnitRow', 'kUnits', units, lambda u: '%d, %s, %s' % (u[0], cstr(u[1]), num(u[2]))))
-    write(out, 'src/catalogue/table_spheroid.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_spheroid.cpp', table_source(
         'SpheroidRow', 'kSpheroids', spheroids,
         lambda s: '%d, %s, %s, %s' % (s[0], cstr(s[1]), num(s[2]), num(s[3]))))
-    write(out, 'src/catalogue/table_primem.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_primem.cpp', table_source(
         'PrimemRow', 'kPrimems', primems, lambda p: '%d, %s, %s' % (p[0], cstr(p[1]), num(p[2]))))
-    write(out, 'src/catalogue/table_datum.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_datum.cpp', table_source(
         'DatumRow', 'kDatums', datums, lambda d: '%d, %s, %d' % (d[0], cstr(d[1]), d[2])))
-    write(out, 'src/catalogue/table_geogcs.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_geogcs.cpp', table_source(
         'GeogcsRow', 'kGeogcs', geogcs,
         lambda g: '%d, %s, %d, %d, %d' % (g[0], cstr(g[1]), g[2], g[3], g[4])))
 
     families_text, family_members = families_source(zone_blocks, projcs, zone_covered)
-    write(out, 'src/catalogue/table_projcs_families.cpp', families_text)
+    write(out, 'src/catalogue/generated/table_projcs_families.cpp', families_text)
 
     params = []
     body = ''
@@ -694,7 +695,7 @@ def main():
             len(p['params']))
         params.extend(p['params'])
     pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
-    write(out, 'src/catalogue/table_projcs.cpp',
+    write(out, 'src/catalogue/generated/table_projcs.cpp',
           HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n\n'
           'constexpr ProjcsParam kProjcsParams_rows[] = {\n%s};\n'
           'const Table<ProjcsParam> kProjcsParams = {kProjcsParams_rows, '
@@ -712,7 +713,7 @@ def main():
             num(e['accuracy']))
         params.extend(e['params'])
     pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
-    write(out, 'src/catalogue/table_geogtran.cpp',
+    write(out, 'src/catalogue/generated/table_geogtran.cpp',
           HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n\n'
           'constexpr ProjcsParam kGeogtranParams_rows[] = {\n%s};\n'
           'const Table<ProjcsParam> kGeogtranParams = {kGeogtranParams_rows, '
@@ -728,7 +729,7 @@ def main():
                      'const Table<CodeMap> %s = {%s_rows, sizeof(%s_rows) / sizeof(%s_rows[0])};\n'
                      % (var, body, var, var, var, var))
     dep_text += '\n}  // namespace kx::catalogue\n'
-    write(out, 'src/catalogue/table_deprecated.cpp', dep_text)
+    write(out, 'src/catalogue/generated/table_deprecated.cpp', dep_text)
 
     # ---- macro name tables and kx_def.h
     name_tables = [
@@ -764,7 +765,7 @@ def main():
         def_text += '\n' + ''.join('#define %s %d\n' % (m, c) for m, c in table)
     names_text += '\n}  // namespace kx::catalogue\n'
     def_text += '\n#endif /* KX_DEF_H */\n'
-    write(out, 'src/catalogue/table_names.cpp', names_text)
+    write(out, 'src/catalogue/generated/table_names.cpp', names_text)
     write(out, 'include/kx_def.h', def_text)
 
     # ---- counts
