@@ -275,7 +275,9 @@ KX_API void kx_objstring_tokens(const char *text, const char *keyword, char *buf
  *                 when either handle is invalid. The status is not compared.
  *  kx_K_clone     a deep copy with status 1, or null for an invalid handle.
  *  kx_K_to_string writes the element text into buffer and returns its
- *                 length (0 for a null buffer). An invalid handle is written
+ *                 length (0 for a null buffer); the projected CS and
+ *                 transformation writers return the buffer instead (null
+ *                 for a null buffer). An invalid handle is written
  *                 with the default values and an empty name. The library
  *                 cannot bound the buffer: it must hold KX_TEXT_MAX_K + 1
  *                 bytes (limits below, reached with 63-character names and
@@ -551,7 +553,10 @@ KX_API kx_projcs kx_projcs_clone(kx_projcs projcs);
 /* A copy whose linear and/or angular unit is the given one (null: unchanged),
  * with the linear and angular parameter values rescaled. */
 KX_API kx_projcs kx_projcs_clone_alterunits(kx_projcs projcs, kx_unit linear, kx_unit angular);
-KX_API int kx_projcs_to_string(kx_projcs projcs, char *buffer);
+/* Unlike the other kinds' writers, returns the buffer (null for a null
+ * buffer) rather than the length; the rest of the kx_K_to_string contract
+ * holds. */
+KX_API char *kx_projcs_to_string(kx_projcs projcs, char *buffer);
 KX_API kx_projcs kx_projcs_from_string(const char *text);
 KX_API kx_projcs kx_projcs_from_tokens(char *const *tokens, int count, int start, int *first,
                                        int *last);
@@ -597,7 +602,8 @@ KX_API int kx_geogtran_status_set(kx_geogtran geogtran, uint8_t status);
 KX_API int kx_geogtran_p(kx_geogtran geogtran);
 KX_API int kx_geogtran_eq(kx_geogtran a, kx_geogtran b);
 KX_API kx_geogtran kx_geogtran_clone(kx_geogtran geogtran);
-KX_API int kx_geogtran_to_string(kx_geogtran geogtran, char *buffer);
+/* Returns the buffer (null for a null buffer), as kx_projcs_to_string. */
+KX_API char *kx_geogtran_to_string(kx_geogtran geogtran, char *buffer);
 KX_API kx_geogtran kx_geogtran_from_string(const char *text);
 KX_API kx_geogtran kx_geogtran_from_tokens(char *const *tokens, int count, int start,
                                            int *first, int *last);
