@@ -830,7 +830,8 @@ KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords);
  * and "Transverse_Mercator"): slots 2 lambda0, 5 k0, 6 phi0, ellipsoid or
  * sphere. Latitudes at or past a pole are projected from just inside it.
  * Within 0.01 mm of the exact projection up to 3.5 degrees from the central
- * meridian, 0.5 mm at 6 and 20 mm at 10 degrees. NaN points and inverse
+ * meridian, 0.5 mm at 6 and 20 mm at 10 degrees; the inverse within 3e-11,
+ * 5e-9 and 5e-7 degrees there. NaN points and inverse
  * points whose latitude would pass a pole are NaN and not counted.
  * dvals: ellipsoid 3 {e2 / (1 - e2), M0 (arc to phi0), Mp (arc to the
  * pole)}, sphere 2 {a k0, a k0 / 2}. */

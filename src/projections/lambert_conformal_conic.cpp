@@ -23,6 +23,7 @@
 #include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/mercator.h"
+#include "projections/near_pole.h"
 #include "projections/projection_common.h"
 
 namespace {
@@ -45,7 +46,7 @@ int forward_cone(const double *sph, const double *par, int n, double *coords, co
   const bool ellipsoid = kx::is_ellipsoid(e2);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     const double theta = k.n * kx_delta(x - lam0);
-    const double rho = k.aF * std::pow(lcc::t_of(e2, ellipsoid, kx::mercator::off_pole(y)), k.n);
+    const double rho = k.aF * std::pow(lcc::t_of(e2, ellipsoid, kx::inside_poles(y)), k.n);
     x = k0 * rho * std::sin(theta);
     y = k0 * (k.rho0 - rho * std::cos(theta));
     return true;
