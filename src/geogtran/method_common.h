@@ -1,6 +1,7 @@
 // Pieces the equation-based datum shifts share: the value-array slots, the
 // closing step that stores a shifted point, the exact rotation matrix of the
-// seven-parameter family and the geocentric point loop.
+// seven-parameter family, the point loop with heights and the geocentric
+// point loop.
 #ifndef KX_GEOGTRAN_METHOD_COMMON_H
 #define KX_GEOGTRAN_METHOD_COMMON_H
 
@@ -47,6 +48,30 @@ inline void store_point(double *p, double *height, double phi, double lambda, do
   p[0] = reduce_angle(lambda);
   p[1] = phi;
   if (height != nullptr) *height = h;
+}
+
+// The point loop of the transformation methods, as convert_points is the
+// projections': kernel(lambda, phi, h) converts one point in place, h being
+// its height (0 and discarded without a height array), and tells whether it
+// succeeded; a failed point becomes NaN, its height too, and is not counted.
+// Every point is visited. Grid methods fail the points outside their grid.
+template <class Kernel>
+int convert_points_h(int n, double *coords, double *heights, Kernel &&kernel) {
+  if (n <= 0 || coords == nullptr) return 0;
+  double nan;
+  kx_double_nan(&nan);
+  int count = 0;
+  for (int i = 0; i < n; ++i) {
+    double *p = coords + 2 * static_cast<std::size_t>(i);
+    double h = heights != nullptr ? heights[i] : 0.0;
+    if (kernel(p[0], p[1], h)) {
+      ++count;
+    } else {
+      p[0] = p[1] = h = nan;
+    }
+    if (heights != nullptr) heights[i] = h;
+  }
+  return count;
 }
 
 struct Matrix3 {
