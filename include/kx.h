@@ -844,7 +844,7 @@ KX_API int kx_gauss_kruger_const(kx_pcsconstants pc, const double *sph, const do
 /* Cassini (slots 2 lambda0, 5 k, 6 phi0; k scales both coordinates),
  * ellipsoid by series or sphere; no constants (ivals and dvals are not
  * read). On the ellipsoid the inverse series undoes the forward one within
- * 2e-9 degrees up to 1 degree from the central meridian and 1.5e-6 up to 5.
+ * 2e-9 degrees up to 1 degree from the central meridian and 1.6e-6 up to 5.
  * Latitudes at or past a pole are projected from just inside it. NaN
  * points and inverse points whose latitude would pass a pole are NaN and not
  * counted. */

@@ -54,12 +54,26 @@ constexpr bool placed_and_sorted(const std::array<CodeSlot, kParameterCodeRows> 
   return true;
 }
 
+// Every slot-table name has exactly one code, so every parameter a text can
+// place has a catalogue code too.
+constexpr bool every_name_coded_once() {
+  for (const ParameterSlotRow &row : kParameterSlotTable) {
+    int found = 0;
+    for (const ParameterCodeRow &code : kParameterCodeTable) {
+      if (same_text(code.name, row.name)) ++found;
+    }
+    if (found != 1) return false;
+  }
+  return true;
+}
+
 }  // namespace detail
 
 // Sorted by code.
 inline constexpr std::array<CodeSlot, kParameterCodeRows> kCodeSlots = detail::code_slots();
 static_assert(detail::placed_and_sorted(kCodeSlots),
               "every parameter code has a slot and the codes ascend");
+static_assert(detail::every_name_coded_once(), "every slot-table name has exactly one code");
 
 // The slot of a mapped code, -1 for any other.
 inline int mapped_slot(int32_t code) {
