@@ -97,6 +97,24 @@ TEST(ProjectionRegistry, ArgumentAndNanContract) {
   }
 }
 
+// A point 2 degrees east of the central meridian across the antimeridian
+// comes back with its own longitude, not one a turn away.
+TEST(ProjectionRegistry, InverseLongitudesAcrossTheAntimeridian) {
+  Parameters p = usual();
+  p.deg(2, 179).deg(10, 179);
+  for (const kx::ProjectionRow *row : implemented()) {
+    SCOPED_TRACE(row->name);
+    for (const Spheroid *s : {&kWgs84, &kSphere}) {
+      const std::vector<double> geo = {-179 * kxtest::kDeg, 40.5 * kxtest::kDeg};
+      std::vector<double> pts = geo;
+      ASSERT_EQ(row->forward(s->get(), p.get(), 1, pts.data(), nullptr, nullptr), 1);
+      ASSERT_EQ(row->inverse(s->get(), p.get(), 1, pts.data(), nullptr, nullptr), 1);
+      EXPECT_NEAR(pts[0], geo[0], 1e-6);
+      EXPECT_NEAR(pts[1], geo[1], 1e-6);
+    }
+  }
+}
+
 TEST(ProjectionRegistry, ConstantsContract) {
   const Parameters p = usual();
   int with_constants = 0;
