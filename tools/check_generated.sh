@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates the catalogue tables into a temporary directory and fails when
-# they differ from the committed sources.
+# Regenerates the catalogue sources into a temporary directory and fails when
+# they differ from the committed ones, or when src/catalogue/generated/ holds a
+# file the generator no longer writes.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 tmp="$(mktemp -d)"
@@ -14,6 +15,13 @@ while IFS= read -r -d '' file; do
     status=1
   fi
 done < <(find "$tmp" -type f -print0)
+while IFS= read -r -d '' file; do
+  rel="${file#"$root"/}"
+  if [ ! -e "$tmp/$rel" ]; then
+    echo "check_generated: $rel is not written by the generator" >&2
+    status=1
+  fi
+done < <(find "$root/src/catalogue/generated" -type f -print0)
 if [ "$status" -eq 0 ]; then
   echo "check_generated: catalogue sources match data/"
 fi

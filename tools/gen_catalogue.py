@@ -2,7 +2,8 @@
 """Generates the built-in catalogue tables from data/.
 
 Reads the EPSG registry extract (data/epsg/*.csv) and the library's own data
-(data/catalogue/*.csv) and writes sorted C++ tables under src/catalogue/, the
+(data/catalogue/*.csv) and writes sorted C++ tables and the code-range
+header under src/catalogue/generated/ (nothing hand-written lives there), the
 public macro header include/kx_def.h and data/catalogue/counts.md. The output
 is committed; tools/check_generated.sh regenerates it and fails on any
 difference, so the build itself never runs Python.
@@ -33,16 +34,56 @@ import unicodedata
 
 NAME_MAX = 63
 
-# Code ranges of each kind; a row outside its kind's ranges is not an entry.
-RANGES = {
-    'unit': [(9000, 9099), (109000, 109099), (209000, 209099), (9100, 9199), (209100, 209199)],
-    'spheroid': [(7000, 7999), (107000, 107999), (207000, 207999)],
-    'primem': [(8900, 8999), (108900, 108999), (208900, 208999)],
-    'datum': [(6000, 6999), (106000, 106999), (206000, 206999)],
-    'geogcs': [(4000, 4999), (37000, 37999), (104000, 104999), (204000, 204999)],
-    'projcs': [(2000, 3999), (20000, 32799), (53000, 65799), (102000, 103999), (202000, 203999)],
-    'geogtran': [(1000, 1999), (8000, 8899), (108000, 108899), (208000, 208899)],
-}
+# Code ranges of each kind, inclusive, in the order kx_factory tries them; a
+# row outside its kind's ranges is not an entry. The library includes them
+# from src/catalogue/generated/code_ranges.h.
+KIND_RANGES = [
+    ('LinearUnit', [(9000, 9099), (109000, 109099), (209000, 209099)]),
+    ('AngularUnit', [(9100, 9199), (209100, 209199)]),
+    ('Spheroid', [(7000, 7999), (107000, 107999), (207000, 207999)]),
+    ('Primem', [(8900, 8999), (108900, 108999), (208900, 208999)]),
+    ('Datum', [(6000, 6999), (106000, 106999), (206000, 206999)]),
+    ('Projection', [(43000, 52999)]),
+    ('Method', [(9600, 9699), (109600, 109699)]),
+    ('Parameter', [(100000, 100099)]),
+    ('Geogcs', [(4000, 4999), (37000, 37999), (104000, 104999), (204000, 204999)]),
+    ('Projcs', [(2000, 3999), (20000, 32799), (53000, 65799), (102000, 103999),
+                (202000, 203999)]),
+    ('Geogtran', [(1000, 1999), (8000, 8899), (108000, 108899), (208000, 208899)]),
+]
+RANGES = {kind.lower(): ranges for kind, ranges in KIND_RANGES}
+RANGES['unit'] = RANGES['linearunit'] + RANGES['angularunit']
+
+
+def code_ranges_source():
+    text = (HEADER + '// Catalogue code ranges of each kind, inclusive.\n'
+            '#ifndef KX_CATALOGUE_GENERATED_CODE_RANGES_H\n'
+            '#define KX_CATALOGUE_GENERATED_CODE_RANGES_H\n\n'
+            '#include <cstddef>\n#include <cstdint>\n\n'
+            'namespace kx::catalogue {\n\n'
+            'struct CodeRange {\n  int32_t lo;\n  int32_t hi;\n};\n\n')
+    for kind, ranges in KIND_RANGES:
+        text += 'constexpr CodeRange k%sCodes[] = {%s};\n' % (
+            kind, ', '.join('{%d, %d}' % r for r in ranges))
+    text += ('\n// The kinds in the order kx_factory tries their ranges.\n'
+             'enum class CodeKind : int32_t {\n%s};\n\n' % ''.join(
+                 '  %s,\n' % kind for kind, _ in KIND_RANGES))
+    text += ('struct KindRanges {\n  CodeKind kind;\n  const CodeRange *ranges;\n'
+             '  std::size_t count;\n};\n\n'
+             'constexpr KindRanges kFactoryOrder[] = {\n%s};\n\n' % ''.join(
+                 '    {CodeKind::%s, k%sCodes, %d},\n' % (kind, kind, len(ranges))
+                 for kind, ranges in KIND_RANGES))
+    text += ('constexpr bool in_ranges(const CodeRange *ranges, std::size_t count, int code) {\n'
+             '  for (std::size_t i = 0; i < count; ++i) {\n'
+             '    if (code >= ranges[i].lo && code <= ranges[i].hi) return true;\n'
+             '  }\n  return false;\n}\n\n'
+             'template <std::size_t N>\n'
+             'constexpr bool in_ranges(const CodeRange (&ranges)[N], int code) {\n'
+             '  return in_ranges(ranges, N, code);\n}\n\n'
+             '}  // namespace kx::catalogue\n\n'
+             '#endif  // KX_CATALOGUE_GENERATED_CODE_RANGES_H\n')
+    return text
+
 
 # Angular units of EPSG geographic CRSs and the catalogue unit they use. The
 # degree representations (supplier-defined, sexagesimal with hemisphere) are
@@ -670,21 +711,22 @@ def main():
         dep[kind].sort()
 
     # ---- write the tables
-    write(out, 'src/catalogue/table_unit.cpp', table_source(
+    write(out, 'src/catalogue/generated/code_ranges.h', code_ranges_source())
+    write(out, 'src/catalogue/generated/table_unit.cpp', table_source(
         'UnitRow', 'kUnits', units, lambda u: '%d, %s, %s' % (u[0], cstr(u[1]), num(u[2]))))
-    write(out, 'src/catalogue/table_spheroid.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_spheroid.cpp', table_source(
         'SpheroidRow', 'kSpheroids', spheroids,
         lambda s: '%d, %s, %s, %s' % (s[0], cstr(s[1]), num(s[2]), num(s[3]))))
-    write(out, 'src/catalogue/table_primem.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_primem.cpp', table_source(
         'PrimemRow', 'kPrimems', primems, lambda p: '%d, %s, %s' % (p[0], cstr(p[1]), num(p[2]))))
-    write(out, 'src/catalogue/table_datum.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_datum.cpp', table_source(
         'DatumRow', 'kDatums', datums, lambda d: '%d, %s, %d' % (d[0], cstr(d[1]), d[2])))
-    write(out, 'src/catalogue/table_geogcs.cpp', table_source(
+    write(out, 'src/catalogue/generated/table_geogcs.cpp', table_source(
         'GeogcsRow', 'kGeogcs', geogcs,
         lambda g: '%d, %s, %d, %d, %d' % (g[0], cstr(g[1]), g[2], g[3], g[4])))
 
     families_text, family_members = families_source(zone_blocks, projcs, zone_covered)
-    write(out, 'src/catalogue/table_projcs_families.cpp', families_text)
+    write(out, 'src/catalogue/generated/table_projcs_families.cpp', families_text)
 
     params = []
     body = ''
@@ -694,7 +736,7 @@ def main():
             len(p['params']))
         params.extend(p['params'])
     pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
-    write(out, 'src/catalogue/table_projcs.cpp',
+    write(out, 'src/catalogue/generated/table_projcs.cpp',
           HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n\n'
           'constexpr ProjcsParam kProjcsParams_rows[] = {\n%s};\n'
           'const Table<ProjcsParam> kProjcsParams = {kProjcsParams_rows, '
@@ -712,7 +754,7 @@ def main():
             num(e['accuracy']))
         params.extend(e['params'])
     pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
-    write(out, 'src/catalogue/table_geogtran.cpp',
+    write(out, 'src/catalogue/generated/table_geogtran.cpp',
           HEADER + '#include "catalogue/catalogue_tables.h"\n\nnamespace kx::catalogue {\n\n'
           'constexpr ProjcsParam kGeogtranParams_rows[] = {\n%s};\n'
           'const Table<ProjcsParam> kGeogtranParams = {kGeogtranParams_rows, '
@@ -728,7 +770,7 @@ def main():
                      'const Table<CodeMap> %s = {%s_rows, sizeof(%s_rows) / sizeof(%s_rows[0])};\n'
                      % (var, body, var, var, var, var))
     dep_text += '\n}  // namespace kx::catalogue\n'
-    write(out, 'src/catalogue/table_deprecated.cpp', dep_text)
+    write(out, 'src/catalogue/generated/table_deprecated.cpp', dep_text)
 
     # ---- macro name tables and kx_def.h
     name_tables = [
@@ -764,7 +806,7 @@ def main():
         def_text += '\n' + ''.join('#define %s %d\n' % (m, c) for m, c in table)
     names_text += '\n}  // namespace kx::catalogue\n'
     def_text += '\n#endif /* KX_DEF_H */\n'
-    write(out, 'src/catalogue/table_names.cpp', names_text)
+    write(out, 'src/catalogue/generated/table_names.cpp', names_text)
     write(out, 'include/kx_def.h', def_text)
 
     # ---- counts

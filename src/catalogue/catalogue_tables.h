@@ -1,10 +1,11 @@
 // Row layouts of the built-in catalogue tables and their lookups. The rows
-// themselves are generated (table_*.cpp, tools/gen_catalogue.py) and sorted:
+// themselves are generated (generated/table_*.cpp, tools/gen_catalogue.py) and sorted:
 // by code for the entry tables and code maps, byte-wise by name for the
 // macro-name tables, so every lookup is a bisection.
 #ifndef KX_CATALOGUE_TABLES_H
 #define KX_CATALOGUE_TABLES_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -119,39 +120,28 @@ extern const Table<NameRow> kProjectionNames;
 extern const Table<NameRow> kMethodNames;
 extern const Table<NameRow> kParameterNames;
 
-// The row with the given code in a table sorted by code, or null.
+// The library's one search of sorted rows: the row with the given code in
+// rows sorted by code, or null.
+template <typename Row>
+const Row *find_code(const Row *rows, std::size_t count, int32_t code) {
+  const Row *end = rows + count;
+  const Row *it =
+      std::lower_bound(rows, end, code, [](const Row &row, int32_t c) { return row.code < c; });
+  return it != end && it->code == code ? it : nullptr;
+}
+
 template <typename Row>
 const Row *find_code(const Table<Row> &table, int32_t code) {
-  std::size_t lo = 0;
-  std::size_t hi = table.count;
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (table.rows[mid].code < code) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  return lo < table.count && table.rows[lo].code == code ? &table.rows[lo] : nullptr;
+  return find_code(table.rows, table.count, code);
 }
 
 // The row with exactly this name (byte-wise) in a name table, or null.
 inline const NameRow *find_name(const Table<NameRow> &table, const char *name) {
-  std::size_t lo = 0;
-  std::size_t hi = table.count;
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    const int c = std::strcmp(table.rows[mid].name, name);
-    if (c == 0) {
-      return &table.rows[mid];
-    }
-    if (c < 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  return nullptr;
+  const NameRow *end = table.rows + table.count;
+  const NameRow *it = std::lower_bound(
+      table.rows, end, name,
+      [](const NameRow &row, const char *n) { return std::strcmp(row.name, n) < 0; });
+  return it != end && std::strcmp(it->name, name) == 0 ? it : nullptr;
 }
 
 }  // namespace kx::catalogue

@@ -1,5 +1,6 @@
 // Code lists: the codes of a kind's macro-name table, in that table's order.
 #include "catalogue/catalogue_tables.h"
+#include "catalogue/generated/code_ranges.h"
 #include "kx.h"
 
 namespace {
@@ -7,10 +8,9 @@ namespace {
 namespace cat = kx::catalogue;
 
 bool any(int) { return true; }
-bool angular(int code) { return code >= 9100 && code <= 9199; }
-bool linear(int code) {
-  return (code >= 9000 && code <= 9099) || (code >= 109000 && code <= 109099);
-}
+// The name table holds built-in codes only, none in the user-file ranges.
+bool angular(int code) { return cat::in_ranges(cat::kAngularUnitCodes, code); }
+bool linear(int code) { return cat::in_ranges(cat::kLinearUnitCodes, code); }
 
 // A new array of the selected codes; null with *count 0 for a null count,
 // an empty selection or no memory.

@@ -3,7 +3,9 @@
 // deprecated codes) in increasing order gives the same first match as
 // visiting every code of the kind's ranges.
 #include "catalogue/catalogue_tables.h"
+#include "catalogue/generated/code_ranges.h"
 #include "kx.h"
+#include "objects/object_core.h"
 #include "objects/parameter_table.h"
 #include "objects/registry.h"
 
@@ -45,7 +47,7 @@ int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::Code
     Obj candidate = make(code);
     if (candidate == nullptr) continue;
     const bool equal = eq(candidate, obj) != 0;
-    const bool current = status(candidate) < 9;
+    const bool current = status(candidate) <= kx::kStatusFromUserFile;
     del(candidate);
     if (equal && current) return code;
     if (equal && first_deprecated == 0) first_deprecated = code;
@@ -54,7 +56,7 @@ int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::Code
 }
 
 bool any(int) { return true; }
-bool angular(int code) { return (code >= 9100 && code <= 9199) || (code >= 209100 && code <= 209199); }
+bool angular(int code) { return cat::in_ranges(cat::kAngularUnitCodes, code); }
 bool not_angular(int code) { return !angular(code); }
 
 int projection_code(kx_projection p) {
@@ -63,7 +65,7 @@ int projection_code(kx_projection p) {
   int best = 0;
   for (int i = 0; i < count; ++i) {
     const int code = rows[i].code;
-    if (code < 43000 || code > 52999 || (best != 0 && code >= best)) continue;
+    if (!cat::in_ranges(cat::kProjectionCodes, code) || (best != 0 && code >= best)) continue;
     kx_projection candidate = kx_factory_projection(code);
     if (candidate == nullptr) continue;
     if (kx_projection_eq(candidate, p) != 0) best = code;
@@ -116,7 +118,7 @@ int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &dep
     Obj candidate = make(code);
     if (candidate == nullptr) continue;
     const bool equal = eq(candidate, obj) != 0;
-    const bool current = status(candidate) < 9;
+    const bool current = status(candidate) <= kx::kStatusFromUserFile;
     del(candidate);
     if (equal && current) return code;
     if (equal && first_deprecated == 0) first_deprecated = code;

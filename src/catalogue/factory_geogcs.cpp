@@ -1,6 +1,7 @@
 // Geographic CSs: the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 using kx::catalogue::find_code;
 
@@ -29,19 +30,19 @@ KX_API kx_geogcs kx_factory_geogcs_depracated(int code) {
   const auto *map = find_code(kx::catalogue::kDeprecatedGeogcs, code);
   if (map == nullptr) return nullptr;
   kx_geogcs geogcs = kx_factory_geogcs_normal(map->current);
-  if (geogcs != nullptr) kx_geogcs_status_set(geogcs, 16);
+  if (geogcs != nullptr) kx_geogcs_status_set(geogcs, kx::kStatusFromDeprecated);
   return geogcs;
 }
 
 KX_API kx_geogcs kx_factory_geogcs(int code) {
   kx_geogcs geogcs = kx_factory_geogcs_objedit(code);
   if (geogcs != nullptr) {
-    kx_geogcs_status_set(geogcs, 8);
+    kx_geogcs_status_set(geogcs, kx::kStatusFromUserFile);
     return geogcs;
   }
   geogcs = kx_factory_geogcs_normal(code);
   if (geogcs != nullptr) {
-    kx_geogcs_status_set(geogcs, 4);
+    kx_geogcs_status_set(geogcs, kx::kStatusFromCatalogue);
     return geogcs;
   }
   return kx_factory_geogcs_depracated(code);

@@ -2,6 +2,7 @@
 #include "catalogue/catalogue_tables.h"
 #include "catalogue/projcs_families.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 namespace cat = kx::catalogue;
 
@@ -70,19 +71,19 @@ KX_API kx_geogtran kx_factory_geogtran_depracated(int code) {
   const cat::CodeMap *map = cat::find_code(cat::kDeprecatedGeogtran, code);
   if (map == nullptr) return nullptr;
   kx_geogtran geogtran = kx_factory_geogtran_normal(map->current);
-  if (geogtran != nullptr) kx_geogtran_status_set(geogtran, 16);
+  if (geogtran != nullptr) kx_geogtran_status_set(geogtran, kx::kStatusFromDeprecated);
   return geogtran;
 }
 
 KX_API kx_geogtran kx_factory_geogtran(int code) {
   kx_geogtran geogtran = kx_factory_geogtran_objedit(code);
   if (geogtran != nullptr) {
-    kx_geogtran_status_set(geogtran, 8);
+    kx_geogtran_status_set(geogtran, kx::kStatusFromUserFile);
     return geogtran;
   }
   geogtran = kx_factory_geogtran_normal(code);
   if (geogtran != nullptr) {
-    kx_geogtran_status_set(geogtran, 4);
+    kx_geogtran_status_set(geogtran, kx::kStatusFromCatalogue);
     return geogtran;
   }
   return kx_factory_geogtran_depracated(code);

@@ -2,6 +2,7 @@
 #include "catalogue/catalogue_tables.h"
 #include "catalogue/objedit_reader.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 extern "C" {
 
@@ -11,7 +12,7 @@ KX_API kx_primem kx_factory_primem(int code) {
   const auto *row = kx::catalogue::find_code(kx::catalogue::kPrimems, code);
   if (row == nullptr) return nullptr;
   kx_primem primem = kx_primem_new(row->name, row->longitude);
-  if (primem != nullptr) kx_primem_status_set(primem, 4);
+  if (primem != nullptr) kx_primem_status_set(primem, kx::kStatusFromCatalogue);
   return primem;
 }
 

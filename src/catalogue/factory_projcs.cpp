@@ -1,6 +1,7 @@
 // Projected CSs of the user file, the built-in table, then the deprecated codes.
 #include "catalogue/catalogue_tables.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 namespace cat = kx::catalogue;
 
@@ -36,19 +37,19 @@ KX_API kx_projcs kx_factory_projcs_depracated(int code) {
   const cat::CodeMap *map = cat::find_code(cat::kDeprecatedProjcs, code);
   if (map == nullptr) return nullptr;
   kx_projcs projcs = kx_factory_projcs_normal(map->current);
-  if (projcs != nullptr) kx_projcs_status_set(projcs, 16);
+  if (projcs != nullptr) kx_projcs_status_set(projcs, kx::kStatusFromDeprecated);
   return projcs;
 }
 
 KX_API kx_projcs kx_factory_projcs(int code) {
   kx_projcs projcs = kx_factory_projcs_objedit(code);
   if (projcs != nullptr) {
-    kx_projcs_status_set(projcs, 8);
+    kx_projcs_status_set(projcs, kx::kStatusFromUserFile);
     return projcs;
   }
   projcs = kx_factory_projcs_normal(code);
   if (projcs != nullptr) {
-    kx_projcs_status_set(projcs, 4);
+    kx_projcs_status_set(projcs, kx::kStatusFromCatalogue);
     return projcs;
   }
   return kx_factory_projcs_depracated(code);

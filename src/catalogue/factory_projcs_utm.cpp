@@ -3,18 +3,19 @@
 #include <cstdio>
 
 #include "catalogue/projcs_families.h"
+#include "kx_def.h"
 
 namespace kx::catalogue {
 
 namespace {
 
 // Catalogue codes of the Transverse_Mercator projection and its parameters.
-constexpr int32_t kTransverseMercator = 43006;
-constexpr int32_t kFalseEasting = 100001;
-constexpr int32_t kFalseNorthing = 100002;
-constexpr int32_t kScaleFactor = 100003;
-constexpr int32_t kCentralMeridian = 100010;
-constexpr int32_t kLatitudeOfOrigin = 100021;
+constexpr int32_t kTransverseMercator = KX_PRJ_TRANSVERSE_MERCATOR;
+constexpr int32_t kFalseEasting = KX_PAR_FALSE_EASTING;
+constexpr int32_t kFalseNorthing = KX_PAR_FALSE_NORTHING;
+constexpr int32_t kScaleFactor = KX_PAR_SCALE_FACTOR;
+constexpr int32_t kCentralMeridian = KX_PAR_CENTRAL_MERIDIAN;
+constexpr int32_t kLatitudeOfOrigin = KX_PAR_LATITUDE_OF_ORIGIN;
 
 int central_meridian(const ZoneBlock &block, int zone) {
   if (block.meridian == ZoneMeridian::kUtm) return 6 * zone - 183;

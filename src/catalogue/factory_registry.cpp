@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "kx.h"
+#include "objects/object_core.h"
 #include "objects/parameter_table.h"
 #include "objects/registry.h"
 
@@ -39,7 +40,7 @@ KX_API kx_parameter kx_factory_parameter(int code) {
       }
     }
     kx_parameter parameter = kx_parameter_new(row.name, value);
-    if (parameter != nullptr) kx_parameter_status_set(parameter, 4);
+    if (parameter != nullptr) kx_parameter_status_set(parameter, kx::kStatusFromCatalogue);
     return parameter;
   }
   return nullptr;

@@ -2,6 +2,7 @@
 #include "catalogue/catalogue_tables.h"
 #include "catalogue/objedit_reader.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 extern "C" {
 
@@ -12,7 +13,7 @@ KX_API kx_spheroid kx_factory_spheroid(int code) {
   const auto *row = kx::catalogue::find_code(kx::catalogue::kSpheroids, code);
   if (row == nullptr) return nullptr;
   kx_spheroid spheroid = kx_spheroid_new(row->name, row->axis, row->flattening);
-  if (spheroid != nullptr) kx_spheroid_status_set(spheroid, 4);
+  if (spheroid != nullptr) kx_spheroid_status_set(spheroid, kx::kStatusFromCatalogue);
   return spheroid;
 }
 

@@ -2,6 +2,7 @@
 #include "catalogue/catalogue_tables.h"
 #include "catalogue/objedit_reader.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 using kx::catalogue::find_code;
 
@@ -13,7 +14,7 @@ KX_API kx_unit kx_factory_unit(int code) {
   const auto *row = find_code(kx::catalogue::kUnits, code);
   if (row == nullptr) return nullptr;
   kx_unit unit = kx_unit_new(row->name, row->factor);
-  if (unit != nullptr) kx_unit_status_set(unit, 4);
+  if (unit != nullptr) kx_unit_status_set(unit, kx::kStatusFromCatalogue);
   return unit;
 }
 

@@ -1,5 +1,6 @@
 // Datums from the user definition file "datum".
 #include "catalogue/objedit_reader.h"
+#include "objects/object_core.h"
 
 namespace cat = kx::catalogue;
 
@@ -16,7 +17,7 @@ KX_API kx_datum kx_factory_datum_objedit(int code) {
     kx_spheroid_del(spheroid);
     return nullptr;
   }
-  kx_datum_status_set(datum, 8);
+  kx_datum_status_set(datum, kx::kStatusFromUserFile);
   return datum;
 }
 

@@ -1,5 +1,6 @@
 // Geographic CSs from the user definition file "geogcs".
 #include "catalogue/objedit_reader.h"
+#include "objects/object_core.h"
 
 namespace cat = kx::catalogue;
 
@@ -21,7 +22,7 @@ KX_API kx_geogcs kx_factory_geogcs_objedit(int code) {
     kx_unit_del(unit);
     return nullptr;
   }
-  kx_geogcs_status_set(geogcs, 8);
+  kx_geogcs_status_set(geogcs, kx::kStatusFromUserFile);
   return geogcs;
 }
 

@@ -1,5 +1,6 @@
 // Geographic transformations from the user definition file "geogtran".
 #include "catalogue/objedit_params.h"
+#include "objects/object_core.h"
 
 namespace cat = kx::catalogue;
 
@@ -24,7 +25,7 @@ KX_API kx_geogtran kx_factory_geogtran_objedit(int code) {
     kx_method_del(method);
     return nullptr;
   }
-  kx_geogtran_status_set(geogtran, 8);
+  kx_geogtran_status_set(geogtran, kx::kStatusFromUserFile);
   return geogtran;
 }
 

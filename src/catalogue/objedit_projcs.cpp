@@ -1,5 +1,6 @@
 // Projected CSs from the user definition file "projcs".
 #include "catalogue/objedit_params.h"
+#include "objects/object_core.h"
 
 namespace cat = kx::catalogue;
 
@@ -25,7 +26,7 @@ KX_API kx_projcs kx_factory_projcs_objedit(int code) {
     kx_unit_del(unit);
     return nullptr;
   }
-  kx_projcs_status_set(projcs, 8);
+  kx_projcs_status_set(projcs, kx::kStatusFromUserFile);
   return projcs;
 }
 

@@ -14,7 +14,9 @@
 #include <memory>
 #include <new>
 
+#include "catalogue/generated/code_ranges.h"
 #include "catalogue/parameter_slots.h"
+#include "kx_def.h"
 
 namespace kx::catalogue {
 
@@ -37,36 +39,39 @@ constexpr KindFile kFiles[kUserKinds] = {
 bool in(int code, int lo, int hi) { return code >= lo && code <= hi; }
 
 bool unit_code(int code) {
-  return in(code, 9000, 9099) || in(code, 109000, 109099) || in(code, 209000, 209099) ||
-         in(code, 9100, 9199) || in(code, 209100, 209199);
+  return in_ranges(kLinearUnitCodes, code) || in_ranges(kAngularUnitCodes, code);
 }
 
-// Slot of a projected CS parameter code (100001 to 100039), -1 outside the map.
-int projcs_slot(int code) { return code <= 100039 ? mapped_slot(code) : -1; }
+// Slot of a projected CS parameter code (up to the XY plane rotation), -1
+// outside the map.
+int projcs_slot(int code) { return code <= KX_PAR_XY_PLANE_ROTATION ? mapped_slot(code) : -1; }
 
-// Slot of a transformation parameter code (100040 to 100050 but the dataset).
+// Slot of a transformation parameter code (the translations to the rotation
+// origin, but the dataset).
 int geogtran_slot(int code) {
-  return in(code, 100040, 100050) && code != 100047 ? mapped_slot(code) : -1;
+  return in(code, KX_PAR_X_AXIS_TRANSLATION, KX_PAR_Z_COORD_OF_ROTATION_ORIGIN) &&
+                 code != KX_PAR_NAME_DATASET
+             ? mapped_slot(code)
+             : -1;
 }
 
 constexpr int kGridMethod = -1;
 constexpr int kUnknownMethod = -2;
-constexpr int kDatasetCode = 100047;
 
 // Parameter pairs a method's line carries; kGridMethod for the grid methods.
 int method_pairs(int method) {
   switch (method) {
-    case 9601: return 0;
-    case 9603:
-    case 9604:
-    case 9605: return 3;
-    case 9606:
-    case 9607:
-    case 109607: return 7;
-    case 9636: return 10;
-    case 9613:
-    case 9615:
-    case 109613: return kGridMethod;
+    case KX_MTH_LONGITUDE_ROTATION: return 0;
+    case KX_MTH_GEOCENTRIC_TRANSLATION:
+    case KX_MTH_MOLODENSKY:
+    case KX_MTH_MOLODENSKY_ABRIDGED: return 3;
+    case KX_MTH_POSITION_VECTOR:
+    case KX_MTH_COORDINATE_FRAME:
+    case KX_MTH_BURSA_WOLF: return 7;
+    case KX_MTH_MOLODENSKY_BADEKAS: return 10;
+    case KX_MTH_NADCON:
+    case KX_MTH_NTV2:
+    case KX_MTH_HARN: return kGridMethod;
     default: return kUnknownMethod;
   }
 }
@@ -111,7 +116,7 @@ bool parse_projcs_items(const Tokens &t, UserDefinition *d) {
     } else if (unit_code(code)) {
       d->components[2] = code;
       ++i;
-    } else if (in(code, 100000, 100099)) {
+    } else if (in_ranges(kParameterCodes, code)) {
       i += 2;  // a parameter the map does not place: its value goes with it
     } else {
       ++i;
@@ -125,13 +130,13 @@ bool parse_geogtran_pairs(const Tokens &t, UserDefinition *d) {
   if (pairs == kUnknownMethod) return false;
   if (pairs == kGridMethod) {
     int code = 0;
-    if (t.size() < 7 || !read_user_code(t[5], &code) || code != kDatasetCode) return false;
+    if (t.size() < 7 || !read_user_code(t[5], &code) || code != KX_PAR_NAME_DATASET) return false;
     d->dataset = t[6];
     // The prefix gives the parameter its slot, as in the built-in entries.
     if (d->dataset.size() < 8 || kx_strcmp_ci(d->dataset.substr(0, 8).c_str(), "Dataset_") != 0) {
       d->dataset.insert(0, "Dataset_");
     }
-    d->parameters.push_back({kDatasetCode, 15, 0.0});
+    d->parameters.push_back({KX_PAR_NAME_DATASET, mapped_slot(KX_PAR_NAME_DATASET), 0.0});
     return true;
   }
   if (t.size() < 5 + 2 * static_cast<std::size_t>(pairs)) return false;

@@ -3,19 +3,27 @@
 #include <iterator>
 
 #include "kx.h"
+#include "kx_def.h"
 #include "objects/parameter_table.h"
 
 namespace {
 
-// Parameter catalogue codes.
+// Short names of the parameter catalogue codes, for the groups below.
 enum : int {
-  FE = 100001, FN = 100002, SF = 100003, AZ = 100004, HEIGHT = 100005, CM = 100010,
-  LON_ORIGIN = 100011, LON_CENTER = 100012, LON_1 = 100013, LON_2 = 100014,
-  CENTRAL_PARALLEL = 100020, LAT_ORIGIN = 100021, LAT_CENTER = 100022, LAT_1 = 100023,
-  LAT_2 = 100024, SP1 = 100025, SP2 = 100026, PSEUDO_SP1 = 100027, OPTION = 100036,
-  X_SCALE = 100037, Y_SCALE = 100038, XY_ROTATION = 100039, XT = 100040, YT = 100041,
-  ZT = 100042, XR = 100043, YR = 100044, ZR = 100045, DS = 100046, DATASET = 100047,
-  XO = 100048, YO = 100049, ZO = 100050
+  FE = KX_PAR_FALSE_EASTING, FN = KX_PAR_FALSE_NORTHING, SF = KX_PAR_SCALE_FACTOR,
+  AZ = KX_PAR_AZIMUTH, HEIGHT = KX_PAR_HEIGHT, CM = KX_PAR_CENTRAL_MERIDIAN,
+  LON_ORIGIN = KX_PAR_LONGITUDE_OF_ORIGIN, LON_CENTER = KX_PAR_LONGITUDE_OF_CENTER,
+  LON_1 = KX_PAR_LONGITUDE_OF_1ST, LON_2 = KX_PAR_LONGITUDE_OF_2ND,
+  CENTRAL_PARALLEL = KX_PAR_CENTRAL_PARALLEL, LAT_ORIGIN = KX_PAR_LATITUDE_OF_ORIGIN,
+  LAT_CENTER = KX_PAR_LATITUDE_OF_CENTER, LAT_1 = KX_PAR_LATITUDE_OF_1ST,
+  LAT_2 = KX_PAR_LATITUDE_OF_2ND, SP1 = KX_PAR_STANDARD_PARALLEL_1,
+  SP2 = KX_PAR_STANDARD_PARALLEL_2, PSEUDO_SP1 = KX_PAR_PSEUDO_STANDARD_PARALLEL_1,
+  OPTION = KX_PAR_OPTION, X_SCALE = KX_PAR_X_SCALE, Y_SCALE = KX_PAR_Y_SCALE,
+  XY_ROTATION = KX_PAR_XY_PLANE_ROTATION, XT = KX_PAR_X_AXIS_TRANSLATION,
+  YT = KX_PAR_Y_AXIS_TRANSLATION, ZT = KX_PAR_Z_AXIS_TRANSLATION, XR = KX_PAR_X_AXIS_ROTATION,
+  YR = KX_PAR_Y_AXIS_ROTATION, ZR = KX_PAR_Z_AXIS_ROTATION, DS = KX_PAR_SCALE_DIFFERENCE,
+  DATASET = KX_PAR_NAME_DATASET, XO = KX_PAR_X_COORD_OF_ROTATION_ORIGIN,
+  YO = KX_PAR_Y_COORD_OF_ROTATION_ORIGIN, ZO = KX_PAR_Z_COORD_OF_ROTATION_ORIGIN
 };
 
 constexpr int kMaxGroup = 10;
@@ -55,32 +63,78 @@ struct CodeGroup {
 };
 
 constexpr CodeGroup kProjectionGroups[] = {
-    {43001, &kCm},          {43002, &kCmSp1},        {43003, &kCm},
-    {43004, &kCmSp1},       {43005, &kTransverse},   {43006, &kTransverse},
-    {43007, &kConic2},      {43008, &kCm},           {43009, &kCm},
-    {43010, &kCm},          {43011, &kCm},           {43012, &kCm},
-    {43013, &kCm},          {43014, &kCm},           {43015, &kCm},
-    {43016, &kCm},          {43017, &kCm},           {43018, &kCmSp1},
-    {43019, &kCmSp1},       {43020, &kLambert},      {43021, &kCmLat},
-    {43022, &kCm},          {43023, &kLoximuthal},   {43024, &kCmSp1},
-    {43025, &kHotineTwoPoint}, {43026, &kTransverse}, {43027, &kConic2},
-    {43028, &kTransverse},  {43029, &kCm},           {43030, &kCm},
-    {43031, &kTwoPoint},    {43032, &kCmLat},        {43033, &kCmLat},
-    {43034, &kCmSp1},       {43035, &kHotineTwoPoint}, {43036, &kHotineAzimuth},
-    {43037, &kHotineAzimuth}, {43038, &kTransverse}, {43039, &kKrovak},
-    {43040, &kNzmg},        {43041, &kCenter},       {43042, &kCmSp1},
-    {43043, &kCm},          {43044, &kCm},           {43045, &kCm},
-    {43046, &kCm},          {43047, &kCenter},       {43048, &kCm},
-    {43049, &kPerspective}, {43050, &kCmSp1},        {43051, &kCmSp1},
-    {43052, &kFuller},      {43053, &kRso},          {43054, &kRso},
-    {43055, &kCube},        {43056, &kTransverse},   {43057, &kCm},
-    {43058, &kHotineAzimuth},
+    {KX_PRJ_PLATE_CARREE, &kCm},
+    {KX_PRJ_EQUIDISTANT_CYLINDRICAL, &kCmSp1},
+    {KX_PRJ_MILLER_CYLINDRICAL, &kCm},
+    {KX_PRJ_MERCATOR, &kCmSp1},
+    {KX_PRJ_GAUSS_KRUGER, &kTransverse},
+    {KX_PRJ_TRANSVERSE_MERCATOR, &kTransverse},
+    {KX_PRJ_ALBERS, &kConic2},
+    {KX_PRJ_SINUSOIDAL, &kCm},
+    {KX_PRJ_MOLLWEIDE, &kCm},
+    {KX_PRJ_ECKERT_VI, &kCm},
+    {KX_PRJ_ECKERT_V, &kCm},
+    {KX_PRJ_ECKERT_IV, &kCm},
+    {KX_PRJ_ECKERT_III, &kCm},
+    {KX_PRJ_ECKERT_II, &kCm},
+    {KX_PRJ_ECKERT_I, &kCm},
+    {KX_PRJ_GALL_STEREOGRAPHIC, &kCm},
+    {KX_PRJ_BEHRMANN, &kCm},
+    {KX_PRJ_WINKEL_I, &kCmSp1},
+    {KX_PRJ_WINKEL_II, &kCmSp1},
+    {KX_PRJ_LAMBERT_CONFORMAL_CONIC, &kLambert},
+    {KX_PRJ_POLYCONIC, &kCmLat},
+    {KX_PRJ_QUARTIC_AUTHALIC, &kCm},
+    {KX_PRJ_LOXIMUTHAL, &kLoximuthal},
+    {KX_PRJ_BONNE, &kCmSp1},
+    {KX_PRJ_HOTINE_TWO_POINT_NATORIGIN, &kHotineTwoPoint},
+    {KX_PRJ_STEREOGRAPHIC, &kTransverse},
+    {KX_PRJ_EQUIDISTANT_CONIC, &kConic2},
+    {KX_PRJ_CASSINI, &kTransverse},
+    {KX_PRJ_VAN_DER_GRINTEN_I, &kCm},
+    {KX_PRJ_ROBINSON, &kCm},
+    {KX_PRJ_TWO_POINT_EQUIDISTANT, &kTwoPoint},
+    {KX_PRJ_AZIMUTHAL_EQUIDISTANT, &kCmLat},
+    {KX_PRJ_LAMBERT_AZIMUTHAL_EQAREA, &kCmLat},
+    {KX_PRJ_CYLINDRICAL_EQAREA, &kCmSp1},
+    {KX_PRJ_HOTINE_TWO_POINT_CENTER, &kHotineTwoPoint},
+    {KX_PRJ_HOTINE_AZIMUTH_NATORIGIN, &kHotineAzimuth},
+    {KX_PRJ_HOTINE_AZIMUTH_CENTER, &kHotineAzimuth},
+    {KX_PRJ_DOUBLE_STEREOGRAPHIC, &kTransverse},
+    {KX_PRJ_KROVAK, &kKrovak},
+    {KX_PRJ_NEW_ZEALAND_MAP_GRID, &kNzmg},
+    {KX_PRJ_ORTHOGRAPHIC, &kCenter},
+    {KX_PRJ_WINKEL_TRIPEL, &kCmSp1},
+    {KX_PRJ_AITOFF, &kCm},
+    {KX_PRJ_HAMMER_AITOFF, &kCm},
+    {KX_PRJ_FLAT_POLAR_QUARTIC, &kCm},
+    {KX_PRJ_CRASTER_PARABOLIC, &kCm},
+    {KX_PRJ_GNOMONIC, &kCenter},
+    {KX_PRJ_TIMES, &kCm},
+    {KX_PRJ_VERTICAL_NEAR_SIDE_PERSPECTIVE, &kPerspective},
+    {KX_PRJ_STEREOGRAPHIC_NORTH_POLE, &kCmSp1},
+    {KX_PRJ_STEREOGRAPHIC_SOUTH_POLE, &kCmSp1},
+    {KX_PRJ_FULLER, &kFuller},
+    {KX_PRJ_RSO_NATORIGIN, &kRso},
+    {KX_PRJ_RSO_CENTER, &kRso},
+    {KX_PRJ_CUBE, &kCube},
+    {KX_PRJ_TRANSVERSE_MERCATOR_COMPLEX, &kTransverse},
+    {KX_PRJ_ROBINSON_VELMAR, &kCm},
+    {KX_PRJ_LOCAL, &kHotineAzimuth},
 };
 
 constexpr CodeGroup kMethodGroups[] = {
-    {9601, &kNone},  {9603, &kThreeShifts}, {9604, &kThreeShifts}, {9605, &kThreeShifts},
-    {9606, &kSeven}, {9607, &kSeven},       {109607, &kSeven},     {9636, &kTen},
-    {9613, &kGrid},  {9615, &kGrid},        {109613, &kGrid},
+    {KX_MTH_LONGITUDE_ROTATION, &kNone},
+    {KX_MTH_GEOCENTRIC_TRANSLATION, &kThreeShifts},
+    {KX_MTH_MOLODENSKY, &kThreeShifts},
+    {KX_MTH_MOLODENSKY_ABRIDGED, &kThreeShifts},
+    {KX_MTH_POSITION_VECTOR, &kSeven},
+    {KX_MTH_COORDINATE_FRAME, &kSeven},
+    {KX_MTH_BURSA_WOLF, &kSeven},
+    {KX_MTH_MOLODENSKY_BADEKAS, &kTen},
+    {KX_MTH_NADCON, &kGrid},
+    {KX_MTH_NTV2, &kGrid},
+    {KX_MTH_HARN, &kGrid},
 };
 
 const Group *group_of(const CodeGroup *rows, int count, int code) {

@@ -1,11 +1,17 @@
 // Slots of the parameter codes catalogue entries and user files use: one map
 // for the built-in builders and the user-file reader, and no name lookup
-// through kx_parameter_index on the factories' path.
+// through kx_parameter_index on the factories' path. The map is derived at
+// compile time from the object model's code and slot tables, so the two
+// cannot drift apart.
 #ifndef KX_CATALOGUE_PARAMETER_SLOTS_H
 #define KX_CATALOGUE_PARAMETER_SLOTS_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "catalogue/catalogue_tables.h"
+#include "objects/parameter_table.h"
 
 namespace kx::catalogue {
 
@@ -14,31 +20,65 @@ struct CodeSlot {
   int32_t slot;
 };
 
+namespace detail {
+
+constexpr bool same_text(const char *a, const char *b) {
+  while (*a != '\0' && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return *a == *b;
+}
+
+// The slot of the first slot-table row with this exact name, -1 without one.
+constexpr int32_t slot_of(const char *name) {
+  for (const ParameterSlotRow &row : kParameterSlotTable) {
+    if (same_text(row.name, name)) return row.slot;
+  }
+  return -1;
+}
+
+constexpr std::array<CodeSlot, kParameterCodeRows> code_slots() {
+  std::array<CodeSlot, kParameterCodeRows> out{};
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = {kParameterCodeTable[i].code, slot_of(kParameterCodeTable[i].name)};
+  }
+  return out;
+}
+
+constexpr bool placed_and_sorted(const std::array<CodeSlot, kParameterCodeRows> &map) {
+  for (std::size_t i = 0; i < map.size(); ++i) {
+    if (map[i].slot < 0 || map[i].slot >= kParameterSlots) return false;
+    if (i > 0 && map[i - 1].code >= map[i].code) return false;
+  }
+  return true;
+}
+
+// Every slot-table name has exactly one code, so every parameter a text can
+// place has a catalogue code too.
+constexpr bool every_name_coded_once() {
+  for (const ParameterSlotRow &row : kParameterSlotTable) {
+    int found = 0;
+    for (const ParameterCodeRow &code : kParameterCodeTable) {
+      if (same_text(code.name, row.name)) ++found;
+    }
+    if (found != 1) return false;
+  }
+  return true;
+}
+
+}  // namespace detail
+
 // Sorted by code.
-constexpr CodeSlot kCodeSlots[] = {
-    {100001, 0},  {100002, 1},  {100003, 5},  {100004, 7},  {100005, 15}, {100010, 2},
-    {100011, 2},  {100012, 10}, {100013, 8},  {100014, 9},  {100020, 6},  {100021, 6},
-    {100022, 11}, {100023, 3},  {100024, 4},  {100025, 3},  {100026, 4},  {100027, 3},
-    {100036, 15}, {100037, 12}, {100038, 13}, {100039, 14}, {100040, 0},  {100041, 1},
-    {100042, 2},  {100043, 3},  {100044, 4},  {100045, 5},  {100046, 6},  {100047, 15},
-    {100048, 7},  {100049, 8},  {100050, 9},
-};
+inline constexpr std::array<CodeSlot, kParameterCodeRows> kCodeSlots = detail::code_slots();
+static_assert(detail::placed_and_sorted(kCodeSlots),
+              "every parameter code has a slot and the codes ascend");
+static_assert(detail::every_name_coded_once(), "every slot-table name has exactly one code");
 
 // The slot of a mapped code, -1 for any other.
 inline int mapped_slot(int32_t code) {
-  std::size_t lo = 0;
-  std::size_t hi = sizeof kCodeSlots / sizeof kCodeSlots[0];
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (kCodeSlots[mid].code < code) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  return lo < sizeof kCodeSlots / sizeof kCodeSlots[0] && kCodeSlots[lo].code == code
-             ? kCodeSlots[lo].slot
-             : -1;
+  const CodeSlot *row = find_code(kCodeSlots.data(), kCodeSlots.size(), code);
+  return row != nullptr ? row->slot : -1;
 }
 
 }  // namespace kx::catalogue

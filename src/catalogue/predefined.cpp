@@ -5,17 +5,15 @@
 #include <vector>
 
 #include "catalogue/catalogue_tables.h"
+#include "catalogue/generated/code_ranges.h"
 #include "catalogue/objedit_reader.h"
 #include "kx.h"
+#include "objects/object_core.h"
 
 namespace {
 
-struct Range {
-  int lo;
-  int hi;
-};
-
 namespace cat = kx::catalogue;
+using cat::CodeRange;
 
 // How a kind is listed. Kinds with a deprecated map also give their
 // built-in-only factory: a deprecated code without a user definition yields,
@@ -47,7 +45,7 @@ class SortedCodes {
 };
 
 template <typename Obj, std::size_t N>
-kx_predefined *listing(const Range (&ranges)[N], const Kind<Obj> &kind, int *count) {
+kx_predefined *listing(const CodeRange (&ranges)[N], const Kind<Obj> &kind, int *count) {
   if (count == nullptr) return nullptr;
   *count = 0;
   // One reading of each user file for the whole listing instead of one per code.
@@ -62,14 +60,14 @@ kx_predefined *listing(const Range (&ranges)[N], const Kind<Obj> &kind, int *cou
   }
   kx_seq seq = kx_create_seq(256, static_cast<int>(sizeof(kx_predefined)));
   if (seq == nullptr) return nullptr;
-  for (const Range &r : ranges) {
+  for (const CodeRange &r : ranges) {
     for (int code = r.lo; code <= r.hi; ++code) {
       const bool alias = kind.deprecated != nullptr &&
                          cat::find_code(*kind.deprecated, code) != nullptr && !user.has(code);
       Obj obj = alias ? kind.normal(code) : kind.make(code);
       if (obj == nullptr) continue;
       bool ok = true;
-      if (alias || kind.status(obj) < 9) {
+      if (alias || kind.status(obj) <= kx::kStatusFromUserFile) {
         kx_predefined record{};
         record.code = code;
         kind.name(obj, record.name);
@@ -86,19 +84,6 @@ kx_predefined *listing(const Range (&ranges)[N], const Kind<Obj> &kind, int *cou
   return kx_table_create(seq, count);
 }
 
-constexpr Range kSpheroid[] = {{7000, 7999}, {107000, 107999}, {207000, 207999}};
-constexpr Range kPrimem[] = {{8900, 8999}, {108900, 108999}, {208900, 208999}};
-constexpr Range kAngular[] = {{9100, 9199}, {209100, 209199}};
-constexpr Range kLinear[] = {{9000, 9099}, {109000, 109099}, {209000, 209099}};
-constexpr Range kDatum[] = {{6000, 6999}, {106000, 106999}, {206000, 206999}};
-constexpr Range kProjection[] = {{43000, 52999}};
-constexpr Range kMethod[] = {{9600, 9699}, {109600, 109699}};
-constexpr Range kParameter[] = {{100000, 100099}};
-constexpr Range kGeogcs[] = {{4000, 4999}, {37000, 37999}, {104000, 104999}, {204000, 204999}};
-constexpr Range kProjcs[] = {
-    {2000, 3999}, {20000, 32799}, {53000, 65799}, {102000, 103999}, {202000, 203999}};
-constexpr Range kGeogtran[] = {{1000, 1999}, {8000, 8899}, {108000, 108899}, {208000, 208899}};
-
 }  // namespace
 
 extern "C" {
@@ -107,29 +92,29 @@ KX_API kx_predefined *kx_predefined_spheroid(int *count) {
   static const Kind<kx_spheroid> kind = {kx_factory_spheroid, kx_spheroid_name, kx_spheroid_status,
                                          kx_spheroid_del,     nullptr,          nullptr,
                                          cat::UserKind::Unit};
-  return listing(kSpheroid, kind, count);
+  return listing(cat::kSpheroidCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_primem(int *count) {
   static const Kind<kx_primem> kind = {kx_factory_primem,  kx_primem_name, kx_primem_status,
                                        kx_primem_del,      nullptr,        nullptr,
                                        cat::UserKind::Unit};
-  return listing(kPrimem, kind, count);
+  return listing(cat::kPrimemCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_angular_unit(int *count) {
   static const Kind<kx_unit> kind = {kx_factory_unit, kx_unit_name, kx_unit_status,     kx_unit_del,
                                      nullptr,         nullptr,      cat::UserKind::Unit};
-  return listing(kAngular, kind, count);
+  return listing(cat::kAngularUnitCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_linear_unit(int *count) {
   static const Kind<kx_unit> kind = {kx_factory_unit, kx_unit_name, kx_unit_status,     kx_unit_del,
                                      nullptr,         nullptr,      cat::UserKind::Unit};
-  return listing(kLinear, kind, count);
+  return listing(cat::kLinearUnitCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_datum(int *count) {
   static const Kind<kx_datum> kind = {
       kx_factory_datum,        kx_datum_name,           kx_datum_status,     kx_datum_del,
       kx_factory_datum_normal, &cat::kDeprecatedDatums, cat::UserKind::Datum};
-  return listing(kDatum, kind, count);
+  return listing(cat::kDatumCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_projection(int *count) {
   static const Kind<kx_projection> kind = {kx_factory_projection,
@@ -139,39 +124,39 @@ KX_API kx_predefined *kx_predefined_projection(int *count) {
                                            nullptr,
                                            nullptr,
                                            cat::UserKind::Unit};
-  return listing(kProjection, kind, count);
+  return listing(cat::kProjectionCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_method(int *count) {
   static const Kind<kx_method> kind = {kx_factory_method,  kx_method_name, kx_method_status,
                                        kx_method_del,      nullptr,        nullptr,
                                        cat::UserKind::Unit};
-  return listing(kMethod, kind, count);
+  return listing(cat::kMethodCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_parameter(int *count) {
   static const Kind<kx_parameter> kind = {
       kx_factory_parameter, kx_parameter_name, kx_parameter_status,
       kx_parameter_del,     nullptr,           nullptr,
       cat::UserKind::Unit};
-  return listing(kParameter, kind, count);
+  return listing(cat::kParameterCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_geogcs(int *count) {
   static const Kind<kx_geogcs> kind = {
       kx_factory_geogcs,        kx_geogcs_name,          kx_geogcs_status,     kx_geogcs_del,
       kx_factory_geogcs_normal, &cat::kDeprecatedGeogcs, cat::UserKind::Geogcs};
-  return listing(kGeogcs, kind, count);
+  return listing(cat::kGeogcsCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_projcs(int *count) {
   static const Kind<kx_projcs> kind = {
       kx_factory_projcs,        kx_projcs_name,          kx_projcs_status,     kx_projcs_del,
       kx_factory_projcs_normal, &cat::kDeprecatedProjcs, cat::UserKind::Projcs};
-  return listing(kProjcs, kind, count);
+  return listing(cat::kProjcsCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_geogtran(int *count) {
   static const Kind<kx_geogtran> kind = {kx_factory_geogtran,        kx_geogtran_name,
                                          kx_geogtran_status,         kx_geogtran_del,
                                          kx_factory_geogtran_normal, &cat::kDeprecatedGeogtran,
                                          cat::UserKind::Geogtran};
-  return listing(kGeogtran, kind, count);
+  return listing(cat::kGeogtranCodes, kind, count);
 }
 
 }  // extern "C"

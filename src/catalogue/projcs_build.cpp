@@ -1,4 +1,5 @@
 // Building a projected CS from catalogue parts, shared by the families.
+#include <algorithm>
 #include <cstddef>
 
 #include "catalogue/parameter_slots.h"
@@ -82,18 +83,10 @@ kx_projcs build_family_member(const Table<FamilyRow> &family, int32_t code) {
 
 const ZoneBlock *find_zone_block(int32_t code) {
   // First block whose last code is not below the code.
-  std::size_t lo = 0;
-  std::size_t hi = kZoneBlocks.count;
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (kZoneBlocks.rows[mid].last < code) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  if (lo == kZoneBlocks.count || kZoneBlocks.rows[lo].first > code) return nullptr;
-  return &kZoneBlocks.rows[lo];
+  const ZoneBlock *end = kZoneBlocks.rows + kZoneBlocks.count;
+  const ZoneBlock *it = std::partition_point(
+      kZoneBlocks.rows, end, [code](const ZoneBlock &block) { return block.last < code; });
+  return it != end && it->first <= code ? it : nullptr;
 }
 
 }  // namespace kx::catalogue

@@ -14,18 +14,19 @@ namespace {
 
 constexpr double kArcSecond = 4.84813681109536e-6;  // radians
 constexpr double kPpm = 1e-6;
-constexpr double kDegree = 0.017453292519943295;  // radians
+constexpr double kDegree = kPi / 180.0;  // radians
 
-constexpr const char *kGridMethods[] = {"NADCON", "HARN", "NTv2"};
-
-// A grid method is recognised by its functions in the method registry, so
-// that the driver does not depend on which grid methods are in the library.
+// A grid method is recognised by its functions among the registry's grid
+// rows, so that the driver does not depend on which grid methods are in the
+// library.
 bool is_grid_function(kx_method_fn f) {
-  for (const char *name : kGridMethods) {
-    const MethodRow *row = find_method_row(name);
-    if (row == nullptr) continue;
-    if ((row->forward != nullptr && row->forward == f) ||
-        (row->inverse != nullptr && row->inverse == f))
+  int count = 0;
+  const MethodRow *rows = method_rows(&count);
+  for (int i = 0; i < count; ++i) {
+    const MethodRow &row = rows[i];
+    if (row.kind != kx::MethodKind::kGrid) continue;
+    if ((row.forward != nullptr && row.forward == f) ||
+        (row.inverse != nullptr && row.inverse == f))
       return true;
   }
   return false;

@@ -1,6 +1,7 @@
 // Pieces the equation-based datum shifts share: the value-array slots, the
 // closing step that stores a shifted point, the exact rotation matrix of the
-// seven-parameter family and the geocentric point loop.
+// seven-parameter family, the point loop with heights and the geocentric
+// point loop.
 #ifndef KX_GEOGTRAN_METHOD_COMMON_H
 #define KX_GEOGTRAN_METHOD_COMMON_H
 

@@ -1,5 +1,7 @@
 // The generic coordinate system: a geographic or a projected CS, told apart
 // by the kind word.
+#include <cstring>
+
 #include "objects/object_core.h"
 
 namespace {
@@ -49,7 +51,10 @@ KX_API int kx_coordsys_to_string(kx_coordsys cs, char *buffer) {
   if (buffer == nullptr) return 0;
   buffer[0] = '\0';
   if (kx_geogcs g = as_geogcs(cs)) return kx_geogcs_to_string(g, buffer);
-  if (kx_projcs p = as_projcs(cs)) return kx_projcs_to_string(p, buffer);
+  // The projected CS writer returns the buffer, this one the length.
+  if (kx_projcs p = as_projcs(cs)) {
+    return static_cast<int>(std::strlen(kx_projcs_to_string(p, buffer)));
+  }
   return 0;
 }
 

@@ -194,8 +194,8 @@ KX_API kx_geogtran kx_geogtran_clone(kx_geogtran geogtran) {
                   kx_geogcs_clone(geogtran->geogcs2), kx_method_clone(geogtran->method), slots);
 }
 
-KX_API int kx_geogtran_to_string(kx_geogtran geogtran, char *buffer) {
-  if (buffer == nullptr) return 0;
+KX_API char *kx_geogtran_to_string(kx_geogtran geogtran, char *buffer) {
+  if (buffer == nullptr) return nullptr;
   char *out = kx::append_text(buffer, "GEOGTRAN[\"");
   out = kx::append_text(out, valid(geogtran) != nullptr ? geogtran->hdr.name : "");
   out = kx::append_text(out, "\",");
@@ -211,8 +211,8 @@ KX_API int kx_geogtran_to_string(kx_geogtran geogtran, char *buffer) {
       out += kx_parameter_to_string(a, out);
     }
   }
-  out = kx::append_text(out, "]");
-  return static_cast<int>(out - buffer);
+  kx::append_text(out, "]");
+  return buffer;
 }
 
 KX_API kx_geogtran kx_geogtran_from_tokens(char *const *tokens, int count, int start,

@@ -1,5 +1,9 @@
 // Transformation constants record: the integer, float and double arrays a
 // grid method's constants function attaches; the record owns and frees them.
+#include <climits>
+#include <cstring>
+
+#include "objects/constants_store.h"
 #include "objects/object_text.h"
 #include "objects/records.h"
 
@@ -9,7 +13,58 @@ constexpr uint32_t kKind = KX_KIND_GTCONSTANTS;
 
 kx_gtconstants valid(kx_gtconstants gc) { return kx::is_kind(gc, kKind) ? gc : nullptr; }
 
+// A kx_allocate'd copy of count elements; null for count 0. *ok turns false
+// when the copy cannot be made.
+template <typename T>
+T *copy_of(const T *from, int count, bool *ok) {
+  if (count == 0) return nullptr;
+  const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(T);
+  if (bytes > static_cast<std::size_t>(INT_MAX)) {
+    *ok = false;
+    return nullptr;
+  }
+  T *to = static_cast<T *>(kx_allocate(static_cast<int>(bytes)));
+  if (to == nullptr) {
+    *ok = false;
+    return nullptr;
+  }
+  std::memcpy(to, from, bytes);
+  return to;
+}
+
 }  // namespace
+
+namespace kx {
+
+int gtconstants_store(kx_gtconstants gc, const int *ivals, int icount, const float *fvals,
+                      int fcount, const double *dvals, int dcount) {
+  if (valid(gc) == nullptr || icount < 0 || fcount < 0 || dcount < 0) return 0;
+  if ((icount > 0 && ivals == nullptr) || (fcount > 0 && fvals == nullptr) ||
+      (dcount > 0 && dvals == nullptr))
+    return 0;
+  kx_deallocate(gc->ivals);
+  kx_deallocate(gc->fvals);
+  kx_deallocate(gc->dvals);
+  gc->ivals = nullptr;
+  gc->fvals = nullptr;
+  gc->dvals = nullptr;
+  bool ok = true;
+  int *i = copy_of(ivals, icount, &ok);
+  float *f = copy_of(fvals, fcount, &ok);
+  double *d = copy_of(dvals, dcount, &ok);
+  if (!ok) {
+    kx_deallocate(i);
+    kx_deallocate(f);
+    kx_deallocate(d);
+    return 0;
+  }
+  gc->ivals = i;
+  gc->fvals = f;
+  gc->dvals = d;
+  return 1;
+}
+
+}  // namespace kx
 
 extern "C" {
 

@@ -2,6 +2,7 @@
 // the library yet keeps null functions, so its name cannot be read.
 #include <iterator>
 
+#include "kx_def.h"
 #include "objects/object_text.h"
 #include "objects/records.h"
 #include "objects/registry.h"
@@ -10,18 +11,27 @@ namespace kx {
 
 namespace {
 
+constexpr MethodKind kEquation = MethodKind::kEquation;
+constexpr MethodKind kGrid = MethodKind::kGrid;
+
 const MethodRow kMethodRegistry[] = {
-    {9601, "Longitude_Rotation", kx_longitude_rotation_ccw, kx_longitude_rotation_ccw, nullptr},
-    {109607, "Bursa_Wolf", kx_bursa_wolf_fwd, kx_bursa_wolf_inv, nullptr},
-    {9606, "Position_Vector", kx_position_vector_fwd, kx_position_vector_inv, nullptr},
-    {9607, "Coordinate_Frame", kx_coordinate_frame_fwd, kx_coordinate_frame_inv, nullptr},
-    {9603, "Geocentric_Translation", kx_geocentric_translation_fwd, kx_geocentric_translation_inv, nullptr},
-    {9604, "Molodensky", kx_molodensky_fwd, kx_molodensky_inv, nullptr},
-    {9605, "Molodensky_Abridged", kx_molodensky_abridged_fwd, kx_molodensky_abridged_inv, nullptr},
-    {9636, "Molodensky_Badekas", kx_molodensky_badekas_fwd, kx_molodensky_badekas_inv, nullptr},
-    {9613, "NADCON", nullptr, nullptr, nullptr},
-    {109613, "HARN", nullptr, nullptr, nullptr},
-    {9615, "NTv2", nullptr, nullptr, nullptr},
+    {KX_MTH_LONGITUDE_ROTATION, "Longitude_Rotation", kEquation, kx_longitude_rotation_ccw,
+     kx_longitude_rotation_ccw, nullptr},
+    {KX_MTH_BURSA_WOLF, "Bursa_Wolf", kEquation, kx_bursa_wolf_fwd, kx_bursa_wolf_inv, nullptr},
+    {KX_MTH_POSITION_VECTOR, "Position_Vector", kEquation, kx_position_vector_fwd,
+     kx_position_vector_inv, nullptr},
+    {KX_MTH_COORDINATE_FRAME, "Coordinate_Frame", kEquation, kx_coordinate_frame_fwd,
+     kx_coordinate_frame_inv, nullptr},
+    {KX_MTH_GEOCENTRIC_TRANSLATION, "Geocentric_Translation", kEquation,
+     kx_geocentric_translation_fwd, kx_geocentric_translation_inv, nullptr},
+    {KX_MTH_MOLODENSKY, "Molodensky", kEquation, kx_molodensky_fwd, kx_molodensky_inv, nullptr},
+    {KX_MTH_MOLODENSKY_ABRIDGED, "Molodensky_Abridged", kEquation, kx_molodensky_abridged_fwd,
+     kx_molodensky_abridged_inv, nullptr},
+    {KX_MTH_MOLODENSKY_BADEKAS, "Molodensky_Badekas", kEquation, kx_molodensky_badekas_fwd,
+     kx_molodensky_badekas_inv, nullptr},
+    {KX_MTH_NADCON, "NADCON", kGrid, nullptr, nullptr, nullptr},
+    {KX_MTH_HARN, "HARN", kGrid, nullptr, nullptr, nullptr},
+    {KX_MTH_NTV2, "NTv2", kGrid, nullptr, nullptr, nullptr},
 };
 
 // Leaves the coordinates as they are: what an invalid method does.

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "kx.h"
+#include "math/math_common.h"
 #include "objects/object_core.h"
 
 namespace kx {
@@ -57,11 +58,8 @@ char *append_number(char *out, double value);
 // Appends text at out and returns the new end (NUL-terminated).
 char *append_text(char *out, const char *text);
 
-// |a - b| <= ((|a| + |b|) / 2 + 1) * 2^-48; false whenever a NaN is involved.
-constexpr double kEpsilon = 3.552713678800501e-15;
-inline bool num_eq(double a, double b) {
-  return std::fabs(a - b) <= ((std::fabs(a) + std::fabs(b)) * 0.5 + 1.0) * kEpsilon;
-}
+// The library's tolerant equality (near_eq); false whenever a NaN is involved.
+inline bool num_eq(double a, double b) { return near_eq(a, b); }
 
 // Replaces a name read from text that equals wrong (ignoring case, and only
 // when it has no comma) by right: old texts misspell the German datum.

@@ -1,5 +1,8 @@
 // Projection constants record: two arrays a projection's constants function
 // attaches; the record only owns and frees them.
+#include <cstring>
+
+#include "objects/constants_store.h"
 #include "objects/object_text.h"
 #include "objects/records.h"
 
@@ -10,6 +13,32 @@ constexpr uint32_t kKind = KX_KIND_PCSCONSTANTS;
 kx_pcsconstants valid(kx_pcsconstants pc) { return kx::is_kind(pc, kKind) ? pc : nullptr; }
 
 }  // namespace
+
+namespace kx {
+
+int pcsconstants_store(kx_pcsconstants pc, const double *values, int count) {
+  if (valid(pc) == nullptr || count < 1 || values == nullptr) return 0;
+  // Arrays already attached would otherwise leak.
+  kx_deallocate(pc->ivals);
+  kx_deallocate(pc->dvals);
+  pc->ivals = nullptr;
+  pc->dvals = nullptr;
+  int *ivals = static_cast<int *>(kx_allocate(2 * static_cast<int>(sizeof(int))));
+  double *dvals = static_cast<double *>(kx_allocate(count * static_cast<int>(sizeof(double))));
+  if (ivals == nullptr || dvals == nullptr) {
+    kx_deallocate(ivals);
+    kx_deallocate(dvals);
+    return 0;
+  }
+  ivals[0] = 2;
+  ivals[1] = count;
+  std::memcpy(dvals, values, static_cast<std::size_t>(count) * sizeof(double));
+  pc->ivals = ivals;
+  pc->dvals = dvals;
+  return count;
+}
+
+}  // namespace kx
 
 extern "C" {
 

@@ -261,8 +261,8 @@ KX_API kx_projcs kx_projcs_clone_alterunits(kx_projcs projcs, kx_unit linear, kx
   return assemble(projcs->hdr.name, g, kx_projection_clone(projcs->projection), slots, u);
 }
 
-KX_API int kx_projcs_to_string(kx_projcs projcs, char *buffer) {
-  if (buffer == nullptr) return 0;
+KX_API char *kx_projcs_to_string(kx_projcs projcs, char *buffer) {
+  if (buffer == nullptr) return nullptr;
   char *out = kx::append_text(buffer, "PROJCS[\"");
   out = kx::append_text(out, valid(projcs) != nullptr ? projcs->hdr.name : "");
   out = kx::append_text(out, "\",");
@@ -278,8 +278,8 @@ KX_API int kx_projcs_to_string(kx_projcs projcs, char *buffer) {
   }
   out = kx::append_text(out, ",");
   out += kx_unit_to_string(kx_projcs_unit(projcs), out);
-  out = kx::append_text(out, "]");
-  return static_cast<int>(out - buffer);
+  kx::append_text(out, "]");
+  return buffer;
 }
 
 KX_API kx_projcs kx_projcs_from_tokens(char *const *tokens, int count, int start, int *first,

@@ -19,9 +19,14 @@ struct ProjectionRow {
   kx_pcsconst_fn pcsconstfunc;
 };
 
+// How a method computes: by its equations alone, or by interpolating a grid
+// dataset its constants function loads.
+enum class MethodKind { kEquation, kGrid };
+
 struct MethodRow {
   int code;
   const char *name;
+  MethodKind kind;
   kx_method_fn forward;  // null while the method is not in the library
   kx_method_fn inverse;
   kx_gtconst_fn gtconstfunc;

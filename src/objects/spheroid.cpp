@@ -74,7 +74,7 @@ KX_API int kx_spheroid_to_string(kx_spheroid spheroid, char *buffer) {
   out = kx::append_text(out, "\",");
   out = kx::append_number(out, kx_spheroid_axis(spheroid));
   out = kx::append_text(out, ",");
-  out = kx::append_number(out, std::fabs(f) <= kx::kEpsilon ? 0.0 : 1.0 / f);
+  out = kx::append_number(out, std::fabs(f) <= kx::kEps ? 0.0 : 1.0 / f);
   out = kx::append_text(out, "]");
   return static_cast<int>(out - buffer);
 }

@@ -2,10 +2,11 @@
 // angular unit to projected coordinates in the projected CS's linear unit.
 #include <cstddef>
 
+#include "math/math_common.h"
 #include "objects/projcs_unpack.h"
 
 namespace {
-constexpr double kHalfPi = 1.5707963267948966;
+using kx::kHalfPi;
 }
 
 extern "C" KX_API int kx_geog_to_proj(kx_projcs projcs, int n, double *coords) {

@@ -28,6 +28,7 @@
 #include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/mercator.h"
+#include "projections/near_pole.h"
 #include "projections/projection_common.h"
 
 namespace {
@@ -54,7 +55,7 @@ int forward_cone(const double *sph, const double *par, int n, double *coords, co
     // The pole the cone closes on is its apex. Moved just inside instead,
     // it would keep rho = aF t^n far from 0 when n is small (t^n tends to 0
     // only as fast as n allows); the opposite pole stays moved inside.
-    const double t = lcc::t_of(e2, ellipsoid, kx::mercator::off_pole(y));
+    const double t = lcc::t_of(e2, ellipsoid, kx::inside_poles(y));
     const bool apex = lcc::closes_on(k.n, y);
     const double rho = apex ? 0.0 : k.aF * std::pow(t, k.n);
     x = k0 * rho * std::sin(theta);

@@ -26,7 +26,6 @@ namespace {
 
 using kx::mercator::build;
 using kx::mercator::Constants;
-using kx::mercator::off_pole;
 
 int forward(const double *sph, const double *par, int n, double *coords, const int *ivals,
             const double *dvals) {
@@ -35,7 +34,7 @@ int forward(const double *sph, const double *par, int n, double *coords, const i
   const Constants k =
       kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph, par); });
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double phi = off_pole(y);
+    const double phi = kx::inside_poles(y);
     const double chi = ellipsoid ? kx::geodetic_to_conformal(e2, phi) : phi;
     x = k.aK * kx_delta(x - lam0);
     y = k.aK * std::log(std::tan(kx::kPi / 4.0 + chi / 2.0));

@@ -7,20 +7,11 @@
 
 #include "kx.h"
 #include "math/math_common.h"
+#include "projections/near_pole.h"
 #include "projections/projection_common.h"
 
 namespace kx {
 namespace mercator {
-
-// The pole rule of the conformal cylinders and cones: a latitude at a pole
-// (in the library tolerance) or beyond becomes pi/2 less 25 units in the last
-// place, keeping its sign, so that the pole projects to a finite point.
-constexpr double kPoleLatitude = 1.570796326794891;
-
-inline double off_pole(double phi) {
-  if (is_pole(phi) || std::fabs(phi) > kHalfPi) return std::copysign(kPoleLatitude, phi);
-  return phi;
-}
 
 // x and y are separable, so a NaN member would leave its partner finite:
 // the pair becomes NaN as a whole.

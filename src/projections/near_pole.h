@@ -1,6 +1,7 @@
-// The pole rule of the transverse cylindrical projections: a latitude at a
-// pole (within the library tolerance) or past it is moved just inside, where
-// tan phi is still finite and the series stay finite.
+// The pole rule of the cylinders and cones: a latitude at a pole (within the
+// library tolerance) or past it is moved just inside, keeping its sign, where
+// tan phi is still finite, the series stay finite and the pole projects to a
+// finite point.
 #ifndef KX_PROJECTIONS_NEAR_POLE_H
 #define KX_PROJECTIONS_NEAR_POLE_H
 

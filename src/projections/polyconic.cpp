@@ -20,6 +20,7 @@
 #include "math/math_common.h"
 #include "projections/cylindrical_common.h"
 #include "projections/polyconic.h"
+#include "projections/near_pole.h"
 #include "projections/projection_common.h"
 
 namespace {
@@ -33,8 +34,6 @@ using kx::polyconic::SphereConstants;
 constexpr int kLooseAfter = 470;
 constexpr int kMaxPasses = 500;
 constexpr double kLooseStep = 3e-8;
-// Just inside a pole, where tan phi is still finite.
-constexpr double kNearPole = kHalfPi - 25.0 * 2.220446049250313e-16;
 
 // A Newton iterate brought back into [-pi/2, pi/2].
 double fold(double phi) {
@@ -49,7 +48,7 @@ template <class Step>
 bool iterate(double start, double sign, double &phi_out, Step &&next) {
   double phi = start;
   for (int pass = 1;; ++pass) {
-    if (kx::is_pole(phi)) phi = std::copysign(kNearPole, phi);
+    if (kx::is_pole(phi)) phi = std::copysign(kx::kInsidePole, phi);
     const double phi_next = fold(next(phi));
     if (kx::near_eq(phi, phi_next) ||
         (pass > kLooseAfter && std::fabs(phi - phi_next) <= kLooseStep)) {

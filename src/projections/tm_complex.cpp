@@ -45,6 +45,7 @@
 #include "kx.h"
 #include "math/latitude_series.h"
 #include "math/math_common.h"
+#include "projections/near_pole.h"
 #include "projections/projection_common.h"
 
 namespace {
@@ -54,8 +55,6 @@ using kx::tm_complex::EllipsoidConstants;
 using kx::tm_complex::SphereConstants;
 
 constexpr int kMaxPasses = 50;
-// pi/2 less 25 units in the last place: tan and ln tan stay finite.
-constexpr double kNearPole = 1.570796326794891;
 // 1 - 2^-48: keeps the spherical x finite on the equator 90 degrees out.
 constexpr double kNearOne = 0.9999999999999964;
 
@@ -98,12 +97,6 @@ kx_dcomp sn(kx_dcomp u, double m) {
 
 bool finite(double v) { return std::isfinite(v); }
 bool finite(kx_dcomp z) { return std::isfinite(z.re) && std::isfinite(z.im); }
-
-// Latitudes at or past a pole move just inside it.
-double off_pole(double phi) {
-  if (kx::is_pole(phi) || std::fabs(phi) > kHalfPi) return std::copysign(kNearPole, phi);
-  return phi;
-}
 
 // The terms of sn u shared by both directions: s, (1 + s)(1 - s) = cn^2 and
 // (1 + e s)(1 - e s) = dn^2.
@@ -272,7 +265,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
   const Periods p = periods_of(e2);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!finite(x) || !finite(y)) return false;
-    const double phi = off_pole(y), dlam = kx_delta(x - lam0);
+    const double phi = kx::inside_poles(y), dlam = kx_delta(x - lam0);
     const double chi = kx::geodetic_to_conformal(e2, phi);
     const double psi = chi == 0.0 ? 0.0 : std::log(std::tan(kx::kPi / 4.0 + chi / 2.0));
     const kx_dcomp w = cx(psi, dlam);
@@ -330,7 +323,7 @@ int forward_sphere(const double *par, int n, double *coords, const SphereConstan
   const double lam0 = par[kx::kSlotCentralMeridian], phi0 = par[kx::kSlotLatitudeOfOrigin];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!finite(x) || !finite(y)) return false;
-    const double phi = off_pole(y), dlam = kx_delta(x - lam0);
+    const double phi = kx::inside_poles(y), dlam = kx_delta(x - lam0);
     double B = std::cos(phi) * std::sin(dlam);
     if (kx::near_eq(std::fabs(B), 1.0)) B = std::copysign(kNearOne, B);
     x = k.half_rk0 * std::log((1.0 + B) / (1.0 - B));

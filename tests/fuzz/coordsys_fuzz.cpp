@@ -38,8 +38,15 @@ std::string without_numbers(const char *text) {
   return out;
 }
 
-template <class Handle>
-void round_trips(const char *input, Handle (*read)(const char *), int (*write)(Handle, char *),
+// The text length a writer reports: its result, or for the writers that
+// return the buffer, the text's length when that buffer came back.
+int written(int n, const char *) { return n; }
+int written(const char *result, const char *buffer) {
+  return result == buffer ? static_cast<int>(std::string(buffer).size()) : -1;
+}
+
+template <class Handle, class Write>
+void round_trips(const char *input, Handle (*read)(const char *), Write write,
                  int (*eq)(Handle, Handle), void (*del)(Handle), int max_text) {
   Handle first = read(input);
   if (first == nullptr) return;
@@ -50,7 +57,7 @@ void round_trips(const char *input, Handle (*read)(const char *), int (*write)(H
   // 15 or 16 digits, and 7 from 1e16 on.
   const bool compare = eq(first, first) == 1;
   for (int step = 0; step < 3; ++step) {
-    const int n = write(object, g_text[step]);
+    const int n = written(write(object, g_text[step]), g_text[step]);
     check(n > 0 && n <= max_text && std::string(g_text[step]).size() == static_cast<size_t>(n));
     if (step == 1 && compare && eq(first, object) != 1) {
       check(without_numbers(g_text[0]) == without_numbers(g_text[1]));

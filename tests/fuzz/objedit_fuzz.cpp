@@ -63,13 +63,15 @@ class Home {
 
 char g_text[KX_TEXT_MAX_GEOGTRAN + 1];
 
-template <class Handle>
-void built(Handle object, uint8_t (*status)(Handle), int (*write)(Handle, char *),
+template <class Handle, class Written>
+void built(Handle object, uint8_t (*status)(Handle), Written (*write)(Handle, char *),
            void (*del)(Handle), int max_text) {
   if (object == nullptr) return;
   check(status(object) == 8);
-  const int n = write(object, g_text);
-  check(n > 0 && n <= max_text && std::string(g_text).size() == static_cast<size_t>(n));
+  // The writers return the length or the buffer; either way not 0 on success.
+  check(write(object, g_text) != Written{});
+  const size_t n = std::string(g_text).size();
+  check(n > 0 && n <= static_cast<size_t>(max_text));
   del(object);
 }
 

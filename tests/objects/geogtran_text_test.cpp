@@ -26,8 +26,7 @@ std::string name_of(kx_geogcs g) {
 
 std::string text_of(kx_geogtran gt) {
   char text[KX_TEXT_MAX_GEOGTRAN + 1];
-  const int n = kx_geogtran_to_string(gt, text);
-  return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
+  return kx_geogtran_to_string(gt, text);
 }
 
 TEST(GeographicTransformationText, OrderAbsentParametersAndMethodCase) {

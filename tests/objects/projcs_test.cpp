@@ -99,8 +99,7 @@ kx_projcs test_pcs(const char *name, Slots slots, kx_unit linear = nullptr,
 
 std::string text_of(kx_projcs p) {
   static char b[KX_TEXT_MAX_PROJCS + 1];
-  const int n = kx_projcs_to_string(p, b);
-  EXPECT_EQ(static_cast<size_t>(n), std::strlen(b));
+  EXPECT_EQ(kx_projcs_to_string(p, b), b);
   return b;
 }
 
@@ -153,6 +152,12 @@ TEST(ProjectionObject, ConstructorsAccessorsAndDefaults) {
   EXPECT_EQ(kx_projection_clone(nullptr), nullptr);
   EXPECT_EQ(kx_projection_to_string(nullptr, b), 14);
   EXPECT_STREQ(b, "PROJECTION[\"\"]");
+  // The composite writers return the buffer, null without one.
+  EXPECT_EQ(kx_projcs_to_string(nullptr, nullptr), nullptr);
+  EXPECT_EQ(kx_geogtran_to_string(nullptr, nullptr), nullptr);
+  char big[KX_TEXT_MAX_GEOGTRAN + 1];
+  EXPECT_EQ(kx_geogtran_to_string(nullptr, big), big);
+  EXPECT_EQ(std::strncmp(big, "GEOGTRAN[\"\",GEOGCS[\"\",", 22), 0) << big;
 
   for (kx_projection q : {p, e, c, other, nohz, lower}) kx_projection_del(q);
 }

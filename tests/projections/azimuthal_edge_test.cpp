@@ -1,6 +1,6 @@
 // Stereographic, polar stereographic, double stereographic, orthographic
 // and gnomonic: aspects that must coincide, scale where it is defined to be
-// true, the horizon rules, and bad input.
+// true, the horizon rules (the shared contract: registry_contract_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -142,48 +142,6 @@ TEST(Gnomonic, HorizonRules) {
   EXPECT_TRUE(std::isfinite(xy[1]));
   EXPECT_EQ(xy[2], 140 * kDeg);
   EXPECT_EQ(xy[3], -55 * kDeg);
-}
-
-// Every function of the family: n <= 0, null arguments, NaN points.
-TEST(AzimuthalFamily, BadInput) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  for (const char *name : {"stereographic", "stereographic_np", "stereographic_sp",
-                           "double_stereographic", "orthographic", "gnomonic"}) {
-    SCOPED_TRACE(name);
-    const kxtest::Projection &f = kxtest::projections().at(name);
-    Parameters p;
-    p.deg(2, 10).deg(3, 70).deg(6, 40).deg(10, 10).deg(11, 40);
-    for (kx_projection_fn fn : {f.fwd, f.inv}) {
-      std::vector<double> pts = {0.1, 0.7};
-      EXPECT_EQ(fn(kWgs84.get(), p.get(), 0, pts.data(), nullptr, nullptr), 0);
-      EXPECT_EQ(fn(kWgs84.get(), p.get(), -5, pts.data(), nullptr, nullptr), 0);
-      EXPECT_EQ(pts[0], 0.1);
-      EXPECT_EQ(fn(kWgs84.get(), p.get(), 1, nullptr, nullptr, nullptr), 0);
-      EXPECT_EQ(fn(nullptr, p.get(), 1, pts.data(), nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(pts[0]) && std::isnan(pts[1]));
-      pts = {0.1, 0.7};
-      EXPECT_EQ(fn(kWgs84.get(), nullptr, 1, pts.data(), nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(pts[0]) && std::isnan(pts[1]));
-      // A NaN point stays NaN, is not counted, and its neighbours convert.
-      pts = {nan, 0.7, 0.15, nan, 0.15, 0.7};
-      if (fn == f.inv) pts = {nan, 1000.0, 1000.0, nan, 1000.0, 2000.0};
-      const int count = fn(kWgs84.get(), p.get(), 3, pts.data(), nullptr, nullptr);
-      EXPECT_EQ(count, 1);
-      for (int i = 0; i < 4; ++i) EXPECT_TRUE(std::isnan(pts[i]));
-      EXPECT_TRUE(std::isfinite(pts[4]) && std::isfinite(pts[5]));
-    }
-    EXPECT_EQ(f.constants(nullptr, kWgs84.get(), p.get()), 0);
-    kx_pcsconstants pc = kx_pcsconstants_new();
-    ASSERT_NE(pc, nullptr);
-    EXPECT_EQ(f.constants(pc, nullptr, p.get()), 0);
-    EXPECT_EQ(f.constants(pc, kWgs84.get(), nullptr), 0);
-    EXPECT_EQ(kx_pcsconstants_ivals(pc), nullptr);
-    EXPECT_EQ(kx_pcsconstants_dvals(pc), nullptr);
-    kx_pcsconstants_del(pc);
-    // A record of another kind is refused.
-    alignas(8) uint32_t other[16] = {KX_KIND_PCSCONSTANTS << 1};
-    EXPECT_EQ(f.constants(reinterpret_cast<kx_pcsconstants>(other), kWgs84.get(), p.get()), 0);
-  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Conics: the origin, the cylindrical and polar limits, the rejected
-// parallels, one-parallel forms and bad input.
+// parallels, one-parallel forms (the shared contract: registry_contract_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -129,44 +129,6 @@ TEST(Conics, EveryPointOfLongArraysInEveryCase) {
         }
       }
     }
-  }
-}
-
-TEST(Conics, BadInput) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  for (const char *name : {"lcc", "albers", "equidistant_conic"}) {
-    ASSERT_EQ(kxtest::projections().count(name), 1u) << name;
-    SCOPED_TRACE(name);
-    const kxtest::Projection &f = kxtest::projections().at(name);
-    const Parameters p = cone(-96, 33, 45, 23, 0.9999);
-    for (kx_projection_fn fn : {f.fwd, f.inv}) {
-      std::vector<double> pts = {0.1, 0.7};
-      EXPECT_EQ(fn(kGrs80.get(), p.get(), 0, pts.data(), nullptr, nullptr), 0);
-      EXPECT_EQ(fn(kGrs80.get(), p.get(), -1, pts.data(), nullptr, nullptr), 0);
-      EXPECT_EQ(pts[0], 0.1);
-      EXPECT_EQ(fn(kGrs80.get(), p.get(), 1, nullptr, nullptr, nullptr), 0);
-      EXPECT_EQ(fn(nullptr, p.get(), 1, pts.data(), nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(pts[0]) && std::isnan(pts[1]));
-      pts = {0.1, 0.7};
-      EXPECT_EQ(fn(kGrs80.get(), nullptr, 1, pts.data(), nullptr, nullptr), 0);
-      EXPECT_TRUE(std::isnan(pts[0]) && std::isnan(pts[1]));
-      // A NaN point stays NaN and is not counted; its neighbours convert.
-      pts = {nan, 0.7, -1.6, nan, -1.6, 0.7};
-      if (fn == f.inv) pts = {nan, 1000.0, 1000.0, nan, 1000.0, 2000.0};
-      EXPECT_EQ(fn(kGrs80.get(), p.get(), 3, pts.data(), nullptr, nullptr), 1);
-      for (int i = 0; i < 4; ++i) EXPECT_TRUE(std::isnan(pts[i]));
-      EXPECT_TRUE(std::isfinite(pts[4]) && std::isfinite(pts[5]));
-    }
-    EXPECT_EQ(f.constants(nullptr, kGrs80.get(), p.get()), 0);
-    kx_pcsconstants pc = kx_pcsconstants_new();
-    ASSERT_NE(pc, nullptr);
-    EXPECT_EQ(f.constants(pc, nullptr, p.get()), 0);
-    EXPECT_EQ(f.constants(pc, kGrs80.get(), nullptr), 0);
-    EXPECT_EQ(kx_pcsconstants_dvals(pc), nullptr);
-    // Loading twice replaces the arrays (nothing leaks under the sanitizer).
-    EXPECT_GT(f.constants(pc, kGrs80.get(), p.get()), 0);
-    EXPECT_GT(f.constants(pc, kGrs80.get(), p.get()), 0);
-    kx_pcsconstants_del(pc);
   }
 }
 

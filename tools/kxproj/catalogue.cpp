@@ -12,15 +12,16 @@ namespace {
 // Room for the longest text any object kind writes.
 constexpr std::size_t kTextRoom = 8192;
 
-template <typename Handle>
-std::string text_of(Handle (*make)(int), int (*write)(Handle, char *), void (*del)(Handle),
-                    int code) {
+// The writers return the length or the buffer depending on the kind; the
+// text ends at its terminator either way.
+template <typename Handle, typename Write>
+std::string text_of(Handle (*make)(int), Write write, void (*del)(Handle), int code) {
   Handle object = make(code);
   if (object == nullptr) return {};
   std::string text(kTextRoom, '\0');
-  const int length = write(object, &text[0]);
+  write(object, &text[0]);
   del(object);
-  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  text.resize(std::min(text.find('\0'), text.size()));
   return text;
 }
 
