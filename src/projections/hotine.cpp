@@ -196,11 +196,11 @@ bool constants_of(Form form, const double *sph, const double *par, const int *iv
 // central line (v infinite) or is not a number.
 inline bool uv_forward(double e2, const Constants &k, double lam, double phi, double *v,
                        double *u) {
-  if (kx::is_pole(phi)) {
+  if (kx::is_pole(phi)) {  // (an infinite latitude passes the tolerance test too)
     const double h = phi > 0.0 ? k.half_g0 : -k.half_g0;
     *v = k.AkB * std::log(std::tan(kx::kPi / 4.0 - h));
     *u = k.AkB * phi;
-    return true;
+    return std::isfinite(phi) && std::isfinite(lam);
   }
   const double bdl = k.B * kx::reduce_angle(lam - k.lam0);
   const double sb = std::sin(bdl), cb = std::cos(bdl);

@@ -115,6 +115,9 @@ int inverse(const double *sph, const double *par, int n, double *coords) {
       yr = y * c.cos_w - x * c.sin_w;
     }
     const double X = xr / c.sx, Y = yr / c.sy;
+    // Infinite (or, through a zero scale, infinitely scaled) points would
+    // come out as the far limit of the cone.
+    if (!(std::isfinite(X) && std::isfinite(Y))) return false;
     const double D = std::atan2(Y, X) / c.n;
     const double rho = std::hypot(X, Y);
     const double T = 2.0 * (std::atan(std::pow(rho0 / rho, 1.0 / c.n) * tan_p) - kx::kPi / 4.0);
