@@ -78,6 +78,16 @@ double centre_u(const Aposphere &ap, double k0, double phic, double cos_alpha,
   return sigma * (ap.A * k0 / ap.B) * std::atan2(std::sqrt(ap.D * ap.D - 1.0), cos_alpha);
 }
 
+// asin(G tan gamma0) with G = sinh(B psi_c + ln E) = sigma sqrt(D^2 - 1) and
+// sin gamma0 = sin alpha / D: the longitude from the natural origin to the
+// centre, times B. Written as atan2 because the asin's argument is exactly
+// 1 for an azimuth of 90 degrees, where a last-place error in it moves the
+// origin by 1.5e-8 rad (0.1 m); alpha lies in [-pi/2, pi/2].
+double centre_offset(const Aposphere &ap, double phic, double sin_alpha, double cos_alpha) {
+  const double sigma = phic < 0.0 ? -1.0 : 1.0;
+  return std::atan2(sigma * std::sqrt(ap.D * ap.D - 1.0) * sin_alpha, ap.D * cos_alpha);
+}
+
 Constants pack(const Aposphere &ap, double k0, double lam0, double g0, double rot, double uc) {
   Constants k;
   k.B = ap.B;
@@ -118,10 +128,10 @@ Constants build_azimuth(const double *sph, const double *par) {
     alpha += kPi;
 
   const Aposphere ap = aposphere(sph, phic);
-  const double g0 = std::asin(std::sin(alpha) / ap.D);
-  const double G = std::sinh(ap.B * ap.psic + ap.lnE);
-  const double lam0 = kx_delta(lamc - asin_clamped(G * std::tan(g0)) / ap.B);
-  const double uc = centre_u(ap, k0, phic, std::cos(alpha), kx_delta(lamc - lam0));
+  const double sin_alpha = std::sin(alpha), cos_alpha = std::cos(alpha);
+  const double g0 = std::asin(sin_alpha / ap.D);
+  const double lam0 = kx_delta(lamc - centre_offset(ap, phic, sin_alpha, cos_alpha) / ap.B);
+  const double uc = centre_u(ap, k0, phic, cos_alpha, kx_delta(lamc - lam0));
   return pack(ap, k0, lam0, g0, alpha, uc);
 }
 
@@ -158,10 +168,10 @@ bool build_two_point(const double *sph, const double *par, Constants *k) {
   const double sin_alpha = ap.D * std::sin(g0);
   if (!(std::fabs(sin_alpha) <= 1.0 + 4.0 * kEps)) return false;
   const double alpha_c = asin_clamped(sin_alpha);
-  const double G = std::sinh(ap.B * ap.psic + ap.lnE);
-  const double offset =
-      kx_delta(kx_delta(asin_clamped(G * std::tan(g0)) / ap.B + lam0) - lam0);
-  *k = pack(ap, k0, lam0, g0, alpha_c, centre_u(ap, k0, phic, std::cos(alpha_c), offset));
+  const double cos_alpha = std::cos(alpha_c);
+  const double offset = kx_delta(
+      kx_delta(centre_offset(ap, phic, std::sin(alpha_c), cos_alpha) / ap.B + lam0) - lam0);
+  *k = pack(ap, k0, lam0, g0, alpha_c, centre_u(ap, k0, phic, cos_alpha, offset));
   return true;
 }
 
