@@ -918,7 +918,8 @@ KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double
  * alpha_c at phic) or, for _rso_, by XY_Plane_Rotation (slot 14; the value
  * 4 pi asks for gamma0, the central line's azimuth on the aposphere), with
  * u from the natural origin (_natorigin) or from the centre (_center). A
- * pole as centre moves 2e-7 rad inside it. The two-point forms reject
+ * pole as centre moves 2e-7 rad inside it, keeping its longitude and the
+ * azimuth (the limit of centres approaching it). The two-point forms reject
  * control points that coincide or share a parallel (both poles included)
  * and central lines that never reach phic: _const returns 0 attaching
  * nothing and the functions return 0 leaving the coordinates unchanged.
@@ -933,22 +934,22 @@ KX_API int kx_hotine_two_point_uv_fwd(const double *sph, const double *par, int 
                                       const int *ivals, const double *dvals);
 KX_API int kx_hotine_two_point_uv_inv(const double *sph, const double *par, int n, double *coords,
                                       const int *ivals, const double *dvals);
-KX_API int kx_hotine_azimuth_natorigin_fwd(const double *sph, const double *par, int n, double *coords,
-                                           const int *ivals, const double *dvals);
-KX_API int kx_hotine_azimuth_natorigin_inv(const double *sph, const double *par, int n, double *coords,
-                                           const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_natorigin_fwd(const double *sph, const double *par, int n,
+                                           double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_natorigin_inv(const double *sph, const double *par, int n,
+                                           double *coords, const int *ivals, const double *dvals);
 KX_API int kx_hotine_azimuth_center_fwd(const double *sph, const double *par, int n, double *coords,
                                         const int *ivals, const double *dvals);
 KX_API int kx_hotine_azimuth_center_inv(const double *sph, const double *par, int n, double *coords,
                                         const int *ivals, const double *dvals);
-KX_API int kx_hotine_two_point_natorigin_fwd(const double *sph, const double *par, int n, double *coords,
-                                             const int *ivals, const double *dvals);
-KX_API int kx_hotine_two_point_natorigin_inv(const double *sph, const double *par, int n, double *coords,
-                                             const int *ivals, const double *dvals);
-KX_API int kx_hotine_two_point_center_fwd(const double *sph, const double *par, int n, double *coords,
-                                          const int *ivals, const double *dvals);
-KX_API int kx_hotine_two_point_center_inv(const double *sph, const double *par, int n, double *coords,
-                                          const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_natorigin_fwd(const double *sph, const double *par, int n,
+                                             double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_natorigin_inv(const double *sph, const double *par, int n,
+                                             double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_center_fwd(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_center_inv(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
 KX_API int kx_rso_natorigin_fwd(const double *sph, const double *par, int n, double *coords,
                                 const int *ivals, const double *dvals);
 KX_API int kx_rso_natorigin_inv(const double *sph, const double *par, int n, double *coords,

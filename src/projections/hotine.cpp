@@ -14,9 +14,11 @@
 // Measured agreement with the oracle of tests/scripts/gen_projections.py
 // (PROJ omerc: azimuth, rectified and two-point forms, 39 parameter sets
 // drawn at random on five ellipsoids and a sphere, points within 20 degrees
-// of the centre): ellipsoids forward 8.7 um for the azimuth forms and 20 um
-// 1e7 m from a two-point natural origin, inverse 1.8e-10 deg (the
-// conformal-latitude series, 1.4e-12 rad); spheres 7.5 nm and 6.7e-14 deg.
+// of the centre; PROJ somerc for an azimuth of 90 degrees): forward 72 nm
+// (4.9 um against somerc), inverse 1.8e-10 deg on ellipsoids (the inverse
+// conformal-latitude series, 1.4e-12 rad; the forward isometric latitude
+// is exact); spheres 20 nm and 1.6e-13 deg. EPSG reference points of 9812
+// and 9815: 40 of 40 within 1 mm.
 #include "projections/hotine.h"
 
 #include <cmath>
@@ -37,11 +39,10 @@ enum Slot : int {
   kGridAngle = 14,
 };
 
-// ln tan(pi/4 + chi/2): the isometric latitude of the conformal sphere.
-inline double psi(double e2, double phi) {
-  const double chi = kx::geodetic_to_conformal(e2, phi);
-  return std::log(std::tan(kx::kPi / 4.0 + chi / 2.0));
-}
+// ln tan(pi/4 + chi/2): the isometric latitude, exact.
+inline double psi(double e, double phi) { return kx::isometric_latitude(e, phi); }
+
+inline double eccentricity(double e2) { return kx::is_ellipsoid(e2) ? std::sqrt(e2) : 0.0; }
 
 }  // namespace
 
@@ -61,7 +62,7 @@ Aposphere aposphere(const double *sph, double phic) {
   Aposphere ap;
   ap.B = std::sqrt(1.0 + e2 * c * c * c * c / (1.0 - e2));
   ap.A = a * ap.B * std::sqrt(1.0 - e2) / (1.0 - e2 * s * s);
-  ap.psic = psi(e2, phic);
+  ap.psic = psi(eccentricity(e2), phic);
   ap.D = ap.A / (a * c / kx_w(e2, phic));
   if (ap.D < 1.0) ap.D = 1.0;
   double lnF = std::log(ap.D + std::sqrt(ap.D * ap.D - 1.0));
@@ -153,14 +154,15 @@ bool build_two_point(const double *sph, const double *par, Constants *k) {
   }
   const double e2 = sph[1];
   const Aposphere ap = aposphere(sph, phic);
-  const double psi1 = psi(e2, phi1), psi2 = psi(e2, phi2);
+  const double e = eccentricity(e2);
+  const double psi1 = psi(e, phi1), psi2 = psi(e, phi2);
   if (lam1 - lam2 > kPi) lam2 += kTwoPi;
   if (lam1 - lam2 < -kPi) lam2 -= kTwoPi;
   const double J = std::tanh(ap.B * (psi1 + psi2) / 2.0 + ap.lnE);
   const double P = std::tanh(ap.B * (psi1 - psi2) / 2.0);
   if (P == 0.0) return false;
-  const double lam0 =
-      kx_delta((lam1 + lam2) / 2.0 - std::atan(J * std::tan(ap.B * (lam1 - lam2) / 2.0) / P) / ap.B);
+  const double turn = std::atan(J * std::tan(ap.B * (lam1 - lam2) / 2.0) / P);
+  const double lam0 = kx_delta((lam1 + lam2) / 2.0 - turn / ap.B);
   const double g0 =
       std::atan(std::sin(ap.B * kx_delta(lam1 - lam0)) / std::sinh(ap.B * psi1 + ap.lnE));
   // A central line whose azimuth at the centre's latitude would need
@@ -204,7 +206,7 @@ bool constants_of(Form form, const double *sph, const double *par, const int *iv
 
 // Skew coordinates of one point; false when it lies 90 degrees from the
 // central line (v infinite) or is not a number.
-inline bool uv_forward(double e2, const Constants &k, double lam, double phi, double *v,
+inline bool uv_forward(double e, const Constants &k, double lam, double phi, double *v,
                        double *u) {
   if (kx::is_pole(phi)) {  // (an infinite latitude passes the tolerance test too)
     const double h = phi > 0.0 ? k.half_g0 : -k.half_g0;
@@ -214,7 +216,7 @@ inline bool uv_forward(double e2, const Constants &k, double lam, double phi, do
   }
   const double bdl = k.B * kx::reduce_angle(lam - k.lam0);
   const double sb = std::sin(bdl), cb = std::cos(bdl);
-  const double eq = std::exp(k.B * psi(e2, phi) + k.lnE);
+  const double eq = std::exp(k.B * psi(e, phi) + k.lnE);
   const double S = (eq - 1.0 / eq) / 2.0, T = (eq + 1.0 / eq) / 2.0;
   const double U = (k.cos_g0 * sb - k.sin_g0 * S) / T;
   *v = k.AkB * 0.5 * std::log((1.0 + U) / (1.0 - U));
@@ -225,9 +227,10 @@ inline bool uv_forward(double e2, const Constants &k, double lam, double phi, do
 inline bool uv_inverse(double e2, const Constants &k, double v, double u, double *lam,
                        double *phi) {
   const double kv = k.BAk * v, ku = k.BAk * u;
-  const double sh = std::sinh(kv), su = std::sin(ku), cu = std::cos(ku);
+  const double ev = std::exp(kv), sh = (ev - 1.0 / ev) / 2.0, ch = (ev + 1.0 / ev) / 2.0;
+  const double su = std::sin(ku), cu = std::cos(ku);
   *lam = kx_delta(k.lam0 + std::atan2(sh * k.cos_g0 + su * k.sin_g0, cu) / k.B);
-  const double U = (su * k.cos_g0 - sh * k.sin_g0) / std::cosh(kv);
+  const double U = (su * k.cos_g0 - sh * k.sin_g0) / ch;
   if (std::fabs(U) >= 1.0) {
     *phi = U > 0.0 ? kx::kHalfPi : -kx::kHalfPi;
   } else {
@@ -244,10 +247,10 @@ int uv_fwd(Form form, const double *sph, const double *par, int n, double *coord
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   Constants k;
   if (!constants_of(form, sph, par, ivals, dvals, &k)) return 0;
-  const double e2 = sph[1];
+  const double e = eccentricity(sph[1]);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     double v, u;
-    const bool ok = uv_forward(e2, k, x, y, &v, &u);
+    const bool ok = uv_forward(e, k, x, y, &v, &u);
     x = v;
     y = u;
     return ok;
@@ -295,10 +298,10 @@ int forward(Form form, Origin origin, Rotation rotation, const double *sph, cons
   double s, c;
   rotation_of(rotation, par, k, &s, &c);
   const double uc = origin == Origin::kCentre ? k.uc : 0.0;
-  const double e2 = sph[1];
+  const double e = eccentricity(sph[1]);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     double v, u;
-    const bool ok = uv_forward(e2, k, x, y, &v, &u);
+    const bool ok = uv_forward(e, k, x, y, &v, &u);
     u -= uc;
     x = v * c + u * s;
     y = u * c - v * s;

@@ -8,13 +8,15 @@
 // step is the identity.
 //
 // Method: Krovak (1922) as given in EPSG Guidance Note 7-2 (methods 9819,
-// 1041).
+// 1041); sin U, cos U and cos T from tan(pi/4 + U/2) and sin T directly,
+// without the angles.
 //
 // Measured agreement with the oracle of tests/scripts/gen_projections.py
 // (PROJ krovak, which fixes Bessel's e2 at 0.006674372230614, 1.2e-12 below
 // the ellipsoid's own, worth 0.9 mm at Prague; the cases use PROJ's value;
 // centres and scales drawn at random, points within 6 degrees): forward
-// 2.4 um, inverse 2.7e-11 deg.
+// 43 nm (2.4 um for PROJ's built-in centre), inverse 2.2e-11 deg. EPSG
+// reference points of 9819: 2 of 2 within 1 mm.
 #include <cmath>
 
 #include "kx.h"
@@ -34,7 +36,7 @@ enum Slot : int {
 
 // What every point needs, computed once per call.
 struct Cone {
-  double lamc, e2, B, k;  // Gaussian sphere: B = 1, k = 1 off the ellipsoid
+  double lamc, e2, e, B, k, ln_k;  // Gaussian sphere: B = 1, k = 1 off the ellipsoid
   bool ellipsoid;
   double sin_alpha, cos_alpha, n;
   double rho_scale;  // k0 R cos phip / n * tan(phip/2 + pi/4)^n
@@ -49,15 +51,18 @@ Cone cone_of(const double *sph, const double *par) {
   c.lamc = par[kx::kSlotLongitudeOfCenter];
   c.e2 = e2;
   c.ellipsoid = kx::is_ellipsoid(e2);
+  c.e = c.ellipsoid ? std::sqrt(e2) : 0.0;
   double R = a;
   c.B = 1.0;
   c.k = 1.0;
+  c.ln_k = 0.0;
   if (c.ellipsoid) {
     const double cc = std::cos(phic), sc = std::sin(phic);
     c.B = std::sqrt(1.0 + e2 * cc * cc * cc * cc / (1.0 - e2));
     const double U0 = std::asin(sc / c.B);
-    const double chic = kx::geodetic_to_conformal(e2, phic);
-    c.k = std::tan(U0 / 2.0 + kx::kPi / 4.0) / std::pow(std::tan(kx::kPi / 4.0 + chic / 2.0), c.B);
+    // k = tan(U0/2 + pi/4) / tan(pi/4 + chi_c/2)^B, and its logarithm.
+    c.ln_k = std::log(std::tan(U0 / 2.0 + kx::kPi / 4.0)) - c.B * kx::isometric_latitude(c.e, phic);
+    c.k = std::exp(c.ln_k);
     R = a * std::sqrt(1.0 - e2) / (1.0 - e2 * sc * sc);
   }
   c.sin_alpha = std::sin(alpha);
@@ -78,22 +83,28 @@ int forward(const double *sph, const double *par, int n, double *coords) {
   const Cone c = cone_of(sph, par);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     const double dlam = kx_delta(c.lamc - x);
-    double U = y, V = dlam;
+    double su, cu, V = dlam;
     if (c.ellipsoid) {
-      const double chi = kx::geodetic_to_conformal(c.e2, y);
-      U = 2.0 * (std::atan(c.k * std::pow(std::tan(kx::kPi / 4.0 + chi / 2.0), c.B)) -
-                 kx::kPi / 4.0);
+      // tan(pi/4 + U/2) = k tan(pi/4 + chi/2)^B = exp(L): sin U = tanh L,
+      // cos U = sech L, through exp(-|L|) so that the poles stay finite.
+      const double L = c.ln_k + c.B * kx::isometric_latitude(c.e, y);
+      const double z = std::exp(-std::fabs(L)), z2 = z * z;
+      su = std::copysign((1.0 - z2) / (1.0 + z2), L);
+      cu = 2.0 * z / (1.0 + z2);
       V = c.B * dlam;
+    } else {
+      su = std::sin(y);
+      cu = std::cos(y);
     }
-    const double cu = std::cos(U), su = std::sin(U);
     const double sin_t = c.cos_alpha * su + c.sin_alpha * cu * std::cos(V);
     double xp = 0.0, yp = 0.0;
     // The cone's apex (sin T = 1) has no direction; it is the origin.
     if (!(sin_t >= 1.0)) {
-      const double T = std::asin(sin_t);
-      const double D = kx::asin_clamped(cu * std::sin(V) / std::cos(T));
+      const double cos_t = std::sqrt((1.0 - sin_t) * (1.0 + sin_t));
+      const double D = kx::asin_clamped(cu * std::sin(V) / cos_t);
       const double theta = c.n * D;
-      const double rho = c.rho_scale / std::pow(std::tan(T / 2.0 + kx::kPi / 4.0), c.n);
+      // tan(T/2 + pi/4) = (1 + sin T) / cos T.
+      const double rho = c.rho_scale * std::pow(cos_t / (1.0 + sin_t), c.n);
       xp = rho * std::cos(theta) * c.sx;
       yp = rho * std::sin(theta) * c.sy;
     }

@@ -55,7 +55,8 @@ TEST(HotinePoleCentre, ContinuousWithCentresNearThePole) {
       nudged.set(11, sign * 1.5707961267948967);
       near.deg(11, sign * (90 - 1e-5));
       const auto at_pole = run(kx_hotine_azimuth_center_fwd, kWgs84, pole, pts);
-      EXPECT_TRUE(kxtest::same_bits(at_pole, run(kx_hotine_azimuth_center_fwd, kWgs84, nudged, pts)));
+      const auto at_nudged = run(kx_hotine_azimuth_center_fwd, kWgs84, nudged, pts);
+      EXPECT_TRUE(kxtest::same_bits(at_pole, at_nudged));
       EXPECT_LT(max_diff(at_pole, run(kx_hotine_azimuth_center_fwd, kWgs84, near, pts)), 2.0);
     }
   }
