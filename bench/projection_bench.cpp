@@ -68,6 +68,26 @@ std::vector<Case> cases() {
            "PARAMETER[\"Standard_Parallel_1\",70.0],UNIT[\"Meter\",1.0]]",
        {"+proj=stere +lat_0=90 +lat_ts=70 +lon_0=-45 +ellps=WGS84"},
        -180, 180, 55, 90},
+      {"hotine_oblique_mercator",
+       "PROJCS[\"HOM\"," + g +
+           ",PROJECTION[\"Hotine_Oblique_Mercator_Azimuth_Center\"],"
+           "PARAMETER[\"Longitude_Of_Center\",-133.6666666666667],"
+           "PARAMETER[\"Latitude_Of_Center\",57.0],PARAMETER[\"Azimuth\",-36.86989764583333],"
+           "PARAMETER[\"Scale_Factor\",0.9999],UNIT[\"Meter\",1.0]]",
+       {"+proj=omerc +lat_0=57 +lonc=-133.6666666666667 +alpha=-36.86989764583333 +k=0.9999 "
+        "+ellps=WGS84"},
+       -141, -129, 54, 60},
+      // PROJ's krovak is always on Bessel's ellipsoid, so libkx is too.
+      {"krovak",
+       "PROJCS[\"Krovak\",GEOGCS[\"GCS_Bessel\",DATUM[\"D_Bessel\",SPHEROID[\"Bessel_1841\","
+       "6377397.155,299.1528128]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]],"
+       "PROJECTION[\"Krovak\"],PARAMETER[\"Pseudo_Standard_Parallel_1\",78.5],"
+       "PARAMETER[\"Scale_Factor\",0.9999],PARAMETER[\"Azimuth\",30.28813975277778],"
+       "PARAMETER[\"Longitude_Of_Center\",24.83333333333333],"
+       "PARAMETER[\"Latitude_Of_Center\",49.5],PARAMETER[\"X_Scale\",-1.0],"
+       "PARAMETER[\"Y_Scale\",1.0],PARAMETER[\"XY_Plane_Rotation\",90.0],UNIT[\"Meter\",1.0]]",
+       {"+proj=krovak +ellps=bessel"},
+       12, 23, 47.5, 51},
   };
 }
 

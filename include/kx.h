@@ -923,6 +923,87 @@ KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *
                            const int *ivals, const double *dvals);
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Hotine oblique Mercator family on the ellipsoid or sphere: k0 slot 5,
+ * centre latitude phic slot 11; azimuth forms (_azimuth_, _rso_) the azimuth
+ * alpha of the central line at the centre (slot 7) and the centre longitude
+ * (slot 10); two-point forms two points of the central line (lambda1, phi1
+ * in slots 8, 3; lambda2, phi2 in slots 9, 4). The _uv_ functions give the
+ * skew coordinates (v, u) from the natural origin, unrotated; the others
+ * rotate them onto the grid by alpha (two-point: the central line's azimuth
+ * alpha_c at phic) or, for _rso_, by XY_Plane_Rotation (slot 14; the value
+ * 4 pi asks for gamma0, the central line's azimuth on the aposphere), with
+ * u from the natural origin (_natorigin) or from the centre (_center). A
+ * pole as centre moves 2e-7 rad inside it, keeping its longitude and the
+ * azimuth (the limit of centres approaching it). The two-point forms reject
+ * control points that coincide or share a parallel (both poles included)
+ * and central lines that never reach phic: _const returns 0 attaching
+ * nothing and the functions return 0 leaving the coordinates unchanged.
+ * Not counted and NaN: points 90 degrees from the central line and
+ * non-finite input. dvals 11 {B, ln E, lambda0, sin gamma0, cos gamma0,
+ * sin rotation, cos rotation, u_c, gamma0 / 2, A k0 / B, B / (A k0)}. */
+KX_API int kx_hotine_azimuth_uv_fwd(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_uv_inv(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_uv_fwd(const double *sph, const double *par, int n, double *coords,
+                                      const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_uv_inv(const double *sph, const double *par, int n, double *coords,
+                                      const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_natorigin_fwd(const double *sph, const double *par, int n,
+                                           double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_natorigin_inv(const double *sph, const double *par, int n,
+                                           double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_center_fwd(const double *sph, const double *par, int n, double *coords,
+                                        const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_center_inv(const double *sph, const double *par, int n, double *coords,
+                                        const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_natorigin_fwd(const double *sph, const double *par, int n,
+                                             double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_natorigin_inv(const double *sph, const double *par, int n,
+                                             double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_center_fwd(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_hotine_two_point_center_inv(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_rso_natorigin_fwd(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_rso_natorigin_inv(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_rso_center_fwd(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_rso_center_inv(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_hotine_azimuth_const(kx_pcsconstants pc, const double *sph, const double *par);
+KX_API int kx_hotine_two_point_const(kx_pcsconstants pc, const double *sph, const double *par);
+
+/* Krovak oblique conformal conic (slots 10 lambda_c, 11 phi_c, 3 the
+ * pseudo standard parallel, 7 the azimuth of the cone's axis, 5 k0; 12 and
+ * 13 scale x and y, 14 rotates the plane), on the Gaussian sphere of the
+ * ellipsoid or directly on a sphere; no constants. The cone's apex maps to
+ * (0, 0) and back. A zero X_Scale or Y_Scale makes the inverse fail (NaN,
+ * not counted), as do non-finite input and results. */
+KX_API int kx_krovak_fwd(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+KX_API int kx_krovak_inv(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+
+/* Two-point equidistant on the sphere of radius a (e2 unused): distances
+ * from (lambda1, phi1) (slots 8, 3) and (lambda2, phi2) (slots 9, 4) are
+ * true. Antipodal control points convert nothing and return 0, as do
+ * coincident ones; no constants. Non-finite input is NaN, not counted. */
+KX_API int kx_two_point_equidistant_fwd(const double *sph, const double *par, int n, double *coords,
+                                        const int *ivals, const double *dvals);
+KX_API int kx_two_point_equidistant_inv(const double *sph, const double *par, int n, double *coords,
+                                        const int *ivals, const double *dvals);
+
+/* New Zealand Map Grid (slots 2 lambda0, 6 phi0): complex polynomial of the
+ * published definition on radius a (e2 unused); the inverse takes two
+ * Newton steps. No constants; non-finite input is NaN, not counted. */
+KX_API int kx_new_zealand_map_grid_fwd(const double *sph, const double *par, int n, double *coords,
+                                       const int *ivals, const double *dvals);
+KX_API int kx_new_zealand_map_grid_inv(const double *sph, const double *par, int n, double *coords,
+                                       const int *ivals, const double *dvals);
+
 /* Conics: slots 2 lambda0, 3 and 4 the standard parallels phi1, phi2, 6 phi0,
  * and for the Lambert conformal conic 5 k0. Every finite point is counted (a
  * NaN or infinite input member gives a NaN pair, not counted).

@@ -67,6 +67,26 @@ inline double conformal_to_geodetic(double e2, double chi) {
   return chi + b2 * m.s2 + b4 * m.s4 + b6 * m.s6 + b8 * m.s8;
 }
 
+// atanh(x) for |x| <= 0.1 (e sin phi of every terrestrial ellipsoid) by
+// its series to x^19, within an ulp; std::atanh beyond.
+inline double atanh_small(double x) {
+  const double x2 = x * x;
+  if (x2 > 0.01) return std::atanh(x);
+  double sum = 1.0 / 19.0;
+  for (int k = 17; k >= 1; k -= 2) sum = sum * x2 + 1.0 / k;
+  return x * sum;
+}
+
+// Isometric latitude psi = ln tan(pi/4 + chi/2) = ln((1 + sin phi) / cos phi)
+// - e atanh(e sin phi), exact (e the eccentricity, 0 on a sphere), odd in
+// phi. The quotient form, taken on the side where 1 + |sin phi| does not
+// cancel, keeps the conditioning of tan next to the poles, where
+// atanh(sin phi) would lose 1 - |sin phi| to rounding.
+inline double isometric_latitude(double e, double phi) {
+  const double s = std::sin(phi), c = std::cos(phi);
+  return std::copysign(std::log((1.0 + std::fabs(s)) / c), s) - e * atanh_small(e * s);
+}
+
 }  // namespace kx
 
 #endif  // KX_MATH_LATITUDE_SERIES_H

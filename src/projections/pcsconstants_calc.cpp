@@ -9,6 +9,7 @@
 #include "projections/gall_stereographic.h"
 #include "projections/gauss_kruger.h"
 #include "projections/gnomonic.h"
+#include "projections/hotine.h"
 #include "projections/lambert_conformal_conic.h"
 #include "projections/mercator.h"
 #include "projections/orthographic.h"
@@ -68,6 +69,19 @@ KX_API int kx_orthographic_const(kx_pcsconstants pc, const double *sph, const do
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par) {
   if (sph == nullptr || par == nullptr) return 0;
   return kx::store_constants(pc, kx::gnomonic::build(par));
+}
+
+/* ---- Hotine oblique Mercator family ---- */
+KX_API int kx_hotine_azimuth_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::store_constants(pc, kx::hotine::build_azimuth(sph, par));
+}
+
+KX_API int kx_hotine_two_point_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  kx::hotine::Constants k;
+  if (!kx::hotine::build_two_point(sph, par, &k)) return 0;
+  return kx::store_constants(pc, k);
 }
 
 /* ---- Equidistant conic ---- */

@@ -18,6 +18,15 @@
 //   Lambert conformal conic, ellipsoid forward 7.9 um   inverse 1.1e-10
 //     polar hand-over 12 um, Mercator hand-over to 70 degrees 20 um
 //   Albers, ellipsoid                  forward 0.65 mm  inverse 1.4e-8
+//   oblique Mercator, six forms, ellipsoid forward 72 nm  inverse 1.8e-10
+//     (4.9 um against PROJ's somerc at an azimuth of 90 degrees)
+//   oblique Mercator, sphere           forward 20 nm    inverse 1.6e-13
+//   Krovak (PROJ's Bessel e2)          forward 43 nm    inverse 2.2e-11
+//     (2.4 um for PROJ's built-in centre)
+//   two-point equidistant              forward 0.49 um  inverse 2.5e-12
+//     (PROJ's acos distances; away from the control points' line)
+//   New Zealand Map Grid               forward 2.6 nm   inverse 1.9e-9
+//     (two Newton steps, 7 degrees out)
 // The ellipsoidal Mercator, stereographic and conformal conic carry the error of the
 // library's conformal-latitude series (1.4e-12 rad), Albers that of its
 // authalic-latitude series (2.2e-10 rad), the equidistant conic that of its
@@ -29,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,6 +66,17 @@ std::vector<Case> read_cases() {
     c.sphere = num(r[3]) == 0.0;
     c.par.deg(2, num(r[4])).deg(3, num(r[5])).deg(4, num(r[6])).set(5, num(r[7]));
     c.par.deg(6, num(r[8])).deg(10, num(r[9])).deg(11, num(r[10]));
+    // Further slots as slot:value, angles in degrees (12, 13 are scales).
+    std::stringstream extra(r.size() > 12 ? r[12] : "");
+    std::string item;
+    while (extra >> item) {
+      const int slot = std::stoi(item.substr(0, item.find(':')));
+      const double v = num(item.substr(item.find(':') + 1));
+      if (slot == 12 || slot == 13)
+        c.par.set(slot, v);
+      else
+        c.par.deg(slot, v);
+    }
     cases.push_back(c);
   }
   return cases;
@@ -84,10 +105,18 @@ struct Bound {
 
 Bound bound_for(const Case &c) {
   if (c.fn == "orthographic" || c.fn == "gnomonic") return {2e-8, 3e-13};
+  // Two-point equidistant: sqrt of a vanishing product next to the line
+  // through the control points.
+  if (c.fn == "two_point_equidistant") return {1e-6, 1e-11};
+  // Two Newton steps of the inverse polynomial, 10 degrees out.
+  if (c.fn == "new_zealand_map_grid") return {5e-9, 5e-9};
   // Mercator sphere: PROJ's asinh(tan phi) and ln tan(pi/4 + phi/2) differ
   // by 4 ulp at 2e7 m. Ellipsoid to 85 degrees: the conformal-latitude error
   // magnified by 1/cos phi.
   if (c.fn == "mercator") return c.sphere ? Bound{1e-8, 3e-13} : Bound{5e-5, 2e-10};
+  // Oblique Mercator: coordinates up to 1e7 m from the natural origin.
+  const bool oblique = c.fn.find("hotine") == 0 || c.fn.find("rso") == 0;
+  if (oblique) return c.sphere ? Bound{3e-8, 3e-13} : Bound{1e-5, 2e-10};
   if (c.sphere) return {5e-9, 3e-13};
   if (c.fn == "double_stereographic") return {1e-8, 1e-13};
   if (c.fn == "equidistant_conic") return {2e-7, 1e-11};
@@ -118,20 +147,20 @@ TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
     ASSERT_GE(n, 20);
     ASSERT_EQ(kxtest::projections().count(c.fn), 1u) << c.fn;
     const kxtest::Projection &f = kxtest::projections().at(c.fn);
-    const kxtest::Loaded k(f.constants, c.sph.get(), c.par.get());
-    ASSERT_GT(k.result(), 0);
-    ASSERT_EQ(k.ivals()[0], 2);
-    ASSERT_EQ(k.ivals()[1], k.result());
-
-    std::vector<double> fwd = p.geo, fwd_loaded = p.geo;
+    std::vector<double> fwd = p.geo, inv = p.xy;
     EXPECT_EQ(f.fwd(c.sph.get(), c.par.get(), n, fwd.data(), nullptr, nullptr), n);
-    EXPECT_EQ(f.fwd(c.sph.get(), c.par.get(), n, fwd_loaded.data(), k.ivals(), k.dvals()), n);
-    EXPECT_TRUE(kxtest::same_bits(fwd, fwd_loaded));
-
-    std::vector<double> inv = p.xy, inv_loaded = p.xy;
     EXPECT_EQ(f.inv(c.sph.get(), c.par.get(), n, inv.data(), nullptr, nullptr), n);
-    EXPECT_EQ(f.inv(c.sph.get(), c.par.get(), n, inv_loaded.data(), k.ivals(), k.dvals()), n);
-    EXPECT_TRUE(kxtest::same_bits(inv, inv_loaded));
+    if (f.constants != nullptr) {
+      const kxtest::Loaded k(f.constants, c.sph.get(), c.par.get());
+      ASSERT_GT(k.result(), 0);
+      ASSERT_EQ(k.ivals()[0], 2);
+      ASSERT_EQ(k.ivals()[1], k.result());
+      std::vector<double> fwd_loaded = p.geo, inv_loaded = p.xy;
+      EXPECT_EQ(f.fwd(c.sph.get(), c.par.get(), n, fwd_loaded.data(), k.ivals(), k.dvals()), n);
+      EXPECT_TRUE(kxtest::same_bits(fwd, fwd_loaded));
+      EXPECT_EQ(f.inv(c.sph.get(), c.par.get(), n, inv_loaded.data(), k.ivals(), k.dvals()), n);
+      EXPECT_TRUE(kxtest::same_bits(inv, inv_loaded));
+    }
 
     const Bound b = bound_for(c);
     double dxy = 0, dgeo = 0;
@@ -194,7 +223,11 @@ TEST(ProjectionOracle, RoundTripsEveryCase) {
       w = std::max(w, d);
     }
     // Albers: the authalic-latitude series pair closes to 2.2e-10 rad only.
-    EXPECT_LE(w, c.fn == "albers" && !c.sphere ? 2e-8 : 1e-9);
+    // New Zealand Map Grid: two Newton steps leave 2e-9 deg 7 degrees out.
+    const double bound = c.fn == "albers" && !c.sphere ? 2e-8
+                         : c.fn == "new_zealand_map_grid" ? 5e-9
+                                                          : 1e-9;
+    EXPECT_LE(w, bound);
     if (std::getenv("KX_VERBOSE")) std::printf("  %-26s round trip %.3g deg\n", c.name.c_str(), w);
     worst = std::max(worst, w);
   }

@@ -43,6 +43,23 @@ inline const std::map<std::string, Projection> &projections() {
       {"albers", {kx_albers_fwd, kx_albers_inv, kx_albers_const}},
       {"equidistant_conic",
        {kx_equidistant_conic_fwd, kx_equidistant_conic_inv, kx_equidistant_conic_const}},
+      {"hotine_azimuth_natorigin",
+       {kx_hotine_azimuth_natorigin_fwd, kx_hotine_azimuth_natorigin_inv, kx_hotine_azimuth_const}},
+      {"hotine_azimuth_center",
+       {kx_hotine_azimuth_center_fwd, kx_hotine_azimuth_center_inv, kx_hotine_azimuth_const}},
+      {"hotine_two_point_natorigin",
+       {kx_hotine_two_point_natorigin_fwd, kx_hotine_two_point_natorigin_inv,
+        kx_hotine_two_point_const}},
+      {"hotine_two_point_center",
+       {kx_hotine_two_point_center_fwd, kx_hotine_two_point_center_inv,
+        kx_hotine_two_point_const}},
+      {"rso_natorigin", {kx_rso_natorigin_fwd, kx_rso_natorigin_inv, kx_hotine_azimuth_const}},
+      {"rso_center", {kx_rso_center_fwd, kx_rso_center_inv, kx_hotine_azimuth_const}},
+      {"krovak", {kx_krovak_fwd, kx_krovak_inv, nullptr}},
+      {"two_point_equidistant",
+       {kx_two_point_equidistant_fwd, kx_two_point_equidistant_inv, nullptr}},
+      {"new_zealand_map_grid",
+       {kx_new_zealand_map_grid_fwd, kx_new_zealand_map_grid_inv, nullptr}},
   };
   return table;
 }

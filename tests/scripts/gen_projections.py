@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Oracle values for the Mercator, stereographic, orthographic, gnomonic and conic tests.
+"""Oracle values for the Mercator, stereographic, orthographic, gnomonic, conic,
+oblique Mercator, Krovak, two-point equidistant and New Zealand Map Grid tests.
 
 Usage (from the repository root, PROJ's cct and GeographicLib's GeodSolve on
 the path; EPSG_DIR and REFERENCE name the EPSG extract and the reference
@@ -22,11 +23,24 @@ PROJ has no direct counterpart, the recipe column says how they were made:
                 lat0 to lat by GeodSolve (ellipsoidal equidistant cylinder);
   meridian:     the ellipsoidal equidistant conic (Snyder 16-1..16-5) with the
                 meridian arcs M from GeodSolve. PROJ 9.1's +proj=eqdc differs
-                from these exact arcs by up to 3 um (its meridian series).
+                from these exact arcs by up to 3 um (its meridian series);
+  swap:         the PROJ output with x and y exchanged;
+  twopoint:     the two-point oblique Mercator from its natural origin, which
+                PROJ 9.1 offers only unrotated (+no_rot gives u, v): the grid
+                angle comes from PROJ's centre form, (dy + i dx) / (du + i dv)
+                between two points, and turns PROJ's (v, u) onto the grid;
+  rawcentre:    PROJ's +no_rot (u, v) as (v, u - u_c), u_c from the difference
+                of PROJ's centre and natural-origin azimuth forms;
+  offset x y:   the PROJ output minus (x, y) (the fixed false origin of nzmg).
+A trailing column lists further parameter slots as slot:value (angles in
+degrees), for the projections whose parameters are not among the columns.
+The oblique Mercator, two-point and Krovak sets are drawn at random (fixed
+seed).
 """
 import csv
 import math
 import os
+import random
 import subprocess
 import sys
 
@@ -111,10 +125,10 @@ CASES = []
 
 
 def case(name, fn, e, proj, pts, lam0=0.0, phi1=0.0, phi2=None, k0=1.0, phi0=0.0,
-         lamc=0.0, phic=0.0):
+         lamc=0.0, phic=0.0, extra=None):
     CASES.append(dict(name=name, fn=fn, e=e, proj=proj, pts=pts, lam0=lam0, phi1=phi1,
                       phi2=phi1 if phi2 is None else phi2, k0=k0, phi0=phi0, lamc=lamc,
-                      phic=phic))
+                      phic=phic, extra=extra or {}))
 
 
 def stere(name, e, lon0, lat0, k0, dlon, dlat):
@@ -280,6 +294,15 @@ def expected(c):
         return [(r1 * math.radians(lon - c['lam0']), y) for (lon, _), y in zip(pts, ys)]
     if proj == 'meridian':
         return meridian_cone(c)
+    if proj.startswith('swap '):
+        return [(y, x) for x, y in cct(proj[len('swap '):], pts)]
+    if proj.startswith('offset '):
+        _, x0, y0, p = proj.split(' ', 3)
+        return [(x - float(x0), y - float(y0)) for x, y in cct(p, pts)]
+    if proj.startswith('rawcentre '):
+        return raw_centre(proj[len('rawcentre '):], pts)
+    if proj.startswith('twopoint '):
+        return two_point_natural(proj[len('twopoint '):], pts)
     if proj.startswith('shift '):
         p = proj[len('shift '):]
         xy = cct(p, pts + [(c['lam0'], c['phi0'])])
@@ -287,6 +310,139 @@ def expected(c):
         k = 1.0 if 'stere' in p or 'cea' in p else c['k0']
         return [(k * x, k * (y - y0)) for x, y in xy[:-1]]
     return cct(proj, pts)
+
+
+def two_point_natural(proj, pts):
+    centre = cct(proj, pts)
+    raw = cct(proj + ' +no_rot', pts)  # (u, v) from the natural origin
+    (x1, y1), (x2, y2) = centre[0], centre[-1]
+    (u1, v1), (u2, v2) = raw[0], raw[-1]
+    turn = complex(y2 - y1, x2 - x1) / complex(u2 - u1, v2 - v1)
+    c, s = turn.real / abs(turn), turn.imag / abs(turn)
+    return [(v * c + u * s, u * c - v * s) for u, v in raw]
+
+
+def raw_centre(proj, pts):
+    """(v, u - u_c): PROJ's +no_rot ignores the centre offset, which the
+    azimuth form gives as the difference of its two origins."""
+    base = proj.replace(' +no_rot', '')
+    alpha = math.radians(float(base.split('+alpha=')[1].split()[0]))
+    (xc, yc), = cct(base, pts[:1])
+    (xn, yn), = cct(base + ' +no_uoff', pts[:1])
+    uc = (xn - xc) * math.sin(alpha) + (yn - yc) * math.cos(alpha)
+    return [(v, u - uc) for u, v in cct(proj, pts)]
+
+
+# Oblique Mercator, Krovak, two-point equidistant, New Zealand Map Grid.
+RNG = random.Random(16)
+OBLIQUE_ELLIPSOIDS = [WGS84, GRS80, BESSEL, CLARKE66, (6377298.556, 300.8017), SPHERE]
+
+
+def around(lonc, latc, dlon, dlat, count=30):
+    pts = [(lonc, latc)]
+    while len(pts) < count:
+        lat = latc + RNG.uniform(-dlat, dlat)
+        if abs(lat) < 88:
+            pts.append((round(lonc + RNG.uniform(-dlon, dlon), 6), round(lat, 6)))
+    return pts
+
+
+def omerc(name, fn, e, lonc, latc, alpha, k0, gamma=None):
+    centre = fn.endswith('center')
+    p = '+proj=omerc +lat_0=%r +lonc=%r +alpha=%r +k_0=%r %s' % (latc, lonc, alpha, k0, ellps(e))
+    extra = {7: alpha}
+    if fn.startswith('rso'):
+        extra[14] = gamma
+        p += ' +no_rot' if gamma == 0.0 else ' +gamma=%r' % gamma
+    if not centre:
+        p += ' +no_uoff'
+    pts = around(lonc, latc, 20.0, 15.0)
+    if fn.startswith('rso') and gamma == 0.0:
+        p = ('rawcentre ' if centre else 'swap ') + p  # +no_rot gives (u, v)
+    case(name, fn, e, p, pts, k0=k0, lamc=lonc, phic=latc, extra=extra)
+
+
+def two_point(name, fn, e, latc, lon1, lat1, lon2, lat2, k0):
+    p = '+proj=omerc +lat_0=%r +lat_1=%r +lon_1=%r +lat_2=%r +lon_2=%r +k_0=%r %s' % (
+        latc, lat1, lon1, lat2, lon2, k0, ellps(e))
+    if fn.endswith('natorigin'):
+        p = 'twopoint ' + p
+    pts = around((lon1 + lon2) / 2, latc, 15.0, 12.0)
+    case(name, fn, e, p, pts, phi1=lat1, phi2=lat2, k0=k0, phic=latc, extra={8: lon1, 9: lon2})
+
+
+# PROJ's krovak fixes the ellipsoid to Bessel with e2 = 0.006674372230614, the
+# pseudo standard parallel to 78.5 degrees and the cone's axis to colatitude
+# 1.04216856380474 rad.
+KROVAK_E = (6377397.155, 1.0 / (1.0 - math.sqrt(1.0 - 0.006674372230614)))
+KROVAK_ALPHA = math.degrees(math.pi / 2 - 1.04216856380474)
+
+
+def krovak(name, lonc, latc, k0, north):
+    p = '+proj=krovak +lat_0=%r +lon_0=%r +k=%r +ellps=bessel' % (latc, lonc, k0)
+    # East-north: PROJ's (-Y, -X) is X_Scale -1, plane rotation 90 degrees;
+    # south-west: PROJ +czech's (Y, X) is Y_Scale -1, plane rotation 90.
+    extra = {7: KROVAK_ALPHA, 12: -1.0 if north else 1.0, 13: 1.0 if north else -1.0, 14: 90.0}
+    if not north:
+        p += ' +czech'
+    case(name, 'krovak', KROVAK_E, p, around(lonc, latc, 6.0, 4.0), phi1=78.5, k0=k0,
+         lamc=lonc, phic=latc, extra=extra)
+
+
+for i in range(24):
+    fn = ['hotine_azimuth_natorigin', 'hotine_azimuth_center', 'rso_natorigin',
+          'rso_center'][i % 4]
+    e = OBLIQUE_ELLIPSOIDS[i % len(OBLIQUE_ELLIPSOIDS)]
+    latc = round(RNG.uniform(-70, 70), 4)
+    alpha = round(RNG.uniform(-89.9, 89.9), 4)
+    gamma = round(RNG.uniform(-90, 90), 4) if i % 3 else 0.0
+    omerc('omerc_%02d_%s' % (i, fn), fn, e, round(RNG.uniform(-180, 180), 4), latc, alpha,
+          round(RNG.uniform(0.999, 1.0), 6), gamma)
+# An azimuth of 90 degrees about the centre is the Swiss oblique Mercator,
+# which PROJ's somerc gives exactly; its omerc is 1.2 mm off there (asin of
+# a value that should be 1).
+for name, e, lonc, latc, k0 in (('omerc_alpha90', WGS84, 100.0, 30.0, 1.0),
+                                ('omerc_swiss', BESSEL, 7.439583333333333, 46.95240555555556,
+                                 1.0),
+                                ('omerc_alpha90_south', GRS80, -60.0, -35.0, 0.9996)):
+    case(name, 'hotine_azimuth_center', e,
+         '+proj=somerc +lat_0=%r +lon_0=%r +k_0=%r %s' % (latc, lonc, k0, ellps(e)),
+         around(lonc, latc, 8.0, 6.0), k0=k0, lamc=lonc, phic=latc, extra={7: 90.0})
+omerc('omerc_alpha90_natural', 'hotine_azimuth_natorigin', SPHERE, -30.0, -50.0, 90.0, 0.9996)
+omerc('omerc_equator', 'hotine_azimuth_center', GRS80, 10.0, 0.0, 45.0, 1.0)
+for i in range(12):
+    fn = 'hotine_two_point_' + ('natorigin' if i % 2 else 'center')
+    e = OBLIQUE_ELLIPSOIDS[i % len(OBLIQUE_ELLIPSOIDS)]
+    lat1 = RNG.uniform(-60, 60)
+    lat2 = lat1 + RNG.choice([-1, 1]) * RNG.uniform(3, 20)
+    lon1 = RNG.uniform(-180, 180)
+    lon2 = lon1 + RNG.uniform(-25, 25)
+    latc = RNG.uniform(min(lat1, lat2), max(lat1, lat2))
+    two_point('omerc_tp_%02d_%s' % (i, fn[17:]), fn, e, round(latc, 4), round(lon1, 4),
+              round(lat1, 4), round(lon2, 4), round(lat2, 4), round(RNG.uniform(0.999, 1.0), 6))
+two_point('omerc_tp_antimeridian', 'hotine_two_point_center', WGS84, 20.0, 170.0, 15.0, -170.0,
+          25.0, 1.0)
+two_point('omerc_tp_antimeridian_natural', 'hotine_two_point_natorigin', SPHERE, -20.0, -175.0,
+          -25.0, 172.0, -12.0, 1.0)
+for i in range(4):
+    krovak('krovak_%d' % i, round(RNG.uniform(10, 30), 4), round(RNG.uniform(45, 55), 4),
+           round(RNG.uniform(0.999, 1.0), 6), i % 2 == 0)
+krovak('krovak_standard', 24.833333333333333, 49.5, 0.9999, False)
+for i in range(6):
+    e = [SPHERE, SPHERE_A][i % 2]
+    lon1, lat1 = RNG.uniform(-180, 180), RNG.uniform(-80, 80)
+    lon2, lat2 = lon1 + RNG.uniform(-60, 60), RNG.uniform(-80, 80)
+    lon1, lat1, lon2, lat2 = (round(v, 4) for v in (lon1, lat1, lon2, lat2))
+    p = '+proj=tpeqd +lon_1=%r +lat_1=%r +lon_2=%r +lat_2=%r %s' % (lon1, lat1, lon2, lat2,
+                                                                    ellps(e))
+    pts = around((lon1 + lon2) / 2, (lat1 + lat2) / 2, 60.0, 40.0)
+    # Not the control points themselves: PROJ's acos puts them 0.1 m off
+    # the axis (the tests check them against their exact images).
+    case('tpeqd_%d' % i, 'two_point_equidistant', e, p, pts,
+         phi1=lat1, phi2=lat2, extra={8: lon1, 9: lon2})
+case('nzmg', 'new_zealand_map_grid', (6378388.0, 297.0),
+     'offset 2510000 6023150 +proj=nzmg +ellps=intl', around(173.0, -41.0, 6.0, 7.0, 60),
+     lam0=173.0, phi0=-41.0)
 
 
 def write_oracle():
@@ -297,9 +453,12 @@ def write_oracle():
         fc.write('# case,function,a,rf,lam0,phi1,phi2,k0,phi0,lamc,phic,oracle (degrees; rf 0 = sphere)\n')
         fp.write('# case,lon,lat,x,y (degrees, metres); see oracle_cases.csv\n')
         for c in CASES:
-            fc.write('%s,%s,%r,%r,%r,%r,%r,%r,%r,%r,%r,%s\n' % (
+            extra = ''
+            if c['extra']:
+                extra = ',' + ' '.join('%d:%r' % kv for kv in sorted(c['extra'].items()))
+            fc.write('%s,%s,%r,%r,%r,%r,%r,%r,%r,%r,%r,%s%s\n' % (
                 c['name'], c['fn'], c['e'][0], c['e'][1], c['lam0'], c['phi1'], c['phi2'],
-                c['k0'], c['phi0'], c['lamc'], c['phic'], c['proj']))
+                c['k0'], c['phi0'], c['lamc'], c['phic'], c['proj'], extra))
             for (lon, lat), (x, y) in zip(c['pts'], expected(c)):
                 if not (math.isfinite(x) and math.isfinite(y)) or abs(x) > 1e30 or abs(y) > 1e30:
                     continue  # outside what PROJ shows (far side, horizon)
