@@ -9,14 +9,14 @@ a message when absent), translates each operation whose projection libkx has
 into a PROJCS text (spheroid values from ../shared/epsg/ellipsoids.csv), runs
 its accept/expect pairs and round trips through the built kxproj, and prints
 per projection the cases that pass, that differ, and that cannot be
-expressed. A difference listed in KNOWN follows from libkx's own definition;
+expressed. A difference listed in KNOWN follows from libkx's own formulas;
 its reason and the size measured when it was listed are printed beside it.
 Any other difference is a fault: the script then exits with status 1.
 
 Case rules, as the peer's own runner has them: the tolerance (default 0.5 mm)
 holds for the distance in metres, on the ground for geographic output
 (a * hypot(dphi, cos(phi) dlambda)); "expect failure" passes when libkx
-rejects the definition or returns NaN for the point; a round trip runs
+rejects the coordinate system or returns NaN for the point; a round trip runs
 forward then inverse on the last accepted point.
 """
 import argparse
@@ -69,7 +69,7 @@ PROJECTIONS = {
 NEUTRAL = {'proj', 'no_defs', 'type', 'wktext'}
 ANGULAR = {'lat_0', 'lat_1', 'lat_2', 'lat_ts', 'lon_0'}
 
-# Differences that follow from libkx's definition: (file, line of the expect
+# Differences that follow from libkx's own formulas: (file, line of the expect
 # or roundtrip) -> (reason, size measured when listed, in metres; inf where
 # one side converts and the other rejects).
 _AUTHALIC = 'authalic-latitude series (2.2e-10 rad) where the peer is exact'
@@ -266,7 +266,7 @@ def run(kxproj, src, dst, pts):
     r = subprocess.run([kxproj, '-s', src, '-t', dst, '-d', '17', '--strict'], input=text,
                        capture_output=True, text=True)
     if r.returncode != 0:
-        return None  # the definition or a point was rejected
+        return None  # the coordinate system or a point was rejected
     out = []
     for line in r.stdout.strip().split('\n'):
         f = line.split()
@@ -454,7 +454,7 @@ def main():
     print('%-44s %5s %7s %6s %7d  (%d operations: projections libkx lacks, '
           'pipelines, other operations)' % ('other', '', '', '', other_cannot, len(other_ops)))
     if known:
-        print('\ndifferences that follow from the definition:')
+        print("\ndifferences that follow from libkx's own formulas:")
         for path, line, label, d, tol in known:
             reason, size = KNOWN[(path, line)]
             print('  %s:%d %s: %.3g m (listed %.3g m, tolerance %.3g m): %s' % (
