@@ -82,7 +82,40 @@ struct Bound {
   double forward_m, inverse_deg;
 };
 
+// The world projections (spheres of radius a, the Robinson's authalic,
+// the Times' mean radius) against PROJ or, where PROJ's formula differs or
+// loses digits, against the library's formula at 40 digits (recipe
+// "formula"; PROJ's distance from those values is in gen_projections.py's
+// output). Measured, forward / inverse:
+//   closed forms (Eckert I-III, V, Winkel I, II, quartic authalic, Craster,
+//     Times, Hammer-Aitoff, Aitoff)          7.5 nm / 2.9e-13 deg
+//   Mollweide 21 nm, Eckert IV 35 nm, Eckert VI 19 nm (PROJ's iterations
+//     stop earlier than ours), flat-polar quartic 48 nm   / 3.4e-13 deg
+//   Robinson, both variants, sphere           4.2 nm / 6.4e-13 deg
+//   Robinson on the ellipsoid 0.72 um / 7.6e-12 deg (the authalic radius's series)
+//   Winkel Tripel                             6.5 nm / 7.4e-14 deg
+//   loximuthal 0.12 um / 1.1e-12 deg (PROJ's difference of logarithms is
+//     0.12 um from the 40-digit value; ours 5.6 nm next to phi1)
+//   Van der Grinten I 0.49 um / 3.6e-7 deg (the cubic's trigonometric root
+//     loses half the digits next to the equator and the rim)
+const std::map<std::string, Bound> &world_bounds() {
+  static const std::map<std::string, Bound> b = {
+      {"mollweide", {5e-8, 5e-13}},        {"eckert_i", {1e-8, 5e-13}},
+      {"eckert_ii", {1e-8, 5e-13}},        {"eckert_iii", {1e-8, 5e-13}},
+      {"eckert_iv", {5e-8, 5e-13}},        {"eckert_v", {1e-8, 5e-13}},
+      {"eckert_vi", {5e-8, 5e-13}},        {"robinson", {1e-6, 1e-11}},
+      {"robinson_velmar", {1e-8, 1e-12}},  {"winkel_i", {1e-8, 5e-13}},
+      {"winkel_ii", {1e-8, 5e-13}},        {"winkel_tripel", {1e-8, 5e-13}},
+      {"quartic_authalic", {1e-8, 5e-13}}, {"flat_polar_quartic", {1e-7, 5e-13}},
+      {"craster_parabolic", {1e-8, 5e-13}}, {"loximuthal", {2e-7, 2e-12}},
+      {"times", {1e-8, 5e-13}},            {"hammer_aitoff", {1e-8, 5e-13}},
+      {"aitoff", {1e-8, 5e-13}},           {"van_der_grinten_i", {1e-6, 1e-6}},
+  };
+  return b;
+}
+
 Bound bound_for(const Case &c) {
+  if (world_bounds().count(c.fn)) return world_bounds().at(c.fn);
   if (c.fn == "orthographic" || c.fn == "gnomonic") return {2e-8, 3e-13};
   // Mercator sphere: PROJ's asinh(tan phi) and ln tan(pi/4 + phi/2) differ
   // by 4 ulp at 2e7 m. Ellipsoid to 85 degrees: the conformal-latitude error
@@ -107,7 +140,7 @@ double angle_diff(double a, double b) {
 TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
   const auto cases = read_cases();
   const auto points = read_points();
-  ASSERT_GE(cases.size(), 50u);
+  ASSERT_GE(cases.size(), 90u);
   int checked = 0;
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,10 +151,15 @@ TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
     ASSERT_GE(n, 20);
     ASSERT_EQ(kxtest::projections().count(c.fn), 1u) << c.fn;
     const kxtest::Projection &f = kxtest::projections().at(c.fn);
-    const kxtest::Loaded k(f.constants, c.sph.get(), c.par.get());
-    ASSERT_GT(k.result(), 0);
-    ASSERT_EQ(k.ivals()[0], 2);
-    ASSERT_EQ(k.ivals()[1], k.result());
+    // A projection without a constants function runs per call both times.
+    const kxtest::Loaded k(f.constants ? f.constants : kxtest::no_constants, c.sph.get(),
+                           c.par.get());
+    if (f.constants != nullptr) {
+      ASSERT_GT(k.result(), 0);
+      // The Winkel Tripel keeps its inverse's 11 x 11 grid after the two counts.
+      ASSERT_EQ(k.ivals()[0], c.fn == "winkel_tripel" ? 244 : 2);
+      ASSERT_EQ(k.ivals()[1], k.result());
+    }
 
     std::vector<double> fwd = p.geo, fwd_loaded = p.geo;
     EXPECT_EQ(f.fwd(c.sph.get(), c.par.get(), n, fwd.data(), nullptr, nullptr), n);
@@ -193,8 +231,12 @@ TEST(ProjectionOracle, RoundTripsEveryCase) {
       }
       w = std::max(w, d);
     }
-    // Albers: the authalic-latitude series pair closes to 2.2e-10 rad only.
-    EXPECT_LE(w, c.fn == "albers" && !c.sphere ? 2e-8 : 1e-9);
+    // Albers: the authalic-latitude series pair closes to 2.2e-10 rad only;
+    // the Van der Grinten's cubic root to 4e-7 degrees.
+    const double bound = c.fn == "van_der_grinten_i" ? 1e-6
+                         : c.fn == "albers" && !c.sphere ? 2e-8
+                                                         : 1e-9;
+    EXPECT_LE(w, bound);
     if (std::getenv("KX_VERBOSE")) std::printf("  %-26s round trip %.3g deg\n", c.name.c_str(), w);
     worst = std::max(worst, w);
   }
