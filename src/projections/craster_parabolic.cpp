@@ -5,7 +5,7 @@
 // Method: Snyder, "An Album of Map Projections" (USGS PP 1453, 1989), p. 220.
 //
 // Measured accuracy against PROJ 9.1 (+proj=crast +R=a, tests/scripts/
-// gen_world.py): forward within 4 nm, inverse within 2e-13 degrees.
+// gen_projections.py): forward within 5.6 nm, inverse within 6.9e-14 degrees.
 #include <cmath>
 
 #include "kx.h"

@@ -7,8 +7,8 @@
 // library's zeroin, theta of VI by bisection.
 //
 // Measured accuracy against PROJ 9.1 (+proj=eck1 ... eck6 +R=a,
-// tests/scripts/gen_world.py): forward within 4 nm, inverse within
-// 2e-13 degrees, for every variant (tests/projections/world_test.cpp).
+// tests/scripts/gen_projections.py): forward within 7.5 nm (IV 35 nm, VI
+// 19 nm: PROJ's iterations stop earlier), inverse within 3.4e-13 degrees.
 #include <cmath>
 
 #include "kx.h"

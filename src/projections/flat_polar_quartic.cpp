@@ -7,7 +7,8 @@
 // Map Projections" (USGS PP 1453, 1989), p. 218.
 //
 // Measured accuracy against PROJ 9.1 (+proj=mbtfpq +R=a, tests/scripts/
-// gen_world.py): forward within 4 nm, inverse within 2e-13 degrees.
+// gen_projections.py): forward within 48 nm (PROJ is 54 nm from a 40-digit
+// solution), inverse within 3.3e-13 degrees.
 #include <cmath>
 
 #include "kx.h"

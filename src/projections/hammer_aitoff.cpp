@@ -15,7 +15,7 @@
 // as far out through as false longitudes beyond 180 degrees.
 //
 // Measured accuracy against PROJ 9.1 (+proj=hammer +R=a, tests/scripts/
-// gen_world.py): forward within 4 nm, inverse within 2e-13 degrees.
+// gen_projections.py): forward within 7.5 nm, inverse within 2.9e-13 degrees.
 #include <cmath>
 
 #include "kx.h"

@@ -3,10 +3,14 @@
 // pi sin phi; x = (2 sqrt 2 / pi) a dlambda cos theta, y = sqrt 2 a sin theta.
 //
 // Method: Snyder, "Map Projections - A Working Manual" (USGS PP 1395, 1987),
-// eqs. 31-1..31-6; theta by the library's zeroin.
+// eqs. 31-1..31-6; theta by the library's zeroin, then up to eight Newton
+// steps: zeroin stops where |f| <= 2^-48, and next to the poles, where f'
+// vanishes, that left x up to 140 m off.
 //
 // Measured accuracy against PROJ 9.1 (+proj=moll +R=a, tests/scripts/
-// gen_world.py): see MOLLWEIDE_ACCURACY in tests/projections/world_test.cpp.
+// gen_projections.py): forward within 21 nm, inverse within 1.5e-13
+// degrees, away from the poles; at a pole PROJ puts x 62 m off the central
+// meridian, the library at 0 (tests/projections/world_test.cpp).
 #include <cmath>
 
 #include "kx.h"

@@ -6,7 +6,7 @@
 // family with p = q = 2).
 //
 // Measured accuracy against PROJ 9.1 (+proj=qua_aut +R=a, tests/scripts/
-// gen_world.py): forward within 4 nm, inverse within 2e-13 degrees.
+// gen_projections.py): forward within 7.5 nm, inverse within 5.1e-14 degrees.
 #include <cmath>
 
 #include "kx.h"

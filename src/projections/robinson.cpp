@@ -7,11 +7,12 @@
 // Method: Robinson's tables (Snyder, "Flattening the Earth", 1993, table
 // 5.6) with quadratic interpolation; the inverse latitude by bisection.
 //
-// Measured accuracy: against an independent evaluation of the same tables
-// and interpolation (tests/scripts/gen_world.py) forward within 2 nm and
-// inverse within 1e-13 degrees. PROJ 9.1 (+proj=robin) interpolates the
-// same nodes by cubic splines and differs by up to 9 km between nodes
-// (figures in tests/projections/world_test.cpp).
+// Measured accuracy against an independent 40-digit evaluation of the same
+// tables and interpolation (tests/scripts/world_formulas.py): forward
+// within 4.2 nm, inverse within 6.4e-13 degrees; on the ellipsoid 0.72 um
+// (the authalic radius's series). PROJ 9.1 (+proj=robin) interpolates the
+// same nodes by cubic splines and differs by up to 6.6 km at the test
+// points (9 km between nodes).
 #include <cmath>
 #include <iterator>
 

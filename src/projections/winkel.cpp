@@ -5,11 +5,11 @@
 // Method: Snyder, "Flattening the Earth" (1993), p. 203; Winkel II as the
 // library defines it (x from sqrt(1 - (2 phi / pi)^2), y = a phi).
 //
-// Measured accuracy: Winkel I against PROJ 9.1 (+proj=wink1 +lat_ts=phi1)
-// forward within 4 nm, inverse within 2e-13 degrees. Winkel II against an
-// independent evaluation (tests/scripts/gen_world.py) to the same figures;
-// PROJ's +proj=wink2 uses Mollweide's auxiliary angle in y and differs by
-// hundreds of kilometres (tests/projections/world_test.cpp).
+// Measured accuracy: Winkel I against PROJ 9.1 (+proj=wink1 +lat_ts=phi1
+// +R=a) forward within 5.6 nm, inverse within 5.1e-14 degrees; Winkel II
+// against a 40-digit evaluation (tests/scripts/world_formulas.py) within
+// 3.7 nm and 4.5e-14 degrees. PROJ's +proj=wink2 is another projection
+// (Mollweide's auxiliary angle in y), up to 1350 km away.
 #include <cmath>
 
 #include "kx.h"

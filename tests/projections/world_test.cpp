@@ -4,14 +4,16 @@
 // out-of-range results, the constants and the registry binding.
 //
 // Measured: forward then inverse over a 2.5-degree global grid with the
-// antimeridian and the poles returns every point within 1e-9 degrees (the
-// largest, 2e-11, is the Robinson's bisection); the Winkel Tripel within
-// 1e-12 degrees, also in the band 86.8-89.6 degrees where the previous-pass
-// scale stalled.
+// antimeridian and the poles returns every point within 1.3e-12 degrees
+// (Eckert VI; Winkel Tripel 1.0e-13, also in the band 86.8-89.6 degrees
+// where the previous pass's scale stalled), except the Van der Grinten I,
+// 6.2e-7 degrees on its rim (its cubic's root).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
@@ -79,8 +81,9 @@ TEST(WorldProjections, RoundTripOverTheGlobe) {
   for (const char *name : kWorld) {
     SCOPED_TRACE(name);
     const double w = round_trip(kxtest::projections().at(name), kWgs84, par, grid);
+    if (std::getenv("KX_VERBOSE")) std::printf("  %-20s round trip %.3g deg\n", name, w);
     const std::string n = name;
-    EXPECT_LE(w, n == "winkel_tripel" ? 1e-12 : n == "van_der_grinten_i" ? 1e-6 : 1e-9);
+    EXPECT_LE(w, n == "winkel_tripel" ? 1e-12 : n == "van_der_grinten_i" ? 1e-6 : 1e-11);
   }
 }
 
@@ -170,8 +173,11 @@ TEST(WorldProjections, OutOfRangeInverse) {
   EXPECT_DOUBLE_EQ(t[1], 90 * kDeg);
   EXPECT_TRUE(std::isnan(t[2]) && std::isnan(t[3]) && std::isnan(t[4]) && std::isnan(t[5]));
 
-  // Winkel Tripel: beyond the pole's row (y at the pole is (pi/2) a).
-  std::vector<double> w = {0.0, 1.62 * a, 1e6, -1.7 * a};
+  // Winkel Tripel: beyond the pole's row (y at the pole is (pi/2) a), and
+  // 1 % beyond the rim on the equator (x = (pi/2) a (1 + cos phi1) there),
+  // which the passes would otherwise wrap round to a false meridian.
+  std::vector<double> w = {0.0, 1.62 * a, 1e6, -1.7 * a,
+                           -1.01 * kPi / 2 * a * (1 + std::cos(50.467 * kDeg)), 0.0};
   w = kxtest::run(kx_winkel_tripel_inv, kWgs84, par, w, &count);
   EXPECT_EQ(count, 0);
 
