@@ -1003,7 +1003,8 @@ KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coo
  * radius; Times: the mean radius (a + b)/2 of the spheroid), slot 2 lambda0.
  * Non-finite input gives a NaN pair, not counted; other out-of-range inverse
  * input gives clamped or NaN results and is counted (Hammer-Aitoff: NaN
- * outside its ellipse), except where stated. Constants (dvals): Mollweide 2
+ * outside its ellipse of semi-axes 2 sqrt 2 a, sqrt 2 a), except where
+ * stated. Constants (dvals): Mollweide 2
  * {sqrt 2 a, 2 sqrt 2 a / pi}; Robinson 3 {R, 0.8487 R, 0.8487 0.5072 pi R};
  * flat-polar quartic 2 {a / 3.2004125807650623, 1.874758284622695 a};
  * Craster parabolic 2 {0.9772050238058398 a, 3.0699801238394655 a}; Times 4
@@ -1063,7 +1064,9 @@ KX_API int kx_winkel_ii_inv(const double *sph, const double *par, int n, double 
                             const int *ivals, const double *dvals);
 /* Winkel Tripel (slot 3 phi1). Inverse: grid guess, then Newton passes;
  * NaN and not counted when |x| or |y| lies beyond the grid (past a pole or
- * 180 degrees) or the passes do not settle. */
+ * 180 degrees), the passes do not settle or settle on a longitude past 180
+ * degrees (beyond the rim; with |phi1| above about 65 degrees also some
+ * points next to the rim in the polar regions). */
 KX_API int kx_winkel_tripel_fwd(const double *sph, const double *par, int n, double *coords,
                                 const int *ivals, const double *dvals);
 KX_API int kx_winkel_tripel_inv(const double *sph, const double *par, int n, double *coords,
