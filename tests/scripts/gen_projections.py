@@ -28,7 +28,8 @@ PROJ has no direct counterpart, the recipe column says how they were made:
                 tests/scripts/world_formulas.py, where PROJ's formula differs
                 (Robinson's interpolation, Times' constant, Winkel II) or
                 loses digits (Van der Grinten I next to the equator, the
-                loximuthal next to its central parallel). The script prints
+                loximuthal next to its central parallel, the Mollweide next
+                to the poles). The script prints
                 how far PROJ is from these values where it has the projection.
 """
 import csv
@@ -320,6 +321,9 @@ SPHERE_R = '+lon_0={lon0} +R={a!r}'
 # loop stops early there); the poles are left to the unit tests.
 world('moll_sph', 'mollweide', SPHERE, '+proj=moll ' + SPHERE_R, poles=False)
 world('moll_ell', 'mollweide', WGS84, '+proj=moll ' + SPHERE_R, poles=False)
+world('moll_near_pole', 'mollweide', SPHERE, None, lon0=-20.0,
+      pts=[(lon, s * lat) for lon in (-175.0, -60.0, 30.0, 160.0) for s in (1, -1)
+           for lat in (89.999, 89.9999, 89.99999, 89.999999)])
 for i in range(1, 7):
     world('eck%d' % i, 'eckert_' + ['i', 'ii', 'iii', 'iv', 'v', 'vi'][i - 1],
           SPHERE if i % 2 else WGS84, '+proj=eck%d %s' % (i, SPHERE_R))
@@ -366,6 +370,7 @@ PROJ_OF_FORMULA = {
     'robin_ell': '+proj=robin +lon_0={lon0} +R={R!r}',
     'wink2': '+proj=wink2 +lat_1={phi1} +lon_0={lon0} +R={a!r}',
     'times_sph': '+proj=times +lon_0={lon0} +R={a!r}',
+    'moll_near_pole': '+proj=moll +lon_0={lon0} +R={a!r}',
     'vandg': '+proj=vandg +lon_0={lon0} +R={a!r}',
     'vandg_equator': '+proj=vandg +lon_0={lon0} +R={a!r}',
     'loxim_near_phi1': '+proj=loxim +lat_1={phi0} +lon_0={lon0} +R={a!r}',

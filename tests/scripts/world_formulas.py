@@ -10,7 +10,9 @@ library's definition, evaluated independently at 40 digits (mpmath):
   van_der_grinten_i          Snyder 29-1..29-6 (PROJ loses digits next to the
                              equator);
   loximuthal                 the isometric-latitude difference in full
-                             precision next to the central parallel.
+                             precision next to the central parallel;
+  mollweide                  next to the poles, where PROJ's iteration stops
+                             centimetres short.
 
 forward(fn, a, rf, lam0, phi1, phi0, lon, lat) returns (x, y) in metres for
 the degrees given; the angles are first rounded to the doubles the C++ test
@@ -122,6 +124,20 @@ def loximuthal(a, dlam, phi, phi1):
     return a * dlam * (phi - phi1) / dpsi, a * (phi - phi1)
 
 
+def mollweide(a, dlam, phi):
+    """theta of 2 theta + sin 2 theta = pi sin phi by bisection at 40 digits."""
+    target = mp.pi * mp.sin(abs(phi))
+    lo, hi = mp.mpf(0), mp.pi / 2
+    for _ in range(160):
+        mid = (lo + hi) / 2
+        if 2 * mid + mp.sin(2 * mid) < target:
+            lo = mid
+        else:
+            hi = mid
+    theta = lo if phi >= 0 else -lo
+    return 2 * mp.sqrt(2) * a / mp.pi * dlam * mp.cos(theta), mp.sqrt(2) * a * mp.sin(theta)
+
+
 def forward(fn, a, rf, lam0, phi1, phi0, lon, lat):
     dlam, phi = delta(rad(lon) - rad(lam0)), rad(lat)
     if fn in ('robinson', 'robinson_velmar'):
@@ -132,6 +148,8 @@ def forward(fn, a, rf, lam0, phi1, phi0, lon, lat):
         x, y = winkel_ii(a, dlam, phi, rad(phi1))
     elif fn == 'van_der_grinten_i':
         x, y = van_der_grinten_i(a, dlam, phi)
+    elif fn == 'mollweide':
+        x, y = mollweide(a, dlam, phi)
     elif fn == 'loximuthal':
         x, y = loximuthal(a, dlam, phi, rad(phi0))
     else:
