@@ -5,11 +5,12 @@
 // its own table of lengths.
 //
 // Method: Robinson's tables (Snyder, "Flattening the Earth", 1993, table
-// 5.6) with quadratic interpolation; the inverse latitude by bisection.
+// 5.6) with quadratic interpolation; the inverse latitude from the
+// interpolating quadratic in closed form.
 //
 // Measured accuracy against an independent 40-digit evaluation of the same
 // tables and interpolation (tests/scripts/world_formulas.py): forward
-// within 4.2 nm, inverse within 6.4e-13 degrees; on the ellipsoid 0.72 um
+// within 4.2 nm, inverse within 5.1e-14 degrees; on the ellipsoid 0.72 um
 // (the authalic radius's series). PROJ 9.1 (+proj=robin) interpolates the
 // same nodes by cubic splines and differs by up to 6.6 km at the test
 // points (9 km between nodes).
@@ -49,6 +50,23 @@ double interpolate(const double *v, double u) {
          0.5 * s * (1.0 + s) * v[i];
 }
 
+// The u in [0, pi/2] where the interpolated Y equals target (0 below the
+// equator's value, pi/2 beyond the pole's): the interpolating quadratic of
+// the node interval that holds target, solved in closed form. This is the
+// root the bisection of the definition approaches, found without its ~50
+// interpolations (the inverse was 8 times slower than PROJ's).
+double latitude_of(double target) {
+  if (!(target > 0.0)) return 0.0;
+  if (target >= kY[kNodes - 1]) return kx::kHalfPi;
+  int i = 2;
+  while (kY[i] < target) ++i;
+  // Y = v1 + B s + A s^2 over node(i-1) + s step, s in [0, 1].
+  const double v0 = kY[i - 2], v1 = kY[i - 1], v2 = kY[i];
+  const double a = 0.5 * v0 - v1 + 0.5 * v2, b = 0.5 * (v2 - v0), c = target - v1;
+  const double s = 2.0 * c / (b + std::sqrt(b * b + 4.0 * a * c));
+  return node(i - 1) + s * kNodeStep;
+}
+
 struct Constants {
   double r;   // radius of the sphere
   double cx;  // x per radian of longitude at the equator
@@ -77,9 +95,7 @@ int inverse(const Constants &k, const double *xtab, const double *par, int n, do
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!kx::world::finite_pair(x, y)) return false;
-    const double target = std::fabs(y) / k.cy;
-    const double u =
-        kx::world::bisect_quadrant([target](double m) { return interpolate(kY, m) - target; });
+    const double u = latitude_of(std::fabs(y) / k.cy);
     x = kx::world::longitude(lam0, x / (interpolate(xtab, u) * k.cx));
     y = y < 0.0 ? -u : u;
     return true;

@@ -27,8 +27,9 @@ inline double asin_pole(double v) {
 
 // Newton steps on f from a zeroin root. zeroin stops where |f| <= 2^-48,
 // which next to the pole, where f' vanishes, leaves theta short by up to
-// sqrt(2^-48 / f'') (Eckert IV: 4e-8 rad): a few steps restore the digits. A step that would leave the
-// neighbourhood (f' ~ 0 at the pole itself) is not taken.
+// sqrt(2^-48 / f'') (Eckert IV: 6e-8 rad): a few steps restore the
+// digits. A step that would leave the neighbourhood (f' ~ 0 at the pole
+// itself) is not taken.
 template <class F, class D>
 double polish(double theta, F &&f, D &&fprime) {
   for (int step = 0; step < 8; ++step) {

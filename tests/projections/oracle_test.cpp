@@ -93,7 +93,7 @@ struct Bound {
 //     stop earlier than ours), flat-polar quartic 48 nm   / 3.4e-13 deg
 //   Mollweide 1e-3 to 1e-6 degrees from the poles, against 40-digit roots,
 //     0.3 um / 8.2e-12 deg (PROJ is up to 22 m off there)
-//   Robinson, both variants, sphere           4.2 nm / 6.4e-13 deg
+//   Robinson, both variants, sphere           4.2 nm / 5.1e-14 deg
 //   Robinson on the ellipsoid 0.72 um / 7.6e-12 deg (the authalic radius's series)
 //   Winkel Tripel                             6.5 nm / 7.4e-14 deg
 //   loximuthal 0.12 um / 1.1e-12 deg (PROJ's difference of logarithms is
