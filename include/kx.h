@@ -1011,7 +1011,7 @@ KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coo
  * {Rt, 2.33246 Rt / pi, 1.086778 Rt / pi, 1.7071067811865475 Rt}; Winkel
  * Tripel 2 {cos phi1, a/2} with 244 integers: the two counts, then the
  * (X, Y) of its inverse's 11 x 11 grid of nodes, row after row. */
-/* Mollweide (theta by zeroin). */
+/* Mollweide (theta by Newton's method). */
 KX_API int kx_mollweide_fwd(const double *sph, const double *par, int n, double *coords,
                             const int *ivals, const double *dvals);
 KX_API int kx_mollweide_inv(const double *sph, const double *par, int n, double *coords,

@@ -19,7 +19,9 @@ struct Constants {
   double c2;  // sqrt(3 pi) a
 };
 
-Constants build(const double *sph) { return {0.9772050238058398 * sph[0], 3.0699801238394655 * sph[0]}; }
+Constants build(const double *sph) {
+  return {0.9772050238058398 * sph[0], 3.0699801238394655 * sph[0]};
+}
 
 }  // namespace
 

@@ -29,7 +29,9 @@ struct Constants {
   double c2;  // 1.874758284622695 a
 };
 
-Constants build(const double *sph) { return {sph[0] / 3.2004125807650623, 1.874758284622695 * sph[0]}; }
+Constants build(const double *sph) {
+  return {sph[0] / 3.2004125807650623, 1.874758284622695 * sph[0]};
+}
 
 }  // namespace
 

@@ -73,7 +73,8 @@ KX_API int kx_van_der_grinten_i_inv(const double *sph, const double *par, int n,
     const double c1 = -std::fabs(Y) * (1.0 + r2);
     const double c2 = c1 - 2.0 * Y2 + X2;
     const double c3 = -2.0 * c1 + 1.0 + 2.0 * Y2 + r2 * r2;
-    const double d = Y2 / c3 + (2.0 * c2 * c2 * c2 / (c3 * c3 * c3) - 9.0 * c1 * c2 / (c3 * c3)) / 27.0;
+    const double d =
+        Y2 / c3 + (2.0 * c2 * c2 * c2 / (c3 * c3 * c3) - 9.0 * c1 * c2 / (c3 * c3)) / 27.0;
     const double a1 = (c1 - c2 * c2 / (3.0 * c3)) / c3;
     const double m1 = 2.0 * std::sqrt(std::fabs(a1) / 3.0);
     double phi = 0.0;

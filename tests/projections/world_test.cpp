@@ -266,8 +266,9 @@ TEST(WorldProjections, ThroughTheRegistry) {
   for (const char *name : names) {
     SCOPED_TRACE(name);
     const std::string text =
-        std::string("PROJCS[\"W\",GEOGCS[\"G\",DATUM[\"D\",SPHEROID[\"S\",6378137.0,298.257223563]],"
-                    "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]],PROJECTION[\"") +
+        std::string("PROJCS[\"W\",GEOGCS[\"G\",DATUM[\"D\","
+                    "SPHEROID[\"S\",6378137.0,298.257223563]],PRIMEM[\"Greenwich\",0.0],"
+                    "UNIT[\"Degree\",0.0174532925199433]],PROJECTION[\"") +
         name +
         "\"],PARAMETER[\"False_Easting\",500000.0],PARAMETER[\"Central_Meridian\",20.0],"
         "PARAMETER[\"Standard_Parallel_1\",40.0],PARAMETER[\"Central_Parallel\",10.0],"
