@@ -88,6 +88,24 @@ std::vector<Case> cases() {
        "PARAMETER[\"Y_Scale\",1.0],PARAMETER[\"XY_Plane_Rotation\",90.0],UNIT[\"Meter\",1.0]]",
        {"+proj=krovak +ellps=bessel"},
        12, 23, 47.5, 51},
+      // World projections over the whole globe; both libraries use the sphere
+      // of radius a (the Robinson: of the spheroid's area).
+      {"mollweide",
+       "PROJCS[\"Mollweide\"," + g +
+           ",PROJECTION[\"Mollweide\"],PARAMETER[\"Central_Meridian\",10.0],UNIT[\"Meter\",1.0]]",
+       {"+proj=moll +lon_0=10 +R=6378137"},
+       -180, 180, -90, 90},
+      {"robinson",
+       "PROJCS[\"Robinson\"," + g +
+           ",PROJECTION[\"Robinson\"],PARAMETER[\"Central_Meridian\",10.0],UNIT[\"Meter\",1.0]]",
+       {"+proj=robin +lon_0=10 +ellps=WGS84 +R_A"},
+       -180, 180, -90, 90},
+      {"winkel_tripel",
+       "PROJCS[\"Winkel_Tripel\"," + g +
+           ",PROJECTION[\"Winkel_Tripel\"],PARAMETER[\"Central_Meridian\",10.0],"
+           "PARAMETER[\"Standard_Parallel_1\",50.467],UNIT[\"Meter\",1.0]]",
+       {"+proj=wintri +lat_1=50.467 +lon_0=10 +R=6378137"},
+       -180, 180, -90, 90},
   };
 }
 

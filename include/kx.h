@@ -1096,6 +1096,124 @@ KX_API int kx_bonne_fwd(const double *sph, const double *par, int n, double *coo
 KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coords,
                         const int *ivals, const double *dvals);
 
+/* World projections, all on the sphere of radius a (Robinson: the authalic
+ * radius; Times: the mean radius (a + b)/2 of the spheroid), slot 2 lambda0.
+ * Non-finite input gives a NaN pair, not counted; other out-of-range inverse
+ * input gives clamped results, counted, or a NaN pair, not counted
+ * (Hammer-Aitoff: outside its ellipse of semi-axes 2 sqrt 2 a, sqrt 2 a),
+ * except where stated. Constants (dvals): Mollweide 2
+ * {sqrt 2 a, 2 sqrt 2 a / pi}; Robinson 3 {R, 0.8487 R, 0.8487 0.5072 pi R};
+ * flat-polar quartic 2 {a / 3.2004125807650623, 1.874758284622695 a};
+ * Craster parabolic 2 {0.9772050238058398 a, 3.0699801238394655 a}; Times 4
+ * {Rt, 2.33246 Rt / pi, 1.086778 Rt / pi, 1.7071067811865475 Rt}; Winkel
+ * Tripel 2 {cos phi1, a/2} with 244 integers: the two counts, then the
+ * (X, Y) of its inverse's 11 x 11 grid of nodes, row after row. */
+/* Mollweide (theta by Newton's method). */
+KX_API int kx_mollweide_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_mollweide_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_mollweide_const(kx_pcsconstants pc, const double *sph, const double *par);
+/* Eckert I to VI. */
+KX_API int kx_eckert_i_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_eckert_i_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_eckert_ii_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_eckert_ii_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_eckert_iii_fwd(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_eckert_iii_inv(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_eckert_iv_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_eckert_iv_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_eckert_v_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_eckert_v_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_eckert_vi_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_eckert_vi_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+/* Robinson (tables at 5 degrees, authalic radius) and its second variant
+ * "Robinson_VELMAR" (own lengths, radius a, no constants). */
+KX_API int kx_robinson_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_robinson_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_robinson_const(kx_pcsconstants pc, const double *sph, const double *par);
+KX_API int kx_robinson_velmar_fwd(const double *sph, const double *par, int n, double *coords,
+                                  const int *ivals, const double *dvals);
+KX_API int kx_robinson_velmar_inv(const double *sph, const double *par, int n, double *coords,
+                                  const int *ivals, const double *dvals);
+/* Winkel I and II (slot 3 phi1, true scale of the equirectangular part). */
+KX_API int kx_winkel_i_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_winkel_i_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_winkel_ii_fwd(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+KX_API int kx_winkel_ii_inv(const double *sph, const double *par, int n, double *coords,
+                            const int *ivals, const double *dvals);
+/* Winkel Tripel (slot 3 phi1). Inverse: grid guess, then Newton passes;
+ * NaN and not counted when |x| or |y| lies beyond the grid (past a pole or
+ * 180 degrees), the passes do not settle or settle on a longitude past 180
+ * degrees (beyond the rim; with |phi1| above about 65 degrees also some
+ * points next to the rim in the polar regions). */
+KX_API int kx_winkel_tripel_fwd(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_winkel_tripel_inv(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_winkel_tripel_const(kx_pcsconstants pc, const double *sph, const double *par);
+/* Quartic authalic. */
+KX_API int kx_quartic_authalic_fwd(const double *sph, const double *par, int n, double *coords,
+                                   const int *ivals, const double *dvals);
+KX_API int kx_quartic_authalic_inv(const double *sph, const double *par, int n, double *coords,
+                                   const int *ivals, const double *dvals);
+/* McBryde-Thomas flat-polar quartic. */
+KX_API int kx_flat_polar_quartic_fwd(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_flat_polar_quartic_inv(const double *sph, const double *par, int n, double *coords,
+                                     const int *ivals, const double *dvals);
+KX_API int kx_flat_polar_quartic_const(kx_pcsconstants pc, const double *sph, const double *par);
+/* Craster parabolic. */
+KX_API int kx_craster_parabolic_fwd(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_craster_parabolic_inv(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_craster_parabolic_const(kx_pcsconstants pc, const double *sph, const double *par);
+/* Loximuthal, centred on (lambda0, slot 6 phi1). */
+KX_API int kx_loximuthal_fwd(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+KX_API int kx_loximuthal_inv(const double *sph, const double *par, int n, double *coords,
+                             const int *ivals, const double *dvals);
+/* Times. Inverse: NaN and not counted when |y| passes the pole's or x
+ * the 180th meridian's value by more than 2^-48 (relative). */
+KX_API int kx_times_fwd(const double *sph, const double *par, int n, double *coords,
+                        const int *ivals, const double *dvals);
+KX_API int kx_times_inv(const double *sph, const double *par, int n, double *coords,
+                        const int *ivals, const double *dvals);
+KX_API int kx_times_const(kx_pcsconstants pc, const double *sph, const double *par);
+/* Hammer-Aitoff. */
+KX_API int kx_hammer_aitoff_fwd(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_hammer_aitoff_inv(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+/* Aitoff. */
+KX_API int kx_aitoff_fwd(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+KX_API int kx_aitoff_inv(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+/* Van der Grinten I. */
+KX_API int kx_van_der_grinten_i_fwd(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+KX_API int kx_van_der_grinten_i_inv(const double *sph, const double *par, int n, double *coords,
+                                    const int *ivals, const double *dvals);
+
 /* Polyconic (slot 2 lambda0, slot 6 phi0), ellipsoid or sphere. An inverse
  * point whose iteration does not settle in 500 passes is NaN and not counted
  * (the other points are still converted). dvals: ellipsoid 5 {M0, c1, c2,

@@ -18,6 +18,7 @@
 #include "catalogue/objedit_reader.h"
 #include "catalogue_test_util.h"
 #include "objedit_home.h"
+#include "objects/registry.h"
 
 using namespace cattest;
 namespace cat = kx::catalogue;
@@ -305,6 +306,17 @@ TEST(Objedit, ProjcsRebuildsEveryBuiltInEntry) {
   }
 }
 
+// A registry code whose row has no functions yet (0, equally unbuildable,
+// once every row is bound).
+static int unbound_projection() {
+  int count = 0;
+  const kx::ProjectionRow *rows = kx::projection_rows(&count);
+  for (int i = 0; i < count; ++i) {
+    if (rows[i].code != 0 && rows[i].forward == nullptr) return rows[i].code;
+  }
+  return 0;
+}
+
 TEST(Objedit, Projcs) {
   ObjeditHome home;
   // SAD_1969_Brazil_Polyconic (29101) as user lines: symbolic codes, the
@@ -333,7 +345,8 @@ TEST(Objedit, Projcs) {
           "PROJCS, 202004, Bad_Value, 4618, 43021, 100001, 5OOOOO, 9001\n"
           "PROJCS, 202005, Missing_Value, 4618, 43021, 9001, 100001\n"
           "PROJCS, 202006, On_User_Gcs, 204001, 43021, 100001, 1, 100002, 2, 100011, 3, 9002\n"
-          "PROJCS, 202007, Unbound_Projection, 4618, 43009, 100001, 1, 9001\n"
+          "PROJCS, 202007, Unbound_Projection, 4618, " + std::to_string(unbound_projection()) +
+          ", 100001, 1, 9001\n"
           "PROJCS, 202008, Unknown_Gcs, 4999, 43021, 100001, 1, 9001\n"
           "PROJCS, 29101, User_Polyconic, 4618, 43021, 100001, 1, 100002, 2, 9001\n");
   home.write("geogcs", "GEOGCS, 204001, GCS_User, 6326, 8901, 9102\n");

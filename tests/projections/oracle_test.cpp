@@ -103,7 +103,45 @@ struct Bound {
   double forward_m, inverse_deg;
 };
 
+// The world projections (spheres of radius a, the Robinson's authalic,
+// the Times' mean radius) against PROJ or, where PROJ's formula differs or
+// loses digits, against the library's formula at 40 digits (recipe
+// "formula"; PROJ's distance from those values is in gen_projections.py's
+// output). Measured, forward / inverse:
+//   closed forms (Eckert I-III, V, Winkel I, II, quartic authalic, Craster,
+//     Times, Hammer-Aitoff, Aitoff)          7.5 nm / 2.9e-13 deg
+//   Mollweide 28 nm, Eckert IV 35 nm, Eckert VI 19 nm (PROJ's iterations
+//     stop earlier than ours), flat-polar quartic 48 nm   / 3.4e-13 deg
+//   Mollweide 1e-3 to 1e-6 degrees from the poles, against 40-digit roots,
+//     0.3 um / 8.2e-12 deg (PROJ is up to 22 m off there)
+//   Robinson, both variants, sphere           4.2 nm / 5.1e-14 deg
+//   Robinson on the ellipsoid 0.72 um / 7.6e-12 deg (the authalic radius's series)
+//   Winkel Tripel                             6.5 nm / 7.4e-14 deg
+//   loximuthal 0.12 um / 1.1e-12 deg (PROJ's difference of logarithms is
+//     0.12 um from the 40-digit value; ours 5.6 nm next to phi1)
+//   Van der Grinten I 0.49 um / 3.6e-7 deg (the cubic's trigonometric root
+//     loses half the digits next to the equator and the rim)
+const std::map<std::string, Bound> &world_bounds() {
+  static const std::map<std::string, Bound> b = {
+      {"mollweide", {5e-8, 5e-13}},        {"eckert_i", {1e-8, 5e-13}},
+      {"eckert_ii", {1e-8, 5e-13}},        {"eckert_iii", {1e-8, 5e-13}},
+      {"eckert_iv", {5e-8, 5e-13}},        {"eckert_v", {1e-8, 5e-13}},
+      {"eckert_vi", {5e-8, 5e-13}},        {"robinson", {1e-6, 1e-11}},
+      {"robinson_velmar", {1e-8, 1e-12}},  {"winkel_i", {1e-8, 5e-13}},
+      {"winkel_ii", {1e-8, 5e-13}},        {"winkel_tripel", {1e-8, 5e-13}},
+      {"quartic_authalic", {1e-8, 5e-13}}, {"flat_polar_quartic", {1e-7, 5e-13}},
+      {"craster_parabolic", {1e-8, 5e-13}}, {"loximuthal", {2e-7, 2e-12}},
+      {"times", {1e-8, 5e-13}},            {"hammer_aitoff", {1e-8, 5e-13}},
+      {"aitoff", {1e-8, 5e-13}},           {"van_der_grinten_i", {1e-6, 1e-6}},
+  };
+  return b;
+}
+
 Bound bound_for(const Case &c) {
+  // Within 1e-6 degrees of the poles the double next to pi/2 (6e-17 short)
+  // moves the Mollweide's x by 0.3 um.
+  if (c.name == "moll_near_pole") return {5e-7, 5e-11};
+  if (world_bounds().count(c.fn)) return world_bounds().at(c.fn);
   if (c.fn == "orthographic" || c.fn == "gnomonic") return {2e-8, 3e-13};
   // Two-point equidistant: sqrt of a vanishing product next to the line
   // through the control points.
@@ -136,7 +174,7 @@ double angle_diff(double a, double b) {
 TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
   const auto cases = read_cases();
   const auto points = read_points();
-  ASSERT_GE(cases.size(), 50u);
+  ASSERT_GE(cases.size(), 90u);
   int checked = 0;
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -153,7 +191,8 @@ TEST(ProjectionOracle, EveryCaseForwardAndInverse) {
     if (f.constants != nullptr) {
       const kxtest::Loaded k(f.constants, c.sph.get(), c.par.get());
       ASSERT_GT(k.result(), 0);
-      ASSERT_EQ(k.ivals()[0], 2);
+      // The Winkel Tripel keeps its inverse's 11 x 11 grid after the two counts.
+      ASSERT_EQ(k.ivals()[0], c.fn == "winkel_tripel" ? 244 : 2);
       ASSERT_EQ(k.ivals()[1], k.result());
       std::vector<double> fwd_loaded = p.geo, inv_loaded = p.xy;
       EXPECT_EQ(f.fwd(c.sph.get(), c.par.get(), n, fwd_loaded.data(), k.ivals(), k.dvals()), n);
@@ -224,9 +263,11 @@ TEST(ProjectionOracle, RoundTripsEveryCase) {
     }
     // Albers: the authalic-latitude series pair closes to 2.2e-10 rad only.
     // New Zealand Map Grid: two Newton steps leave 2e-9 deg 7 degrees out.
-    const double bound = c.fn == "albers" && !c.sphere ? 2e-8
-                         : c.fn == "new_zealand_map_grid" ? 5e-9
-                                                          : 1e-9;
+    // Van der Grinten I: the cubic's root closes to 4e-7 degrees.
+    const double bound = c.fn == "van_der_grinten_i"                ? 1e-6
+                         : c.fn == "albers" && !c.sphere            ? 2e-8
+                         : c.fn == "new_zealand_map_grid"           ? 5e-9
+                                                                    : 1e-9;
     EXPECT_LE(w, bound);
     if (std::getenv("KX_VERBOSE")) std::printf("  %-26s round trip %.3g deg\n", c.name.c_str(), w);
     worst = std::max(worst, w);

@@ -60,6 +60,29 @@ inline const std::map<std::string, Projection> &projections() {
        {kx_two_point_equidistant_fwd, kx_two_point_equidistant_inv, nullptr}},
       {"new_zealand_map_grid",
        {kx_new_zealand_map_grid_fwd, kx_new_zealand_map_grid_inv, nullptr}},
+      // World projections (those without constants have a null constants function).
+      {"mollweide", {kx_mollweide_fwd, kx_mollweide_inv, kx_mollweide_const}},
+      {"eckert_i", {kx_eckert_i_fwd, kx_eckert_i_inv, nullptr}},
+      {"eckert_ii", {kx_eckert_ii_fwd, kx_eckert_ii_inv, nullptr}},
+      {"eckert_iii", {kx_eckert_iii_fwd, kx_eckert_iii_inv, nullptr}},
+      {"eckert_iv", {kx_eckert_iv_fwd, kx_eckert_iv_inv, nullptr}},
+      {"eckert_v", {kx_eckert_v_fwd, kx_eckert_v_inv, nullptr}},
+      {"eckert_vi", {kx_eckert_vi_fwd, kx_eckert_vi_inv, nullptr}},
+      {"robinson", {kx_robinson_fwd, kx_robinson_inv, kx_robinson_const}},
+      {"robinson_velmar", {kx_robinson_velmar_fwd, kx_robinson_velmar_inv, nullptr}},
+      {"winkel_i", {kx_winkel_i_fwd, kx_winkel_i_inv, nullptr}},
+      {"winkel_ii", {kx_winkel_ii_fwd, kx_winkel_ii_inv, nullptr}},
+      {"winkel_tripel", {kx_winkel_tripel_fwd, kx_winkel_tripel_inv, kx_winkel_tripel_const}},
+      {"quartic_authalic", {kx_quartic_authalic_fwd, kx_quartic_authalic_inv, nullptr}},
+      {"flat_polar_quartic",
+       {kx_flat_polar_quartic_fwd, kx_flat_polar_quartic_inv, kx_flat_polar_quartic_const}},
+      {"craster_parabolic",
+       {kx_craster_parabolic_fwd, kx_craster_parabolic_inv, kx_craster_parabolic_const}},
+      {"loximuthal", {kx_loximuthal_fwd, kx_loximuthal_inv, nullptr}},
+      {"times", {kx_times_fwd, kx_times_inv, kx_times_const}},
+      {"hammer_aitoff", {kx_hammer_aitoff_fwd, kx_hammer_aitoff_inv, nullptr}},
+      {"aitoff", {kx_aitoff_fwd, kx_aitoff_inv, nullptr}},
+      {"van_der_grinten_i", {kx_van_der_grinten_i_fwd, kx_van_der_grinten_i_inv, nullptr}},
   };
   return table;
 }
@@ -95,6 +118,9 @@ inline std::vector<double> run(kx_projection_fn fn, const Spheroid &s, const Par
   if (count) *count = c;
   return pts;
 }
+
+// The constants function of a projection that has none: loads nothing.
+inline int no_constants(kx_pcsconstants, const double *, const double *) { return 0; }
 
 // Constants loaded by a projection's constants function into a fresh record.
 class Loaded {

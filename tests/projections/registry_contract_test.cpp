@@ -122,11 +122,12 @@ TEST(ProjectionRegistry, ConstantsContract) {
     alignas(8) uint32_t other[16] = {KX_KIND_PCSCONSTANTS << 1};
     EXPECT_EQ(fn(reinterpret_cast<kx_pcsconstants>(other), kWgs84.get(), p.get()), 0);
 
-    // Loaded constants: layout {2, count} and the per-call results bit for bit.
+    // Loaded constants: layout {integer count, double count, ...} and the
+    // per-call results bit for bit.
     for (const Spheroid *s : {&kWgs84, &kSphere}) {
       const kxtest::Loaded k(fn, s->get(), p.get());
       ASSERT_GT(k.result(), 0);
-      EXPECT_EQ(k.ivals()[0], 2);
+      EXPECT_GE(k.ivals()[0], 2);
       EXPECT_EQ(k.ivals()[1], k.result());
       std::vector<double> geo = {10.5 * kxtest::kDeg, 40.5 * kxtest::kDeg, 12 * kxtest::kDeg,
                                  35 * kxtest::kDeg,   8 * kxtest::kDeg,    44 * kxtest::kDeg};

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Oracle values for the Mercator, stereographic, orthographic, gnomonic, conic,
-oblique Mercator, Krovak, two-point equidistant and New Zealand Map Grid tests.
+oblique Mercator, Krovak, two-point equidistant, New Zealand Map Grid and
+world (pseudocylindrical) projection tests.
 
 Usage (from the repository root, PROJ's cct and GeographicLib's GeodSolve on
 the path; EPSG_DIR and REFERENCE name the EPSG extract and the reference
@@ -31,7 +32,14 @@ PROJ has no direct counterpart, the recipe column says how they were made:
                 between two points, and turns PROJ's (v, u) onto the grid;
   rawcentre:    PROJ's +no_rot (u, v) as (v, u - u_c), u_c from the difference
                 of PROJ's centre and natural-origin azimuth forms;
-  offset x y:   the PROJ output minus (x, y) (the fixed false origin of nzmg).
+  offset x y:   the PROJ output minus (x, y) (the fixed false origin of nzmg);
+  formula:      the library's own formula evaluated at 40 digits by
+                tests/scripts/world_formulas.py, where PROJ's formula differs
+                (Robinson's interpolation, Times' constant, Winkel II) or
+                loses digits (Van der Grinten I next to the equator, the
+                loximuthal next to its central parallel, the Mollweide next
+                to the poles). The script prints
+                how far PROJ is from these values where it has the projection.
 A trailing column lists further parameter slots as slot:value (angles in
 degrees), for the projections whose parameters are not among the columns.
 The oblique Mercator, two-point and Krovak sets are drawn at random (fixed
@@ -43,6 +51,8 @@ import os
 import random
 import subprocess
 import sys
+
+import world_formulas
 
 OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
 
@@ -286,6 +296,100 @@ case('eqdc_cylindrical_sph', 'equidistant_conic', SPHERE,
      lam0=15.0, phi1=35.0, phi2=-35.0, phi0=10.0)
 
 
+# World projections on the sphere of radius a (the Robinson on the
+# authalic sphere, Times on the mean radius): random central meridians and
+# points over the whole globe, area-uniform, with the poles, the equator,
+# the central meridian and points 1e-6 degrees inside the antimeridian.
+RNG = random.Random(20261207)
+
+
+def globe(lon0, count=60, poles=True, min_lat=0.0):
+    pts = set()
+    while len(pts) < count:
+        lat = math.degrees(math.asin(RNG.uniform(-1.0, 1.0)))
+        if abs(lat) >= min_lat:
+            pts.add((round(RNG.uniform(-180.0, 180.0), 6), round(lat, 6)))
+    for lat in (-60.0, -20.0, 0.0, 35.0, 75.0):
+        if abs(lat) >= min_lat:
+            pts.add((round(lon0 + 179.999999, 6), lat))
+            pts.add((round(lon0 - 179.999999, 6), lat))
+            pts.add((lon0, lat))
+    if poles:
+        pts.update({(round(lon0 + 50.0, 6), 90.0), (round(lon0 - 120.0, 6), -90.0)})
+    return sorted(pts)
+
+
+def world(name, fn, e, proj, lon0=None, phi1=0.0, phi0=0.0, pts=None, **kw):
+    lon0 = round(RNG.uniform(-180.0, 180.0), 6) if lon0 is None else lon0
+    if proj is not None:
+        proj = proj.format(lon0=lon0, phi1=phi1, phi0=phi0, a=e[0])
+    else:
+        proj = 'formula'
+    case(name, fn, e, proj, pts if pts is not None else globe(lon0, **kw), lam0=lon0, phi1=phi1,
+         phi0=phi0)
+
+
+SPHERE_R = '+lon_0={lon0} +R={a!r}'
+# PROJ's Mollweide puts the pole 62 m off the central meridian (its Newton
+# loop stops early there); the poles are left to the unit tests.
+world('moll_sph', 'mollweide', SPHERE, '+proj=moll ' + SPHERE_R, poles=False)
+world('moll_ell', 'mollweide', WGS84, '+proj=moll ' + SPHERE_R, poles=False)
+world('moll_near_pole', 'mollweide', SPHERE, None, lon0=-20.0,
+      pts=[(lon, s * lat) for lon in (-175.0, -60.0, 30.0, 160.0) for s in (1, -1)
+           for lat in (89.999, 89.9999, 89.99999, 89.999999)])
+for i in range(1, 7):
+    world('eck%d' % i, 'eckert_' + ['i', 'ii', 'iii', 'iv', 'v', 'vi'][i - 1],
+          SPHERE if i % 2 else WGS84, '+proj=eck%d %s' % (i, SPHERE_R))
+world('robin_sph', 'robinson', SPHERE, None)
+world('robin_ell', 'robinson', WGS84, None)
+world('robin_velmar', 'robinson_velmar', GRS80, None)
+world('wink1', 'winkel_i', SPHERE, '+proj=wink1 +lat_ts={phi1} ' + SPHERE_R, phi1=50.459)
+world('wink1_south', 'winkel_i', WGS84, '+proj=wink1 +lat_ts={phi1} ' + SPHERE_R, phi1=-30.0)
+world('wink2', 'winkel_ii', SPHERE, None, phi1=40.0)
+world('wintri', 'winkel_tripel', SPHERE, '+proj=wintri +lat_1={phi1} ' + SPHERE_R,
+      phi1=50.467)
+world('wintri_equator', 'winkel_tripel', WGS84, '+proj=wintri +lat_1={phi1} ' + SPHERE_R)
+world('wintri_south_parallel', 'winkel_tripel', SPHERE, '+proj=wintri +lat_1={phi1} ' + SPHERE_R,
+      phi1=-20.0, count=120)
+world('qua_aut', 'quartic_authalic', SPHERE, '+proj=qua_aut ' + SPHERE_R)
+world('mbtfpq', 'flat_polar_quartic', WGS84, '+proj=mbtfpq ' + SPHERE_R)
+world('crast', 'craster_parabolic', SPHERE, '+proj=crast ' + SPHERE_R)
+# PROJ's loximuthal at a pole takes ln tan(pi/2), the library's a point 25 ulp
+# inside it: the poles are left to the unit tests.
+world('loxim', 'loximuthal', SPHERE, '+proj=loxim +lat_1={phi0} ' + SPHERE_R, phi0=40.0,
+      poles=False)
+world('loxim_south', 'loximuthal', WGS84, '+proj=loxim +lat_1={phi0} ' + SPHERE_R, phi0=-25.5,
+      poles=False)
+LOXIM_NEAR = [(lon, 40.0 + math.degrees(d)) for lon in (-100.0, -7.5, 35.0, 170.0)
+              for d in (1e-7, 1e-9, -1e-11, 1e-13, -1e-13)]
+world('loxim_near_phi1', 'loximuthal', SPHERE, None, lon0=10.0, phi0=40.0, pts=LOXIM_NEAR)
+world('times_sph', 'times', SPHERE, None)
+world('times_ell', 'times', WGS84, None)
+world('hammer', 'hammer_aitoff', SPHERE, '+proj=hammer ' + SPHERE_R)
+world('hammer_ell', 'hammer_aitoff', WGS84, '+proj=hammer ' + SPHERE_R)
+world('aitoff', 'aitoff', SPHERE, '+proj=aitoff ' + SPHERE_R)
+world('aitoff_ell', 'aitoff', WGS84, '+proj=aitoff ' + SPHERE_R)
+# PROJ's Van der Grinten loses up to kilometres within a few degrees of the
+# equator and 70 um next to the central meridian: the formula's values.
+world('vandg', 'van_der_grinten_i', SPHERE, None)
+world('vandg_equator', 'van_der_grinten_i', WGS84, None, lon0=-75.0,
+      pts=sorted({(round(RNG.uniform(-180.0, 180.0), 6), round(RNG.uniform(-10.0, 10.0), 6))
+                  for _ in range(40)} | {(-75.0 + d, lat) for d in (-179.0, -90.0, 0.5, 120.0)
+                                          for lat in (1e-6, -0.001, 0.5)}))
+
+# PROJ's counterparts of the formula cases, to state how far apart they are.
+PROJ_OF_FORMULA = {
+    'robin_sph': '+proj=robin +lon_0={lon0} +R={R!r}',
+    'robin_ell': '+proj=robin +lon_0={lon0} +R={R!r}',
+    'wink2': '+proj=wink2 +lat_1={phi1} +lon_0={lon0} +R={a!r}',
+    'times_sph': '+proj=times +lon_0={lon0} +R={a!r}',
+    'moll_near_pole': '+proj=moll +lon_0={lon0} +R={a!r}',
+    'vandg': '+proj=vandg +lon_0={lon0} +R={a!r}',
+    'vandg_equator': '+proj=vandg +lon_0={lon0} +R={a!r}',
+    'loxim_near_phi1': '+proj=loxim +lat_1={phi0} +lon_0={lon0} +R={a!r}',
+}
+
+
 def expected(c):
     pts, proj = c['pts'], c['proj']
     if proj == 'geodesic':
@@ -303,6 +407,10 @@ def expected(c):
         return raw_centre(proj[len('rawcentre '):], pts)
     if proj.startswith('twopoint '):
         return two_point_natural(proj[len('twopoint '):], pts)
+    if proj == 'formula':
+        a, rf = c['e']
+        return [world_formulas.forward(c['fn'], a, rf, c['lam0'], c['phi1'], c['phi0'], lon, lat)
+                for lon, lat in pts]
     if proj.startswith('shift '):
         p = proj[len('shift '):]
         xy = cct(p, pts + [(c['lam0'], c['phi0'])])
@@ -465,6 +573,21 @@ def write_oracle():
                 fp.write('%s,%r,%r,%.9f,%.9f\n' % (c['name'], lon, lat, x, y))
 
 
+def report_formula_cases():
+    """Largest distance between PROJ and the formula values, per case."""
+    for c in CASES:
+        if c['name'] not in PROJ_OF_FORMULA:
+            continue
+        a, rf = c['e']
+        proj = PROJ_OF_FORMULA[c['name']].format(
+            lon0=c['lam0'], phi1=c['phi1'], phi0=c['phi0'], a=a,
+            R=float(world_formulas.authalic_radius(a, rf)))
+        mine = expected(c)
+        theirs = cct(proj, c['pts'])
+        d = max(math.hypot(x - u, y - v) for (x, y), (u, v) in zip(mine, theirs))
+        print('%-18s PROJ differs by up to %.3g m' % (c['name'], d))
+
+
 METHODS = {'9801', '9802', '9804', '9805', '9809', '9810', '9822', '9829'}
 
 
@@ -562,5 +685,6 @@ def write_epsg(epsg_dir, reference):
 if __name__ == '__main__':
     os.makedirs(OUT, exist_ok=True)
     write_oracle()
+    report_formula_cases()
     if len(sys.argv) == 3:
         write_epsg(sys.argv[1], sys.argv[2])

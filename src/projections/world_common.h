@@ -1,0 +1,74 @@
+// Pieces the spherical world projections share: the entry checks, the root
+// finders of their auxiliary angles and the guard against non-finite input.
+#ifndef KX_PROJECTIONS_WORLD_COMMON_H
+#define KX_PROJECTIONS_WORLD_COMMON_H
+
+#include <cmath>
+
+#include "kx.h"
+#include "math/math_common.h"
+#include "projections/projection_common.h"
+
+namespace kx {
+namespace world {
+
+// A point is converted only when both members are finite: NaN or an
+// infinity would otherwise run the iterations below to their caps.
+inline bool finite_pair(double u, double v) { return std::isfinite(u) && std::isfinite(v); }
+
+inline double clamp_unit(double v) { return v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v); }
+
+// asin of a value within the library tolerance of +-1 is the pole itself:
+// next to 1, asin turns a rounding of 1e-16 into 1e-8 radians.
+inline double asin_pole(double v) {
+  if (near_eq(std::fabs(v), 1.0)) return std::copysign(kHalfPi, v);
+  return std::asin(clamp_unit(v));
+}
+
+// Newton steps on f from a zeroin root. zeroin stops where |f| <= 2^-48,
+// which next to the pole, where f' vanishes, leaves theta short by up to
+// sqrt(2^-48 / f'') (Eckert IV: 6e-8 rad): a few steps restore the
+// digits. A step that would leave the neighbourhood (f' ~ 0 at the pole
+// itself) is not taken.
+template <class F, class D>
+double polish(double theta, F &&f, D &&fprime) {
+  for (int step = 0; step < 8; ++step) {
+    const double h = f(theta) / fprime(theta);
+    if (!(std::fabs(h) < 1e-4)) break;
+    theta = std::fmin(std::fmax(theta - h, 0.0), kHalfPi);
+    if (std::fabs(h) <= 1e-16) break;
+  }
+  return theta;
+}
+
+// The root in [0, pi/2] of f (increasing there) by the library's zeroin.
+template <class F>
+double root_in_quadrant(F f) {
+  return kx_zeroin(&f, [](double t, void *data) { return (*static_cast<F *>(data))(t); });
+}
+
+// Bisection on [0, pi/2] for an increasing f: stops when f(m) equals 0 or
+// the bracket closes, both within the library tolerance. A bracket halves
+// each pass, so 200 passes are reached only when f gives no sign (NaN).
+template <class F>
+double bisect_quadrant(F &&f) {
+  double lo = 0.0, hi = kHalfPi, m = 0.0;
+  for (int pass = 0; pass < 200; ++pass) {
+    m = (lo + hi) / 2.0;
+    const double v = f(m);
+    if (near_eq(v, 0.0) || near_eq(lo, hi)) break;
+    if (v < 0.0)
+      lo = m;
+    else
+      hi = m;
+  }
+  return m;
+}
+
+// Longitude of an inverse result: the central meridian plus the offset.
+inline double longitude(double lam0, double dlam) { return kx_delta(lam0 + dlam); }
+
+}  // namespace world
+}  // namespace kx
+
+#endif  // KX_PROJECTIONS_WORLD_COMMON_H
