@@ -979,9 +979,10 @@ KX_API int kx_hotine_two_point_const(kx_pcsconstants pc, const double *sph, cons
 /* Krovak oblique conformal conic (slots 10 lambda_c, 11 phi_c, 3 the
  * pseudo standard parallel, 7 the azimuth of the cone's axis, 5 k0; 12 and
  * 13 scale x and y, 14 rotates the plane), on the Gaussian sphere of the
- * ellipsoid or directly on a sphere; no constants. The cone's apex maps to
- * (0, 0) and back. A zero X_Scale or Y_Scale makes the inverse fail (NaN,
- * not counted), as do non-finite input and results. */
+ * ellipsoid or directly on a sphere; no constants. A centre whose cos phi_c
+ * is below 1e-5 takes the Gaussian sphere's limit at the pole. The cone's
+ * apex maps to (0, 0) and back. A zero X_Scale or Y_Scale makes the inverse
+ * fail (NaN, not counted), as do non-finite input and results. */
 KX_API int kx_krovak_fwd(const double *sph, const double *par, int n, double *coords,
                          const int *ivals, const double *dvals);
 KX_API int kx_krovak_inv(const double *sph, const double *par, int n, double *coords,
@@ -997,8 +998,10 @@ KX_API int kx_two_point_equidistant_inv(const double *sph, const double *par, in
                                         const int *ivals, const double *dvals);
 
 /* New Zealand Map Grid (slots 2 lambda0, 6 phi0): complex polynomial of the
- * published definition on radius a (e2 unused); the inverse takes two
- * Newton steps. No constants; non-finite input is NaN, not counted. */
+ * published tables on radius a (e2 unused); the inverse takes two
+ * Newton steps, and points they do not converge for (the polynomial's
+ * residual above 1e-9, far from New Zealand) are NaN, not counted, as is
+ * non-finite input. No constants. */
 KX_API int kx_new_zealand_map_grid_fwd(const double *sph, const double *par, int n, double *coords,
                                        const int *ivals, const double *dvals);
 KX_API int kx_new_zealand_map_grid_inv(const double *sph, const double *par, int n, double *coords,

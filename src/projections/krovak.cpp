@@ -34,6 +34,9 @@ enum Slot : int {
   kPlaneRotation = 14,
 };
 
+// Centres whose cos phi is below this take the pole limit of k.
+constexpr double kPoleCos = 1e-5;
+
 // What every point needs, computed once per call.
 struct Cone {
   double lamc, e2, e, B, k, ln_k;  // Gaussian sphere: B = 1, k = 1 off the ellipsoid
@@ -59,9 +62,18 @@ Cone cone_of(const double *sph, const double *par) {
   if (c.ellipsoid) {
     const double cc = std::cos(phic), sc = std::sin(phic);
     c.B = std::sqrt(1.0 + e2 * cc * cc * cc * cc / (1.0 - e2));
-    const double U0 = std::asin(sc / c.B);
-    // k = tan(U0/2 + pi/4) / tan(pi/4 + chi_c/2)^B, and its logarithm.
-    c.ln_k = std::log(std::tan(U0 / 2.0 + kx::kPi / 4.0)) - c.B * kx::isometric_latitude(c.e, phic);
+    if (std::fabs(cc) < kPoleCos) {
+      // Next to a pole k is 0/0 (at the pole the formula gives k = 0 and
+      // every point the same image). Its limit: tan(pi/4 + U0/2) over
+      // tan(pi/4 + phic/2) tends to 1 (ln of it 3.4e-13 at the switch,
+      // where the formula's ln k is good to 1e-11), leaving e atanh(e sin phic).
+      c.ln_k = c.e * std::atanh(c.e * std::copysign(1.0, phic));
+    } else {
+      const double U0 = std::asin(sc / c.B);
+      // k = tan(U0/2 + pi/4) / tan(pi/4 + chi_c/2)^B, and its logarithm.
+      c.ln_k =
+          std::log(std::tan(U0 / 2.0 + kx::kPi / 4.0)) - c.B * kx::isometric_latitude(c.e, phic);
+    }
     c.k = std::exp(c.ln_k);
     R = a * std::sqrt(1.0 - e2) / (1.0 - e2 * sc * sc);
   }

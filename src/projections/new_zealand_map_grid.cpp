@@ -31,6 +31,9 @@ constexpr kx_dcomp kB[6] = {{0.7557853228, 0.0},         {0.249204646, 0.0033715
 constexpr kx_dcomp kC[6] = {{1.3231270439, 0.0},        {-0.577245789, -0.007809598},
                             {0.508307513, -0.112208952}, {-0.15094762, 0.18200602},
                             {1.01418179, 1.64497696},    {1.9660549, 2.5127645}};
+// Largest |f(zeta) - z| the inverse accepts (in units of a: 6 mm).
+constexpr double kResidual = 1e-9;
+
 constexpr double kD[9] = {1.5627014243, 0.5185406398, -0.03333098, -0.1052906, -0.0368594,
                           0.007317,     0.0122,       0.00394,     -0.0013};
 
@@ -95,9 +98,15 @@ int inverse(const double *sph, const double *par, int n, double *coords) {
       }
       kx_dcomp_div(&zeta, num, den);
     }
+    // Far from New Zealand two steps do not converge (6000 km out they land
+    // thousands of km off, or at latitudes of 300 degrees): a point whose
+    // zeta does not map back onto z fails. The residual is 6e-17 within 7
+    // degrees of the origin, 1.2e-14 at 10 and 9e-8 (0.6 m) at 15 degrees.
+    const kx_dcomp back = series(kB, 6, zeta);
+    if (!(std::hypot(back.re - z.re, back.im - z.im) <= kResidual)) return false;
     y = phi0 + real_series(kD, 9, zeta.re) * kFromUnits;
     x = kx_delta(lam0 + zeta.im);
-    return std::isfinite(x) && std::isfinite(y);
+    return std::isfinite(x) && std::fabs(y) <= kx::kPi / 2.0;
   });
 }
 

@@ -216,6 +216,27 @@ TEST(Krovak, ApexScalesAndRotation) {
   EXPECT_LT(max_diff(back, pts), 1e-13);
 }
 
+// Krovak centred on a pole takes the limit of centres approaching it: the
+// formula's k is 0/0 there (at the south pole it gave every point one image).
+TEST(Krovak, PoleCentreIsTheLimitOfItsNeighbours) {
+  for (double sign : {1.0, -1.0}) {
+    Parameters pole = azimuth(24.833333333333333, 90 * sign, 30.28813975277778, 0.9999);
+    pole.deg(3, 78.5);
+    Parameters near = pole;
+    near.deg(11, sign * 89.99);  // 1.1 km off the pole, on the closed formula
+    const std::vector<double> pts = {24.8 * kDeg, 50 * kDeg * sign, 30 * kDeg, 45 * kDeg * sign,
+                                     15 * kDeg, 55 * kDeg * sign};
+    int count = -1;
+    const auto at_pole = run(kx_krovak_fwd, kBessel, pole, pts, &count);
+    ASSERT_EQ(count, 3);
+    // ln k moves by 3.4e-3 cos^2 phic (1e-10) between the two centres:
+    // 1.6 cm at 20000 km.
+    EXPECT_LT(max_diff(at_pole, run(kx_krovak_fwd, kBessel, near, pts)), 0.05);
+    EXPECT_GT(std::fabs(at_pole[0] - at_pole[2]) + std::fabs(at_pole[1] - at_pole[3]), 1e5);
+    EXPECT_LT(max_diff(run(kx_krovak_inv, kBessel, pole, at_pole), pts), 1e-11);
+  }
+}
+
 // The control points map to (-+a z0 / 2, 0); the left side of P1 -> P2 is
 // y > 0; antipodal and coincident control points convert nothing.
 TEST(TwoPointEquidistant, ControlPointsAndSides) {
@@ -247,6 +268,15 @@ TEST(NewZealandMapGrid, OriginIsZero) {
                       {173 * kDeg, -41 * kDeg});
   EXPECT_EQ(xy[0], 0.0);
   EXPECT_EQ(xy[1], 0.0);
+  // 6000 km out two Newton steps do not converge (they gave latitude 41 N
+  // and 329 degrees for these): such points fail rather than pass as
+  // converted; one 100 km out converts.
+  int count = -1;
+  const auto far = run(kx_new_zealand_map_grid_inv, Spheroid(6378388.0, 1 / 297.0), p,
+                       {-2310000.0, -5923150.0, -2310000.0, -6123150.0, 0.0, 100000.0}, &count);
+  EXPECT_EQ(count, 1);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(std::isnan(far[i])) << i;
+  EXPECT_LT(std::fabs(far[5] / kDeg + 41), 1.0);
 }
 
 }  // namespace
