@@ -19,9 +19,9 @@ const MethodRow kMethodRegistry[] = {
     {9604, "Molodensky", kx_molodensky_fwd, kx_molodensky_inv, nullptr},
     {9605, "Molodensky_Abridged", kx_molodensky_abridged_fwd, kx_molodensky_abridged_inv, nullptr},
     {9636, "Molodensky_Badekas", kx_molodensky_badekas_fwd, kx_molodensky_badekas_inv, nullptr},
-    {9613, "NADCON", nullptr, nullptr, nullptr},
-    {109613, "HARN", nullptr, nullptr, nullptr},
-    {9615, "NTv2", nullptr, nullptr, nullptr},
+    {9613, "NADCON", kx_nadcon_fwd, kx_nadcon_inv, kx_nadcon_constants},
+    {109613, "HARN", kx_harn_fwd, kx_harn_inv, kx_harn_constants},
+    {9615, "NTv2", kx_ntv2_fwd, kx_ntv2_inv, kx_ntv2_constants},
 };
 
 // Leaves the coordinates as they are: what an invalid method does.
