@@ -25,7 +25,7 @@ constexpr int kExitFailedPoints = 1;
 
 const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
-    "              [--strict] [FILE...]\n"
+    "              [--strict] [--data-home DIR] [FILE...]\n"
     "       kxproj -s SOURCE -t TARGET --list-via\n"
     "       kxproj --describe CODE\n"
     "  SOURCE, TARGET  a catalogue code (4326, 32633) or macro name\n"
@@ -35,7 +35,12 @@ const char kUsage[] =
     "                  from the source's datum to the target's; without it the\n"
     "                  catalogue's most accurate one between the datums is used\n"
     "  --inverse-via   the same, applied from its second CS to its first\n"
-    "  --list-via      list the catalogue transformations between the datums\n"
+    "                  (one whose grid file is missing is passed over, with a\n"
+    "                  line on standard error)\n"
+    "  --list-via      list the catalogue transformations between the datums,\n"
+    "                  marking those whose grid file is missing\n"
+    "  --data-home     the folder of the grid files (nadcon/, harn/, ntv2/);\n"
+    "                  default: the environment variable KXDATAHOME\n"
     "  --describe      print the text of a catalogue object\n"
     "  -d, --decimals  digits after the point in the output (default 4 for\n"
     "                  projected, 9 for geographic coordinates)\n"
@@ -49,7 +54,7 @@ const char kUsage[] =
     "message and exit status 2.\n";
 
 struct Options {
-  std::string source, target, via;
+  std::string source, target, via, data_home;
   bool inverse_via = false;
   bool list_via = false;
   int decimals = -1;
@@ -97,6 +102,10 @@ int parse_options(int argc, char **argv, Options &o) {
       if (text.empty()) return fail("no catalogue object with code " + std::to_string(code));
       std::printf("%s\n", text.c_str());
       return 0;
+    } else if (a == "--data-home") {
+      const char *v = value();
+      if (!v || !*v) return fail("option --data-home needs a folder");
+      o.data_home = v;
     } else if (a == "--list-via") {
       o.list_via = true;
     } else if (a == "--strict") {
@@ -111,10 +120,18 @@ int parse_options(int argc, char **argv, Options &o) {
   return -1;
 }
 
+std::string g_data_home;
+
+const char *data_home() { return g_data_home.c_str(); }
+
 int run(int argc, char **argv) {
   Options o;
   int status = parse_options(argc, argv, o);
   if (status >= 0) return status;
+  if (!o.data_home.empty()) {
+    g_data_home = o.data_home;
+    kx_datahome_setfunc(data_home);
+  }
 
   std::string error;
   kxproj::CoordsysPtr source = kxproj::load_coordsys(o.source, error);
@@ -128,8 +145,9 @@ int run(int argc, char **argv) {
     if (same_datum) return 0;
     for (const kxproj::Candidate &c : kxproj::transformations_between(g1, g2)) {
       std::string accuracy = c.accuracy >= 0 ? kxproj::format_number(c.accuracy) + " m" : "unknown";
-      std::printf("%d %s accuracy %s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
-                  c.inverse ? " (inverse)" : "");
+      std::printf("%d %s accuracy %s%s%s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
+                  c.inverse ? " (inverse)" : "", c.missing.empty() ? "" : " grid missing: ",
+                  c.missing.c_str());
     }
     return 0;
   }
@@ -139,10 +157,16 @@ int run(int argc, char **argv) {
     via = kxproj::load_geogtran(o.via, error);
     if (!via) return fail("transformation: " + error);
   } else if (!same_datum) {
-    const auto candidates = kxproj::transformations_between(g1, g2);
-    if (!candidates.empty()) {
-      via.reset(kx_factory_geogtran(candidates.front().code));
-      o.inverse_via = candidates.front().inverse;
+    // The most accurate one whose grid file, if it needs one, is there.
+    for (const kxproj::Candidate &c : kxproj::transformations_between(g1, g2)) {
+      if (!c.missing.empty()) {
+        std::fprintf(stderr, "kxproj: passing over transformation %d %s: grid file %s not found\n",
+                     c.code, c.name.c_str(), c.missing.c_str());
+        continue;
+      }
+      via.reset(kx_factory_geogtran(c.code));
+      o.inverse_via = c.inverse;
+      break;
     }
   }
 
