@@ -143,8 +143,19 @@ TEST(Nadcon, BordersMissingFilesAndMalformedHeaders) {
   const std::vector<double> given(std::begin(border), std::end(border));
   EXPECT_EQ(kx_nadcon_harn_fwd(los.c_str(), las.c_str(), 4, border), 0);
   EXPECT_EQ(std::vector<double>(std::begin(border), std::end(border)), given);
-  double edge[] = {(lmin + 1e-7) * kDeg, -40.0 * kDeg};
-  kx_nadcon_harn_inv(los.c_str(), las.c_str(), 1, edge);  // guess may leave: no overrun
+  // Inverse guesses that leave the grid at its west and east ends are not
+  // counted and read nothing outside it, from the files or loaded.
+  kx_gtconstants loaded = kx_gtconstants_new();
+  ASSERT_GT(kx_nadcon_harn_constants(loaded, los.c_str(), las.c_str()), 0);
+  for (double lam : {lmin + 1e-7, dv[2] - 1e-7}) {
+    double a[] = {lam * kDeg, -40.0 * kDeg}, b[] = {a[0], a[1]};
+    const int na = kx_nadcon_harn_inv(los.c_str(), las.c_str(), 1, a);
+    const int nb = kx_nadcon_harn_const_inv(kx_gtconstants_ivals(loaded), kx_gtconstants_fvals(loaded),
+                                            kx_gtconstants_dvals(loaded), 1, b);
+    EXPECT_EQ(na, nb);
+    EXPECT_EQ(a[0], b[0]);
+  }
+  kx_gtconstants_del(loaded);
   // One file of the pair missing.
   std::remove(las.c_str());
   double p[] = {174.0 * kDeg, -41.0 * kDeg};
