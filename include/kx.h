@@ -1203,8 +1203,8 @@ KX_API int kx_ntv2_constants(kx_gtconstants gc, const char *dataset);
  * columns, increments not positive and finite, bounds not finite or out of
  * order, and parent links that form a cycle. */
 KX_API int kx_ntv2_constants_get(kx_gtconstants gc, const char *path);
-/* Overview header from the start of fp: the number of value fields read
- * when it equals NUM_OREC, else 0; unit 1-4 (seconds, minutes, degrees,
+/* Overview header from the start of fp: 11, the number of value fields,
+ * when NUM_OREC is 11 and all were read, else 0; unit 1-4 (seconds, minutes, degrees,
  * radians) or 0 for another GS_TYPE. */
 KX_API int kx_read_ntv2_ovrvw_header(FILE *fp, int *num_file, int *unit, int *padded,
                                      int *swapped);

@@ -81,7 +81,9 @@ int read_overview(std::FILE *fp, Overview &ov) {
     value_at[i] = record + 8;
     if (value_at[i] + (i < 3 ? 4 : 8) <= got) ++fields;
   }
-  if (fields != orec) return 0;
+  // NUM_OREC must be 11; another count that happens to match a cut-short
+  // header is no NTv2 file either.
+  if (orec != kOverviewRecords || fields != orec) return 0;
   ov.num_file = get_i32(b + value_at[2], ov.swapped);
   ov.unit = 0;
   for (int u = 0; u < 4; ++u)
