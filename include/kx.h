@@ -22,6 +22,7 @@
 
 #include <stddef.h>
 #include <stdint.h>
+#include <stdio.h>
 
 #if defined(__GNUC__)
 #define KX_API __attribute__((visibility("default")))
@@ -1345,6 +1346,96 @@ KX_API int kx_longitude_rotation_ccw(const double *sph1, const double *sph2, con
                                      const char *dataset, int n, double *coords,
                                      double *heights, const int *ivals, const float *fvals,
                                      const double *dvals);
+
+/* Grid methods. They follow kx_method_fn but read only the dataset name
+ * (the "Dataset_" parameter's name), n, coords and the loaded constants;
+ * heights are never changed. With all three constants arrays they shift
+ * from them; otherwise they find the grid files under the data home and
+ * read them for this call. They return the number of points shifted;
+ * points outside the grid, or whose inverse iteration leaves the grid or
+ * does not settle within 51 evaluations to 2^-48 degrees, are left as
+ * given and not counted. No data home or no file: 0, nothing changed. */
+
+/* Size of every path buffer the grid functions write. */
+#define KX_GRID_PATH_SIZE 1024
+
+/* NADCON and HARN: a .los/.las pair in the subdirectory "nadcon" or
+ * "harn" of the data home. */
+KX_API int kx_nadcon_fwd(const double *sph1, const double *sph2, const double *val,
+                         const char *dataset, int n, double *coords, double *heights,
+                         const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_nadcon_inv(const double *sph1, const double *sph2, const double *val,
+                         const char *dataset, int n, double *coords, double *heights,
+                         const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_harn_fwd(const double *sph1, const double *sph2, const double *val,
+                       const char *dataset, int n, double *coords, double *heights,
+                       const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_harn_inv(const double *sph1, const double *sph2, const double *val,
+                       const char *dataset, int n, double *coords, double *heights,
+                       const int *ivals, const float *fvals, const double *dvals);
+/* The two paths of a dataset (buffers of KX_GRID_PATH_SIZE bytes): data
+ * home / subdir / file part + ".los" and ".las"; untouched without a data
+ * home or when the path would not fit. */
+KX_API void kx_nadcon_harn_setpath(const char *dataset, const char *subdir, char *los_path,
+                                   char *las_path);
+/* File form and loaded form of the shift, coords in radians. The file form
+ * serves grids of at most 1024 columns. */
+KX_API int kx_nadcon_harn_fwd(const char *los_path, const char *las_path, int n, double *coords);
+KX_API int kx_nadcon_harn_inv(const char *los_path, const char *las_path, int n, double *coords);
+KX_API int kx_nadcon_harn_const_fwd(const int *ivals, const float *fvals, const double *dvals,
+                                    int n, double *coords);
+KX_API int kx_nadcon_harn_const_inv(const int *ivals, const float *fvals, const double *dvals,
+                                    int n, double *coords);
+/* Reads the .los/.las header from the start of fp; 1, or 0 on a short read
+ * or a header no grid can have (fewer than 2 rows, fewer than 23 columns,
+ * a spacing that is not positive and finite). */
+KX_API int kx_read_harn_header(FILE *fp, int *nc, int *nr, float *xmin, float *dx, float *ymin,
+                               float *dy, int *record_length, int *swapped);
+/* The four nodes (i, j), (i+1, j), (i, j+1), (i+1, j+1) of one file; 4, or 0. */
+KX_API int kx_read_harn_shifts(FILE *fp, int i, int j, int record_length, int swapped,
+                               float *values);
+/* Loaders: ivals {NR, NC}, fvals all longitude shifts then all latitude
+ * shifts (arc-seconds, node (i, j) at j*NC + i), dvals {XMIN, YMIN, XMAX,
+ * YMAX, DX, DY}. Return 2*NR*NC, or 0 with the record left empty. */
+KX_API int kx_nadcon_constants(kx_gtconstants gc, const char *dataset);
+KX_API int kx_harn_constants(kx_gtconstants gc, const char *dataset);
+KX_API int kx_nadcon_harn_constants(kx_gtconstants gc, const char *los_path,
+                                    const char *las_path);
+
+/* NTv2: one file in the subdirectory "ntv2" of the data home, found as
+ * named, with ".GSB", in lower case, or in lower case with ".GSB". */
+KX_API int kx_ntv2_fwd(const double *sph1, const double *sph2, const double *val,
+                       const char *dataset, int n, double *coords, double *heights,
+                       const int *ivals, const float *fvals, const double *dvals);
+KX_API int kx_ntv2_inv(const double *sph1, const double *sph2, const double *val,
+                       const char *dataset, int n, double *coords, double *heights,
+                       const int *ivals, const float *fvals, const double *dvals);
+/* data home / subdir / file part of the dataset (its first "/" or "\\"
+ * becomes a directory separator), with ".gsb" appended unless the name
+ * already ends in ".gsb" in any case or in another three-letter extension.
+ * path (KX_GRID_PATH_SIZE bytes) is untouched without a data home. */
+KX_API void kx_ntv2_setpath(const char *dataset, const char *subdir, char *path);
+KX_API int kx_ntv2_file_exists(const char *path);
+KX_API int kx_ntv2_file_fwd(const char *path, int n, double *coords);
+KX_API int kx_ntv2_file_inv(const char *path, int n, double *coords);
+/* Loads the dataset's file; returns kx_ntv2_constants_get's result. */
+KX_API int kx_ntv2_constants(kx_gtconstants gc, const char *dataset);
+/* Loads an NTv2 file into gc: returns the number of floats loaded (twice
+ * the node count), or 0 with the record left empty. Refused: a header that
+ * is not NTv2, an unknown GS_TYPE, NUM_FILE, GS_COUNT or sizes the file
+ * cannot hold, GS_COUNT other than rows x columns, fewer than 2 rows or
+ * columns, increments not positive and finite, bounds not finite or out of
+ * order, and parent links that form a cycle. */
+KX_API int kx_ntv2_constants_get(kx_gtconstants gc, const char *path);
+/* Overview header from the start of fp: 11, the number of value fields,
+ * when NUM_OREC is 11 and all were read, else 0; unit 1-4 (seconds, minutes, degrees,
+ * radians) or 0 for another GS_TYPE. */
+KX_API int kx_read_ntv2_ovrvw_header(FILE *fp, int *num_file, int *unit, int *padded,
+                                     int *swapped);
+KX_API int kx_ntv2_const_fwd(const int *ivals, const float *fvals, const double *dvals, int n,
+                             double *coords);
+KX_API int kx_ntv2_const_inv(const int *ivals, const float *fvals, const double *dvals, int n,
+                             double *coords);
 
 /* ========================================================================
  * Catalogue: factories, macro names, listings

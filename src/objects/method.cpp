@@ -29,9 +29,9 @@ const MethodRow kMethodRegistry[] = {
      kx_molodensky_abridged_inv, nullptr},
     {KX_MTH_MOLODENSKY_BADEKAS, "Molodensky_Badekas", kEquation, kx_molodensky_badekas_fwd,
      kx_molodensky_badekas_inv, nullptr},
-    {KX_MTH_NADCON, "NADCON", kGrid, nullptr, nullptr, nullptr},
-    {KX_MTH_HARN, "HARN", kGrid, nullptr, nullptr, nullptr},
-    {KX_MTH_NTV2, "NTv2", kGrid, nullptr, nullptr, nullptr},
+    {KX_MTH_NADCON, "NADCON", kGrid, kx_nadcon_fwd, kx_nadcon_inv, kx_nadcon_constants},
+    {KX_MTH_HARN, "HARN", kGrid, kx_harn_fwd, kx_harn_inv, kx_harn_constants},
+    {KX_MTH_NTV2, "NTv2", kGrid, kx_ntv2_fwd, kx_ntv2_inv, kx_ntv2_constants},
 };
 
 // Leaves the coordinates as they are: what an invalid method does.

@@ -409,6 +409,8 @@ TEST(Objedit, GeogtranRebuildsEveryBuiltInEntry) {
       const int code = s < 7 ? 100040 + s : 100048 + s - 7;
       line += ", " + std::to_string(code) + ", " + number(kx_parameter_value(slots[s]));
     }
+    // A grid method's dataset, as the pair (100047, name without "Dataset_").
+    if (slots[15] != nullptr) line += ", 100047, " + parameter_name(slots[15]).substr(8);
     text += line + "\n";
   }
   ASSERT_GT(codes.size(), 100u);

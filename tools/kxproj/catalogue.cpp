@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 namespace kxproj {
 
@@ -29,7 +31,53 @@ bool same_datum(kx_geogcs a, kx_geogcs b) {
   return kx_datum_eq(kx_geogcs_datum(a), kx_geogcs_datum(b)) != 0;
 }
 
+std::string lower(std::string s) {
+  for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool exists(const std::string &path) { return kx_ntv2_file_exists(path.c_str()) != 0; }
+
+// The name a dataset gives its file, for messages when there is no data home.
+std::string file_part(const char *dataset) {
+  const std::string d = dataset;
+  return lower(d.substr(0, 8)) == "dataset_" ? d.substr(8) : d;
+}
+
 }  // namespace
+
+std::string missing_grid(kx_geogtran gt) {
+  char method[80] = "";
+  kx_method_name(kx_geogtran_method(gt), method);
+  kx_parameter slots[16];
+  kx_geogtran_parameters(gt, slots);
+  char dataset[80] = "";
+  if (slots[15] != nullptr) kx_parameter_name(slots[15], dataset);
+  const bool ntv2 = kx_strcmp_ci(method, "NTv2") == 0;
+  const bool nadcon = kx_strcmp_ci(method, "NADCON") == 0;
+  if (!ntv2 && !nadcon && kx_strcmp_ci(method, "HARN") != 0) return "";
+  const char *subdir = ntv2 ? "ntv2" : nadcon ? "nadcon" : "harn";
+  if (kx_get_datahome() == nullptr) return std::string(subdir) + "/" + file_part(dataset) + " (no data home)";
+  if (!ntv2) {
+    char los[KX_GRID_PATH_SIZE] = "", las[KX_GRID_PATH_SIZE] = "";
+    kx_nadcon_harn_setpath(dataset, subdir, los, las);
+    if (!exists(los)) return los;
+    return exists(las) ? "" : las;
+  }
+  // The four names the method tries: as given, ".GSB", lower case, both.
+  std::string first;
+  for (const std::string &name : {std::string(dataset), lower(dataset)}) {
+    char path[KX_GRID_PATH_SIZE] = "";
+    kx_ntv2_setpath(name.c_str(), subdir, path);
+    std::string p = path;
+    if (first.empty()) first = p;
+    if (p.size() < 4) continue;
+    if (exists(p)) return "";
+    p.replace(p.size() - 4, 4, ".GSB");
+    if (exists(p)) return "";
+  }
+  return first;
+}
 
 int catalogue_code(const std::string &arg) {
   if (arg.empty()) return 0;
@@ -54,7 +102,8 @@ std::vector<Candidate> transformations_between(kx_geogcs from, kx_geogcs to) {
     if (forward || backward) {
       char name[64];
       kx_geogtran_name(gt, name);
-      found.push_back({codes[i], kx_factory_geogtran_accuracy(codes[i]), backward, name});
+      found.push_back(
+          {codes[i], kx_factory_geogtran_accuracy(codes[i]), backward, name, missing_grid(gt)});
     }
     kx_geogtran_del(gt);
   }

@@ -20,11 +20,18 @@ struct Candidate {
   double accuracy;  // metres; negative when unknown
   bool inverse;     // applied from its second geographic CS to its first
   std::string name;
+  std::string missing;  // the grid file it needs and the data home lacks, else ""
 };
+
+// For a grid transformation (NADCON, HARN, NTv2) whose grid file cannot be
+// found under the data home, that file's path (or, without a data home, its
+// name); "" when the file is there or the method needs none.
+std::string missing_grid(kx_geogtran gt);
 
 // Every catalogue transformation whose methods the library has, from the
 // datum of `from` to that of `to` in either direction, best first: the
 // smallest stated accuracy, then those of unknown accuracy; ties by code.
+// Each notes the grid file it lacks.
 std::vector<Candidate> transformations_between(kx_geogcs from, kx_geogcs to);
 
 // The text of the catalogue object of any kind with that code, or "".

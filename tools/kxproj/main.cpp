@@ -26,7 +26,7 @@ constexpr int kExitFailedPoints = 1;
 
 const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
-    "              [--strict] [--mgrs-precision N] [FILE...]\n"
+    "              [--strict] [--data-home DIR] [--mgrs-precision N] [FILE...]\n"
     "       kxproj -s SOURCE -t TARGET --list-via\n"
     "       kxproj --describe CODE\n"
     "  SOURCE, TARGET  a catalogue code (4326, 32633) or macro name\n"
@@ -36,7 +36,12 @@ const char kUsage[] =
     "                  from the source's datum to the target's; without it the\n"
     "                  catalogue's most accurate one between the datums is used\n"
     "  --inverse-via   the same, applied from its second CS to its first\n"
-    "  --list-via      list the catalogue transformations between the datums\n"
+    "                  (one whose grid file is missing is passed over, with a\n"
+    "                  line on standard error)\n"
+    "  --list-via      list the catalogue transformations between the datums,\n"
+    "                  marking those whose grid file is missing\n"
+    "  --data-home     the folder of the grid files (nadcon/, harn/, ntv2/);\n"
+    "                  default: the environment variable KXDATAHOME\n"
     "  --describe      print the text of a catalogue object\n"
     "  MGRS            as SOURCE: the first field of each line is an MGRS\n"
     "                  reference; as TARGET: each point is written as one. They\n"
@@ -55,7 +60,7 @@ const char kUsage[] =
     "message and exit status 2.\n";
 
 struct Options {
-  std::string source, target, via;
+  std::string source, target, via, data_home;
   bool inverse_via = false;
   bool list_via = false;
   int decimals = -1;
@@ -112,6 +117,10 @@ int parse_options(int argc, char **argv, Options &o) {
       long d = v ? std::strtol(v, &end, 10) : -1;
       if (!v || *end != '\0' || d < 0 || d > 8) return fail("option " + a + " needs a number from 0 to 8");
       o.mgrs_precision = static_cast<int>(d);
+    } else if (a == "--data-home") {
+      const char *v = value();
+      if (!v || !*v) return fail("option --data-home needs a folder");
+      o.data_home = v;
     } else if (a == "--list-via") {
       o.list_via = true;
     } else if (a == "--strict") {
@@ -180,11 +189,18 @@ int run_mgrs(const Options &o) {
                 : kxproj::stream_to_mgrs(in, name, stdout, geogcs, o.mgrs_precision, convert, counts, e);
   });
 }
+std::string g_data_home;
+
+const char *data_home() { return g_data_home.c_str(); }
 
 int run(int argc, char **argv) {
   Options o;
   int status = parse_options(argc, argv, o);
   if (status >= 0) return status;
+  if (!o.data_home.empty()) {
+    g_data_home = o.data_home;
+    kx_datahome_setfunc(data_home);
+  }
   if (is_mgrs(o.source) || is_mgrs(o.target)) return run_mgrs(o);
 
   std::string error;
@@ -199,8 +215,9 @@ int run(int argc, char **argv) {
     if (same_datum) return 0;
     for (const kxproj::Candidate &c : kxproj::transformations_between(g1, g2)) {
       std::string accuracy = c.accuracy >= 0 ? kxproj::format_number(c.accuracy) + " m" : "unknown";
-      std::printf("%d %s accuracy %s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
-                  c.inverse ? " (inverse)" : "");
+      std::printf("%d %s accuracy %s%s%s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
+                  c.inverse ? " (inverse)" : "", c.missing.empty() ? "" : " grid missing: ",
+                  c.missing.c_str());
     }
     return 0;
   }
@@ -210,10 +227,16 @@ int run(int argc, char **argv) {
     via = kxproj::load_geogtran(o.via, error);
     if (!via) return fail("transformation: " + error);
   } else if (!same_datum) {
-    const auto candidates = kxproj::transformations_between(g1, g2);
-    if (!candidates.empty()) {
-      via.reset(kx_factory_geogtran(candidates.front().code));
-      o.inverse_via = candidates.front().inverse;
+    // The most accurate one whose grid file, if it needs one, is there.
+    for (const kxproj::Candidate &c : kxproj::transformations_between(g1, g2)) {
+      if (!c.missing.empty()) {
+        std::fprintf(stderr, "kxproj: passing over transformation %d %s: grid file %s not found\n",
+                     c.code, c.name.c_str(), c.missing.c_str());
+        continue;
+      }
+      via.reset(kx_factory_geogtran(c.code));
+      o.inverse_via = c.inverse;
+      break;
     }
   }
 
