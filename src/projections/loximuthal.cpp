@@ -15,6 +15,7 @@
 // PROJ's own distance from 40-digit values (its difference of logarithms),
 // inverse within 1.1e-12 degrees; from 1e-7 to 1e-13 rad off phi1, against
 // 40-digit values (tests/scripts/world_formulas.py), within 5.6 nm.
+// The poles are points (0, a (+-pi/2 - phi1)).
 #include <cmath>
 
 #include "kx.h"
@@ -22,12 +23,6 @@
 #include "projections/world_common.h"
 
 namespace {
-
-using kx::kHalfPi;
-
-// The pole nudged 25 units in the last place toward the equator, where the
-// isometric latitude is still finite.
-constexpr double kNearPole = kHalfPi - 25.0 * 2.220446049250313e-16;
 
 // psi(phi) - psi(phi1).
 double isometric_difference(double phi, double phi1) {
@@ -49,14 +44,16 @@ KX_API int kx_loximuthal_fwd(const double *sph, const double *par, int n, double
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (!kx::world::finite_pair(x, y)) return false;
     const double dlam = kx_delta(x - lam0);
-    double phi = y;
+    const double phi = y;
     if (kx::near_eq(phi, phi1)) {
       x = a * dlam * cos_phi1;
       y = 0.0;
       return true;
     }
-    if (kx::is_pole(phi)) phi = std::copysign(kNearPole, phi);
-    x = a * dlam * (phi - phi1) / isometric_difference(phi, phi1);
+    // The isometric latitude is infinite at a pole, which is a point on the
+    // central meridian; a pole nudged to where it is finite put x up to
+    // 1100 km off that meridian.
+    x = kx::is_pole(phi) ? 0.0 : a * dlam * (phi - phi1) / isometric_difference(phi, phi1);
     y = a * (phi - phi1);
     return true;
   });
@@ -75,6 +72,11 @@ KX_API int kx_loximuthal_inv(const double *sph, const double *par, int n, double
       return true;
     }
     const double phi = y / a + phi1;
+    if (kx::is_pole(phi)) {  // a point: its longitude is free, the central one
+      x = kx::world::longitude(lam0, 0.0);
+      y = std::copysign(kx::kHalfPi, phi);
+      return true;
+    }
     x = kx::world::longitude(lam0, x * isometric_difference(phi, phi1) / ((phi - phi1) * a));
     y = phi;
     return true;
