@@ -140,9 +140,57 @@ _KROVAK_INVERSE = ("the Krovak inverse on the peer's own fixed Bessel, the inver
                    "forward; the peer's inverse reads the operation's GRS80 back in (its own "
                    "round trip is 26 mm off here; with +ellps=bessel it gives libkx's value "
                    "to 1e-12 degrees)")
+_RIM = ('a point beyond the map\'s rim comes back on the rim (the pole, the 180th meridian), as '
+        'libkx\'s inverse clamps; the peer rejects it')
+_ROBINSON = ('libkx interpolates the 5-degree table as its formulas give, on the authalic '
+             'radius; the peer uses its own spline (up to 9 km apart between nodes)')
+_TIMES = ('libkx\'s constant gives true scale on +-45 degrees; the peer\'s 0.74482 does not '
+          '(up to 48 km apart)')
+_WINKEL_II = 'libkx\'s Winkel II formulas differ from the peer\'s version of it'
 _NZMG_FAR = ('6000 km from New Zealand two Newton steps do not converge (residual 5e2 to 2e3 '
              'in units of a): libkx fails the point where the peer iterates on')
 KNOWN = {
+    ('builtins.gie', 1534): (_RIM, math.inf),
+    ('builtins.gie', 1540): (_RIM, math.inf),
+    ('builtins.gie', 1543): (_RIM, math.inf),
+    ('builtins.gie', 1549): (_RIM, math.inf),
+    ('builtins.gie', 1555): (_RIM, math.inf),
+    ('builtins.gie', 1561): (_RIM, math.inf),
+    ('builtins.gie', 1567): (_RIM, math.inf),
+    ('builtins.gie', 1570): (_RIM, math.inf),
+    ('builtins.gie', 6460): (_ROBINSON, 3.46),
+    ('builtins.gie', 6462): (_ROBINSON, 3.46),
+    ('builtins.gie', 6464): (_ROBINSON, 3.46),
+    ('builtins.gie', 6466): (_ROBINSON, 3.46),
+    ('builtins.gie', 6469): (_ROBINSON, 575),
+    ('builtins.gie', 6472): (_ROBINSON, 205),
+    ('builtins.gie', 6475): (_ROBINSON, 575),
+    ('builtins.gie', 6478): (_ROBINSON, 205),
+    ('builtins.gie', 6482): (_ROBINSON, 0.00251),
+    ('builtins.gie', 6484): (_ROBINSON, 0.00251),
+    ('builtins.gie', 6486): (_ROBINSON, 0.00251),
+    ('builtins.gie', 6488): (_ROBINSON, 0.00251),
+    ('builtins.gie', 6491): (_ROBINSON, 1.98e+03),
+    ('builtins.gie', 6494): (_ROBINSON, 754),
+    ('builtins.gie', 6497): (_ROBINSON, 1.98e+03),
+    ('builtins.gie', 6500): (_ROBINSON, 754),
+    ('builtins.gie', 6503): (_ROBINSON, math.inf),
+    ('builtins.gie', 7150): (_TIMES, 2.13e+04),
+    ('builtins.gie', 7152): (_TIMES, 6.6e+03),
+    ('builtins.gie', 7154): (_TIMES, 9.25e+03),
+    ('builtins.gie', 7156): (_TIMES, 1.19e+04),
+    ('builtins.gie', 7162): (_TIMES, 1.12e+04),
+    ('builtins.gie', 7164): (_TIMES, 8.78e+03),
+    ('builtins.gie', 7166): (_TIMES, 1.18e+04),
+    ('builtins.gie', 7168): (_TIMES, 1.42e+04),
+    ('builtins.gie', 8371): (_WINKEL_II, 1.31e+04),
+    ('builtins.gie', 8375): (_WINKEL_II, 1.31e+04),
+    ('builtins.gie', 8379): (_WINKEL_II, 1.31e+04),
+    ('builtins.gie', 8383): (_WINKEL_II, 1.31e+04),
+    ('builtins.gie', 8386): (_WINKEL_II, 4.74e+04),
+    ('builtins.gie', 8390): (_WINKEL_II, 4.74e+04),
+    ('builtins.gie', 8394): (_WINKEL_II, 4.74e+04),
+    ('builtins.gie', 8398): (_WINKEL_II, 4.74e+04),
     ('builtins.gie', 48): (_AUTHALIC, 5.3e-4),
     ('builtins.gie', 60): (_AUTHALIC, 2.3e-4),
     ('builtins.gie', 86): (_ANY_PARALLEL, math.inf),

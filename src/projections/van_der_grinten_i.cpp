@@ -70,6 +70,10 @@ KX_API int kx_van_der_grinten_i_inv(const double *sph, const double *par, int n,
     if (!kx::world::finite_pair(x, y)) return false;
     const double X = x / (kPi * a), Y = y / (kPi * a);
     const double X2 = X * X, Y2 = Y * Y, r2 = X2 + Y2;
+    // The map is the circle of radius pi a; beyond it (and rounding) no
+    // point projects, and the central meridian's direct form would fold
+    // such a point back onto the map.
+    if (r2 > 1.0 + 1e-12) return false;
     const double c1 = -std::fabs(Y) * (1.0 + r2);
     const double c2 = c1 - 2.0 * Y2 + X2;
     const double c3 = -2.0 * c1 + 1.0 + 2.0 * Y2 + r2 * r2;

@@ -188,6 +188,13 @@ TEST(WorldProjections, OutOfRangeInverse) {
   EXPECT_EQ(count, 0);
   for (double v : h) EXPECT_TRUE(std::isnan(v));
 
+  // Van der Grinten I: beyond its circle of radius pi a, on the central
+  // meridian and off it, nothing maps back.
+  std::vector<double> v = {0.0, -1e100, 0.0, 1.01 * kPi * a, 0.8 * kPi * a, 0.8 * kPi * a};
+  v = kxtest::run(kx_van_der_grinten_i_inv, kWgs84, par, v, &count);
+  EXPECT_EQ(count, 0);
+  for (double c : v) EXPECT_TRUE(std::isnan(c));
+
   const double cy = 0.8487 * 0.5072 * kPi * kx_auth_r(a, kWgs84.get()[1]);
   std::vector<double> r = {0.0, 1.01 * cy, 0.0, -2 * cy};
   r = kxtest::run(kx_robinson_inv, kWgs84, par, r, &count);
