@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kx.h"
-#include "math/csv_rows.h"
+#include "support/cases.h"
 
 namespace kxtest {
 

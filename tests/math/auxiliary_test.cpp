@@ -12,7 +12,7 @@
 //   per Earth radius of geocentric distance (2.9e-9 m at the surface, 4.5e-8 m
 //   at 1e8 m: the rounding of the coordinates, not the method).
 #include "kx.h"
-#include "math/csv_rows.h"
+#include "support/cases.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +96,7 @@ TEST(Auxiliary, OddSymmetryIsExact) {
 // Series truncation against the exact functions; the bounds are the measured
 // maxima rounded up (the worst latitudes lie near 45 and 60 degrees).
 TEST(Auxiliary, LatitudesAndArcAgainstExactFunctions) {
-  const auto rows = kxtest::read_csv(kxtest::data_path("auxiliary.csv"));
+  const auto rows = kxtest::read_csv(kxtest::data_path("math/auxiliary.csv"));
   ASSERT_GT(rows.size(), 900u);
   std::map<std::string, double> worst;
   auto track = [&](const std::string &key, double err) { worst[key] = std::max(worst[key], std::fabs(err)); };
@@ -130,7 +130,7 @@ TEST(Auxiliary, LatitudesAndArcAgainstExactFunctions) {
     EXPECT_LE(w.second, bound.at(fn)) << w.first;
   }
 
-  const auto radii = kxtest::read_csv(kxtest::data_path("auxiliary_radius.csv"));
+  const auto radii = kxtest::read_csv(kxtest::data_path("math/auxiliary_radius.csv"));
   ASSERT_EQ(radii.size(), 2u);
   for (const auto &r : radii) {
     const double a = num(r[1]), e2 = num(r[2]);
@@ -180,7 +180,7 @@ TEST(Auxiliary, ReducedLatitudeFoldingAndPoles) {
 }
 
 TEST(Auxiliary, CartesianAgainstCct) {
-  const auto rows = kxtest::read_csv(kxtest::data_path("cartesian.csv"));
+  const auto rows = kxtest::read_csv(kxtest::data_path("math/cartesian.csv"));
   ASSERT_EQ(rows.size(), 12u);
   for (const auto &r : rows) {
     const double lam = num(r[0]) * kPi / 180, phi = num(r[1]) * kPi / 180, h = num(r[2]);

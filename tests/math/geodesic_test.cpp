@@ -16,7 +16,7 @@
 //     and 7.1e-9 rad for nearly antipodal pairs (the haversine loses half the
 //     digits near the antipode); direct 1.2e-7 m.
 #include "kx.h"
-#include "math/csv_rows.h"
+#include "support/cases.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ struct Bound {
 };
 
 TEST(Geodesic, InverseAgainstGeodSolve) {
-  const auto rows = kxtest::read_csv(kxtest::data_path("geodesic_inverse.csv"));
+  const auto rows = kxtest::read_csv(kxtest::data_path("math/geodesic_inverse.csv"));
   ASSERT_EQ(rows.size(), 4000u);
   std::map<std::string, Worst> worst;
   for (const auto &r : rows) {
@@ -93,7 +93,7 @@ TEST(Geodesic, InverseAgainstGeodSolve) {
 }
 
 TEST(Geodesic, DirectAgainstGeodSolve) {
-  const auto rows = kxtest::read_csv(kxtest::data_path("geodesic_direct.csv"));
+  const auto rows = kxtest::read_csv(kxtest::data_path("math/geodesic_direct.csv"));
   ASSERT_EQ(rows.size(), 4000u);
   std::map<std::string, Worst> worst;
   for (const auto &r : rows) {
