@@ -53,7 +53,7 @@ KX_API int kx_bonne_fwd(const double *sph, const double *par, int n, double *coo
     const double E = rho == 0.0 ? 0.0 : a * dlam * m / rho;
     x = rho * std::sin(E);
     y = k.c - rho * std::cos(E);
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -72,7 +72,7 @@ KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coo
     const double rho = sign * std::sqrt(x * x + dy * dy);
     double phi = ellipsoid ? kx_mu_to_phi(e2, (k.c + k.m1 - rho) * to_mu)
                            : cot_phi1 + phi1 - rho / a;
-    if (!kx::cylindrical::finite_pair(x, phi) || !kx::cylindrical::within_poles(phi)) return false;
+    if (!kx::finite_pair(x, phi) || !kx::cylindrical::within_poles(phi)) return false;
     double dlam = 0.0;
     if (!kx::is_pole(phi)) {
       const double E = std::atan2(sign * x, sign * dy);
@@ -80,7 +80,7 @@ KX_API int kx_bonne_inv(const double *sph, const double *par, int n, double *coo
     }
     x = kx_delta(lam0 + dlam);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 

@@ -27,14 +27,13 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
   const double k = par[kx::kSlotScaleFactor];
   const double M0 = kx_q(a, e2, par[kx::kSlotLatitudeOfOrigin]);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double phi = kx::inside_poles(y), dlam = kx_delta(x - lam0);
     const double N = kx_n(a, e2, phi), t = std::tan(phi), T = t * t, c = std::cos(phi);
     const double C = e2 * c * c / (1.0 - e2), A = dlam * c;
     const double A2 = A * A, A3 = A2 * A, A4 = A2 * A2, A5 = A4 * A;
     x = k * (N * (A - T * A3 / 6.0 - (8.0 - T + 8.0 * C) * T * A5 / 120.0));
     y = k * (kx_q(a, e2, phi) - M0 + N * t * (A2 / 2.0 + (5.0 - T + 6.0 * C) * A4 / 24.0));
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -42,11 +41,10 @@ int forward_sphere(const double *sph, const double *par, int n, double *coords) 
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double k = par[kx::kSlotScaleFactor], phi0 = par[kx::kSlotLatitudeOfOrigin];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double phi = kx::inside_poles(y), dlam = kx_delta(x - lam0);
     x = k * (a * kx::asin_clamped(std::cos(phi) * std::sin(dlam)));
     y = k * (a * (std::atan2(std::tan(phi), std::cos(dlam)) - phi0));
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -56,7 +54,6 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
   const double M0 = kx_q(a, e2, par[kx::kSlotLatitudeOfOrigin]);
   const double Mp = kx_q(a, e2, kx::kHalfPi);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double xp = x / k, yp = y / k;
     const double phi1 = kx_mu_to_phi(e2, (M0 + yp) * kx::kHalfPi / Mp);
     const double t1 = std::tan(phi1), T1 = t1 * t1;
@@ -65,7 +62,7 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
     double phi = phi1 - (N1 * t1 / M1) * (D2 / 2.0 - (1.0 + 3.0 * T1) * D4 / 24.0);
     const double dlam = (D - T1 * D3 / 3.0 + (1.0 + 3.0 * T1) * T1 * D5 / 15.0) / std::cos(phi1);
     // A latitude past a pole is a point beyond the map's pole line: rejected.
-    if (!kx::cylindrical::finite_pair(dlam, phi) || !kx::cylindrical::within_poles(phi))
+    if (!kx::finite_pair(dlam, phi) || !kx::cylindrical::within_poles(phi))
       return false;
     x = kx_delta(lam0 + dlam);
     y = phi;
@@ -77,13 +74,12 @@ int inverse_sphere(const double *sph, const double *par, int n, double *coords) 
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double k = par[kx::kSlotScaleFactor], phi0 = par[kx::kSlotLatitudeOfOrigin];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double xa = x / k / a, D = y / k / a + phi0;
     const double phi = kx::asin_clamped(std::sin(D) * std::cos(xa));
     const double dlam = std::atan2(std::tan(xa), std::cos(D));
     x = kx_delta(lam0 + dlam);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 

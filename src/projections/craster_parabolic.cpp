@@ -38,7 +38,6 @@ KX_API int kx_craster_parabolic_fwd(const double *sph, const double *par, int n,
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     x = k.c1 * kx_delta(x - lam0) * (2.0 * std::cos(2.0 * y / 3.0) - 1.0);
     y = k.c2 * std::sin(y / 3.0);
     return true;
@@ -51,7 +50,6 @@ KX_API int kx_craster_parabolic_inv(const double *sph, const double *par, int n,
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double phi = 3.0 * std::asin(y / k.c2);
     x = kx::world::longitude(lam0, x / (k.c1 * (2.0 * std::cos(2.0 * phi / 3.0) - 1.0)));
     y = phi;

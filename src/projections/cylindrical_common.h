@@ -10,9 +10,6 @@
 namespace kx {
 namespace cylindrical {
 
-// A pair is converted only when both members are finite (NaN in, NaN out).
-inline bool finite_pair(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
-
 // An inverse latitude past a pole by more than rounding comes from a point
 // outside the map: rejected. One within rounding of a pole becomes the pole.
 inline bool within_poles(double &phi) {

@@ -19,7 +19,6 @@ namespace {
 
 using kx::kPi;
 using kx::world::clamp_unit;
-using kx::world::finite_pair;
 using kx::world::longitude;
 
 constexpr double kEckert1 = 0.9213177319235613;   // 2 sqrt(2 / (3 pi))
@@ -40,7 +39,6 @@ int run(const double *sph, const double *par, int n, double *coords, Kernel &&ke
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &u, double &v) {
-    if (!finite_pair(u, v)) return false;
     kernel(a, lam0, u, v);
     return true;
   });

@@ -20,7 +20,7 @@ KX_API int kx_equidistant_cylindrical_fwd(const double *sph, const double *par, 
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     x = a * cos_phi1 * kx_delta(x - lam0);
     y = a * y;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -33,7 +33,7 @@ KX_API int kx_equidistant_cylindrical_inv(const double *sph, const double *par, 
     const double phi = y / a;
     x = kx_delta(lam0 + x / (a * cos_phi1));
     y = phi;
-    return kx::cylindrical::finite_pair(x, y) && kx::cylindrical::within_poles(y);
+    return kx::cylindrical::within_poles(y);
   });
 }
 

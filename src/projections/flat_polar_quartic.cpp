@@ -48,7 +48,6 @@ KX_API int kx_flat_polar_quartic_fwd(const double *sph, const double *par, int n
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double target = kC3 * std::sin(y);
     double theta = y;
     for (int step = 0; step < kMaxSteps; ++step) {
@@ -71,7 +70,6 @@ KX_API int kx_flat_polar_quartic_inv(const double *sph, const double *par, int n
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double h = std::asin(y / k.c2);
     const double phi = kx::world::asin_pole((std::sin(2.0 * h) + y / k.c2) / kC3);
     x = kx::world::longitude(lam0, x / (k.c1 * (1.0 + 2.0 * std::cos(2.0 * h) / std::cos(h))));

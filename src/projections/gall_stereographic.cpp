@@ -32,7 +32,7 @@ KX_API int kx_gall_stereographic_fwd(const double *sph, const double *par, int n
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     x = k.c1 * kx_delta(x - lam0);
     y = k.c2 * std::tan(y / 2.0);
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -45,7 +45,7 @@ KX_API int kx_gall_stereographic_inv(const double *sph, const double *par, int n
     const double phi = 2.0 * std::atan2(y, k.c2);
     x = kx_delta(lam0 + x / k.c1);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y) && kx::cylindrical::within_poles(y);
+    return kx::cylindrical::within_poles(y);
   });
 }
 

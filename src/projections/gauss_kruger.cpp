@@ -45,7 +45,6 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
   const double a = sph[0], e2 = sph[1], lam0 = par[kx::kSlotCentralMeridian];
   const double k0 = par[kx::kSlotScaleFactor];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double phi = kx::inside_poles(y), A = kx_delta(x - lam0);
     // N and the arc inline (the same operations as kx_n and kx_q), tan phi
     // from the sine and cosine already at hand.
@@ -69,7 +68,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
              64.0 * T * h4 - 24.0 * T * h6) *
             A5 +
         (kN / 5040.0) * c7 * (61.0 - 479.0 * T + 179.0 * T2 - T3) * A7;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -80,7 +79,6 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
   const double k02 = k0 * k0, k03 = k02 * k0, k04 = k02 * k02, k05 = k04 * k0;
   const double k06 = k04 * k02, k07 = k06 * k0, k08 = k04 * k04;
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double mu = (y / k0 + k.M0) * kx::kHalfPi / k.Mp;
     const double phi1 = kx::rectifying_to_geodetic(e2, mu);
     // M and N inline (the same operations as kx_m and kx_n), tan from sin/cos.
@@ -110,7 +108,7 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
          (61.0 + 662.0 * T + 1320.0 * T2 + 720.0 * T3) * x7 / (5040.0 * k07 * N7)) /
         c1;
     // A latitude past a pole is a point beyond the map's pole line: rejected.
-    if (!kx::cylindrical::finite_pair(dlam, phi) || !kx::cylindrical::within_poles(phi))
+    if (!kx::finite_pair(dlam, phi) || !kx::cylindrical::within_poles(phi))
       return false;
     x = kx_delta(lam0 + dlam);
     y = phi;
@@ -121,27 +119,25 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
 int forward_sphere(const double *par, int n, double *coords, const SphereConstants &k) {
   const double lam0 = par[kx::kSlotCentralMeridian], phi0 = par[kx::kSlotLatitudeOfOrigin];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double phi = kx::inside_poles(y), dlam = kx_delta(x - lam0);
     double B = std::cos(phi) * std::sin(dlam);
     if (kx::near_eq(std::fabs(B), 1.0)) B = std::copysign(kMaxB, B);
     x = k.half_ak0 * std::log((1.0 + B) / (1.0 - B));
     y = k.ak0 * (std::atan2(std::tan(phi), std::cos(dlam)) - phi0);
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
 int inverse_sphere(const double *par, int n, double *coords, const SphereConstants &k) {
   const double lam0 = par[kx::kSlotCentralMeridian], phi0 = par[kx::kSlotLatitudeOfOrigin];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double D = y / k.ak0 + phi0, ex = std::exp(x / k.ak0), emx = std::exp(-x / k.ak0);
     double g = 2.0 * std::sin(D) / (ex + emx);
     if (g > 1.0 || g < -1.0) g = g > 0.0 ? 1.0 : -1.0;
     const double phi = std::asin(g), dlam = std::atan2(ex - emx, 2.0 * std::cos(D));
     x = kx_delta(lam0 + dlam);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 

@@ -42,7 +42,6 @@ KX_API int kx_loximuthal_fwd(const double *sph, const double *par, int n, double
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double phi1 = par[kx::kSlotLatitudeOfOrigin], cos_phi1 = std::cos(phi1);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double dlam = kx_delta(x - lam0);
     const double phi = y;
     if (kx::near_eq(phi, phi1)) {
@@ -65,7 +64,6 @@ KX_API int kx_loximuthal_inv(const double *sph, const double *par, int n, double
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double phi1 = par[kx::kSlotLatitudeOfOrigin], cos_phi1 = std::cos(phi1);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     if (kx::near_eq(y, 0.0)) {
       x = kx::world::longitude(lam0, x / (a * cos_phi1));
       y = phi1;

@@ -24,7 +24,7 @@ KX_API int kx_miller_cylindrical_fwd(const double *sph, const double *par, int n
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     x = a * kx_delta(x - lam0);
     y = a * std::log(std::tan(kx::kPi / 4.0 + 0.4 * y)) / 0.8;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -36,7 +36,7 @@ KX_API int kx_miller_cylindrical_inv(const double *sph, const double *par, int n
     const double phi = std::atan(std::exp(0.8 * y / a)) / 0.4 - kFiveEighthsPi;
     x = kx_delta(lam0 + x / a);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y) && kx::cylindrical::within_poles(y);
+    return kx::cylindrical::within_poles(y);
   });
 }
 

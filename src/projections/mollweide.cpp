@@ -93,7 +93,6 @@ KX_API int kx_mollweide_fwd(const double *sph, const double *par, int n, double 
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     double theta = auxiliary_angle(std::fabs(y));
     if (y < 0.0) theta = -theta;
     x = k.c2 * kx_delta(x - lam0) * kx::cos_exact(theta);
@@ -108,7 +107,6 @@ KX_API int kx_mollweide_inv(const double *sph, const double *par, int n, double 
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     double phi, dlam;
     if (std::fabs(y) < 0.9 * k.c1) {
       const double theta = std::asin(y / k.c1);

@@ -18,7 +18,7 @@ KX_API int kx_plate_carree_fwd(const double *sph, const double *par, int n, doub
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     x = a * kx_delta(x - lam0);
     y = a * y;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -30,7 +30,7 @@ KX_API int kx_plate_carree_inv(const double *sph, const double *par, int n, doub
     double phi = y / a;
     x = kx_delta(lam0 + x / a);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y) && kx::cylindrical::within_poles(y);
+    return kx::cylindrical::within_poles(y);
   });
 }
 

@@ -85,7 +85,7 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
       x = Ncot * std::sin(E);
       y = kx_q(a, e2, phi) - k.M0 + Ncot * (1.0 - std::cos(E));
     }
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -102,7 +102,7 @@ int forward_sphere(const double *sph, const double *par, int n, double *coords,
       x = Ncot * std::sin(E);
       y = a * phi - k.M0 + Ncot * (1.0 - std::cos(E));
     }
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -110,7 +110,6 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
                       const EllipsoidConstants &k) {
   const double a = sph[0], e2 = sph[1], lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double xa = x / a, A = (k.M0 + y) / a, B = xa * xa + A * A;
     double phi = 0.0, dlam = xa;
     if (!kx::near_eq(std::fabs(y + k.M0), 0.0)) {
@@ -132,7 +131,7 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
     }
     x = kx_delta(lam0 + dlam);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -141,7 +140,6 @@ int inverse_sphere(const double *sph, const double *par, int n, double *coords,
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double phi0 = par[kx::kSlotLatitudeOfOrigin];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::cylindrical::finite_pair(x, y)) return false;
     const double xa = x / a, A = y / a + phi0, B = xa * xa + A * A;
     double phi = 0.0, dlam = xa;
     if (!kx::near_eq(std::fabs(y + k.M0), 0.0)) {
@@ -158,7 +156,7 @@ int inverse_sphere(const double *sph, const double *par, int n, double *coords,
     }
     x = kx_delta(lam0 + dlam);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 

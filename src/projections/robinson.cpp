@@ -83,7 +83,6 @@ Constants build_velmar(const double *sph) { return {sph[0], sph[0], sph[0] * kx:
 int forward(const Constants &k, const double *xtab, const double *par, int n, double *coords) {
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double u = std::fabs(y);
     x = interpolate(xtab, u) * k.cx * kx_delta(x - lam0);
     y = y < 0.0 ? -interpolate(kY, u) * k.cy : interpolate(kY, u) * k.cy;
@@ -94,7 +93,6 @@ int forward(const Constants &k, const double *xtab, const double *par, int n, do
 int inverse(const Constants &k, const double *xtab, const double *par, int n, double *coords) {
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double u = latitude_of(std::fabs(y) / k.cy);
     x = kx::world::longitude(lam0, x / (interpolate(xtab, u) * k.cx));
     y = y < 0.0 ? -u : u;

@@ -28,13 +28,13 @@ KX_API int kx_sinusoidal_fwd(const double *sph, const double *par, int n, double
       const double phi = y;
       x = a * kx_delta(x - lam0) * std::cos(phi) / kx_w(e2, phi);
       y = kx_q(a, e2, phi);
-      return kx::cylindrical::finite_pair(x, y);
+      return true;
     });
   }
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     x = a * kx_delta(x - lam0) * std::cos(y);
     y = a * y;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 
@@ -46,11 +46,11 @@ KX_API int kx_sinusoidal_inv(const double *sph, const double *par, int n, double
   const double to_mu = ellipsoid ? kx::kHalfPi / kx_q90(a, e2) : 0.0;
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     double phi = ellipsoid ? kx_mu_to_phi(e2, y * to_mu) : y / a;
-    if (!kx::cylindrical::finite_pair(x, phi) || !kx::cylindrical::within_poles(phi)) return false;
+    if (!kx::finite_pair(x, phi) || !kx::cylindrical::within_poles(phi)) return false;
     const double dlam = kx::is_pole(phi) ? 0.0 : x * (ellipsoid ? kx_w(e2, phi) : 1.0) / (a * std::cos(phi));
     x = kx_delta(lam0 + dlam);
     y = phi;
-    return kx::cylindrical::finite_pair(x, y);
+    return true;
   });
 }
 

@@ -45,7 +45,6 @@ KX_API int kx_times_fwd(const double *sph, const double *par, int n, double *coo
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     const double t = std::tan(y / 2.0);
     const double s = std::sin(kx::kPi * t / 4.0);
     x = (k.c1 - k.c2 * s * s) * kx_delta(x - lam0);
@@ -60,7 +59,6 @@ KX_API int kx_times_inv(const double *sph, const double *par, int n, double *coo
   const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     double t = y / k.c3;
     if (std::fabs(t) > 1.0) {
       if (!kx::near_eq(std::fabs(t), 1.0)) return false;

@@ -18,7 +18,6 @@
 
 namespace {
 
-using kx::world::finite_pair;
 
 // Half the width of the parallel phi per radian of longitude, over a.
 double width_i(double cos_phi1, double phi) { return (cos_phi1 + std::cos(phi)) / 2.0; }
@@ -34,7 +33,6 @@ int forward(const double *sph, const double *par, int n, double *coords, Width w
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double c = std::cos(par[kx::kSlotStandardParallel1]);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!finite_pair(x, y)) return false;
     x = a * kx_delta(x - lam0) * width(c, y);
     y = a * y;
     return true;
@@ -47,7 +45,6 @@ int inverse(const double *sph, const double *par, int n, double *coords, Width w
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   const double c = std::cos(par[kx::kSlotStandardParallel1]);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!finite_pair(x, y)) return false;
     const double phi = y / a;
     x = kx::world::longitude(lam0, x / (a * width(c, phi)));
     y = phi;

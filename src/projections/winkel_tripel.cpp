@@ -222,7 +222,6 @@ KX_API int kx_winkel_tripel_fwd(const double *sph, const double *par, int n, dou
       kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph, par); });
   const double lam0 = par[kx::kSlotCentralMeridian];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    if (!kx::world::finite_pair(x, y)) return false;
     project(k, kx_delta(x - lam0), y, x, y);
     return true;
   });

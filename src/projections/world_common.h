@@ -1,5 +1,6 @@
-// Pieces the spherical world projections share: the entry checks, the root
-// finders of their auxiliary angles and the guard against non-finite input.
+// Pieces the spherical world projections share: the root finders of their
+// auxiliary angles, clamps and the inverse longitude. Non-finite input never
+// reaches their kernels (the point loop refuses it).
 #ifndef KX_PROJECTIONS_WORLD_COMMON_H
 #define KX_PROJECTIONS_WORLD_COMMON_H
 
@@ -11,10 +12,6 @@
 
 namespace kx {
 namespace world {
-
-// A point is converted only when both members are finite: NaN or an
-// infinity would otherwise run the iterations below to their caps.
-inline bool finite_pair(double u, double v) { return std::isfinite(u) && std::isfinite(v); }
 
 inline double clamp_unit(double v) { return v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v); }
 
