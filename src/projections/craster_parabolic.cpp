@@ -28,16 +28,13 @@ Constants build(const double *sph) {
 extern "C" {
 
 KX_API int kx_craster_parabolic_const(kx_pcsconstants pc, const double *sph, const double *par) {
-  if (sph == nullptr || par == nullptr) return 0;
-  return kx::store_constants(pc, build(sph));
+  return kx::world::store(pc, sph, par, build);
 }
 
 KX_API int kx_craster_parabolic_fwd(const double *sph, const double *par, int n, double *coords,
                                     const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     x = k.c1 * kx_delta(x - lam0) * (2.0 * std::cos(2.0 * y / 3.0) - 1.0);
     y = k.c2 * std::sin(y / 3.0);
     return true;
@@ -46,10 +43,8 @@ KX_API int kx_craster_parabolic_fwd(const double *sph, const double *par, int n,
 
 KX_API int kx_craster_parabolic_inv(const double *sph, const double *par, int n, double *coords,
                                     const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     const double phi = 3.0 * std::asin(y / k.c2);
     x = kx::world::longitude(lam0, x / (k.c1 * (2.0 * std::cos(2.0 * phi / 3.0) - 1.0)));
     y = phi;

@@ -38,16 +38,13 @@ Constants build(const double *sph) {
 extern "C" {
 
 KX_API int kx_flat_polar_quartic_const(kx_pcsconstants pc, const double *sph, const double *par) {
-  if (sph == nullptr || par == nullptr) return 0;
-  return kx::store_constants(pc, build(sph));
+  return kx::world::store(pc, sph, par, build);
 }
 
 KX_API int kx_flat_polar_quartic_fwd(const double *sph, const double *par, int n, double *coords,
                                      const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     const double target = kC3 * std::sin(y);
     double theta = y;
     for (int step = 0; step < kMaxSteps; ++step) {
@@ -66,10 +63,8 @@ KX_API int kx_flat_polar_quartic_fwd(const double *sph, const double *par, int n
 
 KX_API int kx_flat_polar_quartic_inv(const double *sph, const double *par, int n, double *coords,
                                      const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     const double h = std::asin(y / k.c2);
     const double phi = kx::world::asin_pole((std::sin(2.0 * h) + y / k.c2) / kC3);
     x = kx::world::longitude(lam0, x / (k.c1 * (1.0 + 2.0 * std::cos(2.0 * h) / std::cos(h))));

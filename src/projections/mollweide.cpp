@@ -83,16 +83,13 @@ Constants build(const double *sph) {
 extern "C" {
 
 KX_API int kx_mollweide_const(kx_pcsconstants pc, const double *sph, const double *par) {
-  if (sph == nullptr || par == nullptr) return 0;
-  return kx::store_constants(pc, build(sph));
+  return kx::world::store(pc, sph, par, build);
 }
 
 KX_API int kx_mollweide_fwd(const double *sph, const double *par, int n, double *coords,
                             const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     double theta = auxiliary_angle(std::fabs(y));
     if (y < 0.0) theta = -theta;
     x = k.c2 * kx_delta(x - lam0) * kx::cos_exact(theta);
@@ -103,10 +100,8 @@ KX_API int kx_mollweide_fwd(const double *sph, const double *par, int n, double 
 
 KX_API int kx_mollweide_inv(const double *sph, const double *par, int n, double *coords,
                             const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     double phi, dlam;
     if (std::fabs(y) < 0.9 * k.c1) {
       const double theta = std::asin(y / k.c1);

@@ -35,16 +35,13 @@ Constants build(const double *sph) {
 extern "C" {
 
 KX_API int kx_times_const(kx_pcsconstants pc, const double *sph, const double *par) {
-  if (sph == nullptr || par == nullptr) return 0;
-  return kx::store_constants(pc, build(sph));
+  return kx::world::store(pc, sph, par, build);
 }
 
 KX_API int kx_times_fwd(const double *sph, const double *par, int n, double *coords,
                         const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     const double t = std::tan(y / 2.0);
     const double s = std::sin(kx::kPi * t / 4.0);
     x = (k.c1 - k.c2 * s * s) * kx_delta(x - lam0);
@@ -55,10 +52,8 @@ KX_API int kx_times_fwd(const double *sph, const double *par, int n, double *coo
 
 KX_API int kx_times_inv(const double *sph, const double *par, int n, double *coords,
                         const int *ivals, const double *dvals) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Constants k = kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
-  const double lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run<Constants>(sph, par, n, coords, ivals, dvals, build,
+                                   [](const Constants &k, double lam0, double &x, double &y) {
     double t = y / k.c3;
     if (std::fabs(t) > 1.0) {
       if (!kx::near_eq(std::fabs(t), 1.0)) return false;

@@ -62,6 +62,24 @@ double bisect_quadrant(F &&f) {
   return m;
 }
 
+// The forward or inverse of a world projection with constants: refuses
+// missing arguments, takes the constants from dvals or builds them from the
+// spheroid, and runs kernel(k, lambda0, x, y) over the points.
+template <class Constants, class Build, class Kernel>
+int run(const double *sph, const double *par, int n, double *coords, const int *ivals,
+        const double *dvals, Build &&build, Kernel &&kernel) {
+  if (sph == nullptr || par == nullptr) return fail_points(n, coords);
+  const Constants k = constants_or_build<Constants>(ivals, dvals, [&] { return build(sph); });
+  const double lam0 = par[kSlotCentralMeridian];
+  return convert_points(n, coords, [&](double &x, double &y) { return kernel(k, lam0, x, y); });
+}
+
+// Their constants function: the built constants stored in pc.
+template <class Build>
+int store(kx_pcsconstants pc, const double *sph, const double *par, Build &&build) {
+  return sph == nullptr || par == nullptr ? 0 : store_constants(pc, build(sph));
+}
+
 // Longitude of an inverse result: the central meridian plus the offset.
 inline double longitude(double lam0, double dlam) { return kx_delta(lam0 + dlam); }
 
