@@ -24,7 +24,7 @@
 
 #include "geogtran/grid_common.h"
 #include "math/math_common.h"
-#include "objects/records.h"
+#include "objects/constants_store.h"
 
 namespace {
 
@@ -201,15 +201,6 @@ bool const_extent(const int *iv, const double *dv, Extent &e) {
   return true;
 }
 
-void release(kx_gtconstants gc) {
-  kx_deallocate(gc->ivals);
-  kx_deallocate(gc->fvals);
-  kx_deallocate(gc->dvals);
-  gc->ivals = nullptr;
-  gc->fvals = nullptr;
-  gc->dvals = nullptr;
-}
-
 bool read_values(std::FILE *fp, const Header &h, float *out) {
   std::vector<unsigned char> row(static_cast<std::size_t>(h.record));
   if (std::fseek(fp, h.record, SEEK_SET) != 0) return false;
@@ -320,7 +311,7 @@ KX_API int kx_nadcon_harn_const_inv(const int *ivals, const float *fvals, const 
 KX_API int kx_nadcon_harn_constants(kx_gtconstants gc, const char *los_path,
                                     const char *las_path) {
   if (kx_gtconstants_p(gc) == 0) return 0;
-  release(gc);
+  kx::gtconstants_clear(gc);
   std::int64_t los_size = 0, las_size = 0;
   std::FILE *los = open_grid(los_path, &los_size);
   std::FILE *las = los != nullptr ? open_grid(las_path, &las_size) : nullptr;
@@ -329,23 +320,22 @@ KX_API int kx_nadcon_harn_constants(kx_gtconstants gc, const char *los_path,
             8 * static_cast<std::int64_t>(h.nc) * h.nr <= INT32_MAX;
   if (ok) {
     const int half = h.nc * h.nr;
-    gc->ivals = static_cast<int *>(kx_allocate(2 * static_cast<int>(sizeof(int))));
-    gc->fvals = static_cast<float *>(kx_allocate(8 * half));
-    gc->dvals = static_cast<double *>(kx_allocate(6 * static_cast<int>(sizeof(double))));
-    ok = gc->ivals != nullptr && gc->fvals != nullptr && gc->dvals != nullptr &&
-         read_values(los, h, gc->fvals) && read_values(las, h, gc->fvals + half);
+    ok = kx::gtconstants_allocate(gc, 2, 2 * half, 6);
+    float *nodes = kx_gtconstants_fvals(gc);
+    ok = ok && read_values(los, h, nodes) && read_values(las, h, nodes + half);
     if (ok) {
       const Extent e = extent(h);
-      gc->ivals[0] = h.nr;
-      gc->ivals[1] = h.nc;
+      int *iv = kx_gtconstants_ivals(gc);
+      iv[0] = h.nr;
+      iv[1] = h.nc;
       const double d[6] = {e.xmin, e.ymin, e.xmax, e.ymax, e.dx, e.dy};
-      std::memcpy(gc->dvals, d, sizeof d);
+      std::memcpy(kx_gtconstants_dvals(gc), d, sizeof d);
     }
   }
   if (las != nullptr) std::fclose(las);
   if (los != nullptr) std::fclose(los);
   if (!ok) {
-    release(gc);
+    kx::gtconstants_clear(gc);
     return 0;
   }
   return 2 * h.nc * h.nr;

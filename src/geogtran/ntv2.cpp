@@ -27,7 +27,7 @@
 
 #include "geogtran/grid_common.h"
 #include "math/math_common.h"
-#include "objects/records.h"
+#include "objects/constants_store.h"
 
 namespace {
 
@@ -181,15 +181,6 @@ bool link_parents(std::vector<SubGrid> &subs) {
   return true;
 }
 
-void release(kx_gtconstants gc) {
-  kx_deallocate(gc->ivals);
-  kx_deallocate(gc->fvals);
-  kx_deallocate(gc->dvals);
-  gc->ivals = nullptr;
-  gc->fvals = nullptr;
-  gc->dvals = nullptr;
-}
-
 bool fill_arrays(kx_gtconstants gc, const Overview &ov, const std::vector<SubGrid> &subs) {
   const int nf = ov.num_file;
   int links = 0, top_none = 0;
@@ -200,12 +191,12 @@ bool fill_arrays(kx_gtconstants gc, const Overview &ov, const std::vector<SubGri
     fvals += 2 * static_cast<std::int64_t>(g.count);
   }
   const int ivals = 3 + kSubInts * nf + links;
-  gc->ivals = static_cast<int *>(kx_allocate(ivals * static_cast<int>(sizeof(int))));
-  gc->fvals = static_cast<float *>(kx_allocate(static_cast<int>(fvals * 4)));
-  gc->dvals = static_cast<double *>(kx_allocate(kSubDoubles * nf * 8));
-  if (gc->ivals == nullptr || gc->fvals == nullptr || gc->dvals == nullptr) return false;
+  if (fvals > INT32_MAX ||
+      !kx::gtconstants_allocate(gc, ivals, static_cast<int>(fvals), kSubDoubles * nf)) {
+    return false;
+  }
   const GridUnit &u = kUnits[ov.unit - 1];
-  int *iv = gc->ivals;
+  int *iv = kx_gtconstants_ivals(gc);
   iv[0] = nf;
   iv[1] = ov.unit;
   iv[2] = top_none;
@@ -220,7 +211,7 @@ bool fill_arrays(kx_gtconstants gc, const Overview &ov, const std::vector<SubGri
     at += kSubInts;
     for (int j = 0; j < nf; ++j)
       if (subs[static_cast<std::size_t>(j)].parent == k) iv[at++] = j;
-    double *dv = gc->dvals + kSubDoubles * k;
+    double *dv = kx_gtconstants_dvals(gc) + kSubDoubles * k;
     dv[0] = g.s * u.to_degrees;
     dv[1] = g.n * u.to_degrees;
     dv[2] = -g.e * u.to_degrees;
@@ -399,8 +390,10 @@ int shift_file(const char *path, int n, double *coords, bool forward) {
   if (gc == nullptr) return 0;
   int result = 0;
   if (kx_ntv2_constants_get(gc, path) > 0)
-    result = forward ? kx_ntv2_const_fwd(gc->ivals, gc->fvals, gc->dvals, n, coords)
-                     : kx_ntv2_const_inv(gc->ivals, gc->fvals, gc->dvals, n, coords);
+    result = forward ? kx_ntv2_const_fwd(kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc),
+                                         kx_gtconstants_dvals(gc), n, coords)
+                     : kx_ntv2_const_inv(kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc),
+                                         kx_gtconstants_dvals(gc), n, coords);
   kx_gtconstants_del(gc);
   return result;
 }
@@ -435,7 +428,7 @@ KX_API int kx_read_ntv2_ovrvw_header(FILE *fp, int *num_file, int *unit, int *pa
 
 KX_API int kx_ntv2_constants_get(kx_gtconstants gc, const char *path) {
   if (kx_gtconstants_p(gc) == 0) return 0;
-  release(gc);
+  kx::gtconstants_clear(gc);
   std::int64_t size = 0;
   std::FILE *fp = open_grid(path, &size);
   if (fp == nullptr) return 0;
@@ -446,10 +439,10 @@ KX_API int kx_ntv2_constants_get(kx_gtconstants gc, const char *path) {
   bool ok = size <= INT32_MAX && read_overview(fp, ov) != 0 && ov.unit != 0 && ov.num_file > 0 &&
             ov.num_file <= (size - kOverviewUnpadded) / (kSubUnpadded + 4 * kNodeBytes) &&
             read_sub_headers(fp, ov, size, subs) && link_parents(subs) &&
-            fill_arrays(gc, ov, subs) && read_nodes(fp, ov, subs, gc->fvals);
+            fill_arrays(gc, ov, subs) && read_nodes(fp, ov, subs, kx_gtconstants_fvals(gc));
   std::fclose(fp);
   if (!ok) {
-    release(gc);
+    kx::gtconstants_clear(gc);
     return 0;
   }
   int total = 0;

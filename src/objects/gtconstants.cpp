@@ -15,20 +15,23 @@ kx_gtconstants valid(kx_gtconstants gc) { return kx::is_kind(gc, kKind) ? gc : n
 
 // A kx_allocate'd copy of count elements; null for count 0. *ok turns false
 // when the copy cannot be made.
+// A zero-filled block of count elements; null for count 0. *ok turns false
+// when it cannot be had.
 template <typename T>
-T *copy_of(const T *from, int count, bool *ok) {
+T *block_of(int count, bool *ok) {
   if (count == 0) return nullptr;
   const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(T);
-  if (bytes > static_cast<std::size_t>(INT_MAX)) {
-    *ok = false;
-    return nullptr;
-  }
-  T *to = static_cast<T *>(kx_allocate(static_cast<int>(bytes)));
-  if (to == nullptr) {
-    *ok = false;
-    return nullptr;
-  }
-  std::memcpy(to, from, bytes);
+  T *to = bytes <= static_cast<std::size_t>(INT_MAX)
+              ? static_cast<T *>(kx_allocate(static_cast<int>(bytes)))
+              : nullptr;
+  if (to == nullptr) *ok = false;
+  return to;
+}
+
+template <typename T>
+T *copy_of(const T *from, int count, bool *ok) {
+  T *to = block_of<T>(count, ok);
+  if (to != nullptr) std::memcpy(to, from, static_cast<std::size_t>(count) * sizeof(T));
   return to;
 }
 
@@ -36,18 +39,34 @@ T *copy_of(const T *from, int count, bool *ok) {
 
 namespace kx {
 
-int gtconstants_store(kx_gtconstants gc, const int *ivals, int icount, const float *fvals,
-                      int fcount, const double *dvals, int dcount) {
-  if (valid(gc) == nullptr || icount < 0 || fcount < 0 || dcount < 0) return 0;
-  if ((icount > 0 && ivals == nullptr) || (fcount > 0 && fvals == nullptr) ||
-      (dcount > 0 && dvals == nullptr))
-    return 0;
+void gtconstants_clear(kx_gtconstants gc) {
+  if (valid(gc) == nullptr) return;
   kx_deallocate(gc->ivals);
   kx_deallocate(gc->fvals);
   kx_deallocate(gc->dvals);
   gc->ivals = nullptr;
   gc->fvals = nullptr;
   gc->dvals = nullptr;
+}
+
+bool gtconstants_allocate(kx_gtconstants gc, int icount, int fcount, int dcount) {
+  gtconstants_clear(gc);
+  if (valid(gc) == nullptr || icount < 0 || fcount < 0 || dcount < 0) return false;
+  bool ok = true;
+  gc->ivals = block_of<int>(icount, &ok);
+  gc->fvals = block_of<float>(fcount, &ok);
+  gc->dvals = block_of<double>(dcount, &ok);
+  if (!ok) gtconstants_clear(gc);
+  return ok;
+}
+
+int gtconstants_store(kx_gtconstants gc, const int *ivals, int icount, const float *fvals,
+                      int fcount, const double *dvals, int dcount) {
+  if (valid(gc) == nullptr || icount < 0 || fcount < 0 || dcount < 0) return 0;
+  if ((icount > 0 && ivals == nullptr) || (fcount > 0 && fvals == nullptr) ||
+      (dcount > 0 && dvals == nullptr))
+    return 0;
+  gtconstants_clear(gc);
   bool ok = true;
   int *i = copy_of(ivals, icount, &ok);
   float *f = copy_of(fvals, fcount, &ok);

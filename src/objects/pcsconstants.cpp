@@ -16,22 +16,29 @@ kx_pcsconstants valid(kx_pcsconstants pc) { return kx::is_kind(pc, kKind) ? pc :
 
 namespace kx {
 
-int pcsconstants_store(kx_pcsconstants pc, const double *values, int count) {
-  if (valid(pc) == nullptr || count < 1 || values == nullptr) return 0;
+int pcsconstants_store(kx_pcsconstants pc, const double *values, int count, const int *extra,
+                       int extra_count) {
+  if (valid(pc) == nullptr || count < 1 || values == nullptr || extra_count < 0 ||
+      (extra_count > 0 && extra == nullptr))
+    return 0;
   // Arrays already attached would otherwise leak.
   kx_deallocate(pc->ivals);
   kx_deallocate(pc->dvals);
   pc->ivals = nullptr;
   pc->dvals = nullptr;
-  int *ivals = static_cast<int *>(kx_allocate(2 * static_cast<int>(sizeof(int))));
+  const int icount = 2 + extra_count;
+  int *ivals = static_cast<int *>(kx_allocate(icount * static_cast<int>(sizeof(int))));
   double *dvals = static_cast<double *>(kx_allocate(count * static_cast<int>(sizeof(double))));
   if (ivals == nullptr || dvals == nullptr) {
     kx_deallocate(ivals);
     kx_deallocate(dvals);
     return 0;
   }
-  ivals[0] = 2;
+  ivals[0] = icount;
   ivals[1] = count;
+  if (extra_count > 0) {
+    std::memcpy(ivals + 2, extra, static_cast<std::size_t>(extra_count) * sizeof(int));
+  }
   std::memcpy(dvals, values, static_cast<std::size_t>(count) * sizeof(double));
   pc->ivals = ivals;
   pc->dvals = dvals;

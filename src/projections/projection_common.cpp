@@ -5,8 +5,9 @@
 
 namespace kx {
 
-int store_constants(kx_pcsconstants pc, const double *values, int count) {
-  return pcsconstants_store(pc, values, count);
+int store_constants(kx_pcsconstants pc, const double *values, int count, const int *extra,
+                    int extra_count) {
+  return pcsconstants_store(pc, values, count, extra, extra_count);
 }
 
 }  // namespace kx

@@ -135,13 +135,17 @@ S constants_or_build(const int *ivals, const double *dvals, Builder &&build) {
 // Allocates the two count integers and count doubles in pc, copies values in;
 // returns count, or 0 (both arrays null) when pc is not a constants record or
 // memory is exhausted.
-int store_constants(kx_pcsconstants pc, const double *values, int count);
+// A projection with more to keep (the Winkel Tripel's starting grid) passes
+// it as extra integers, stored after the two counts.
+int store_constants(kx_pcsconstants pc, const double *values, int count,
+                    const int *extra = nullptr, int extra_count = 0);
 
 template <class S>
-int store_constants(kx_pcsconstants pc, const S &s) {
+int store_constants(kx_pcsconstants pc, const S &s, const int *extra = nullptr,
+                    int extra_count = 0) {
   double values[double_count<S>()];
   std::memcpy(values, &s, sizeof(S));
-  return store_constants(pc, values, double_count<S>());
+  return store_constants(pc, values, double_count<S>(), extra, extra_count);
 }
 
 }  // namespace kx

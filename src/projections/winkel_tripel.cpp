@@ -31,7 +31,6 @@
 
 #include "kx.h"
 #include "objects/object_core.h"
-#include "objects/records.h"
 #include "projections/projection_common.h"
 #include "projections/world_common.h"
 
@@ -196,23 +195,9 @@ extern "C" {
 KX_API int kx_winkel_tripel_const(kx_pcsconstants pc, const double *sph, const double *par) {
   if (sph == nullptr || par == nullptr) return 0;
   const Constants k = build(sph, par);
-  const int count = kx::store_constants(pc, k);
-  if (count == 0) return 0;
-  int *ivals = static_cast<int *>(kx_allocate(kIntCount * static_cast<int>(sizeof(int))));
-  if (ivals == nullptr) {
-    kx_deallocate(pc->ivals);
-    kx_deallocate(pc->dvals);
-    pc->ivals = nullptr;
-    pc->dvals = nullptr;
-    return 0;
-  }
+  // The inverse's starting grid travels after the two counts.
   const Grid g = build_grid(k, par[kx::kSlotCentralMeridian]);
-  ivals[0] = kIntCount;
-  ivals[1] = count;
-  std::memcpy(ivals + 2, g.v, sizeof g.v);
-  kx_deallocate(pc->ivals);
-  pc->ivals = ivals;
-  return count;
+  return kx::store_constants(pc, k, g.v, kIntCount - 2);
 }
 
 KX_API int kx_winkel_tripel_fwd(const double *sph, const double *par, int n, double *coords,
