@@ -7,20 +7,42 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "kx.h"
+#include "math/math_common.h"
 
 namespace kx {
 namespace geogtran {
 
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kDegToRad = 0.017453292519943295;
+using kx::kDegToRad;
+using kx::kRadToDeg;
 // Fixed-point inverses stop when both differences are within 2^-48 degrees.
-constexpr double kGridTolerance = 3.552713678800501e-15;
+constexpr double kGridTolerance = kEps;
 constexpr int kGridMaxEvaluations = 51;
+
+// The inverse of a grid shift by fixed-point iteration, in degrees: the
+// point (*lg, *pg) whose shift lands on (lt, pt). shift(lg, pg, &slon,
+// &slat) gives the shift in seconds (longitude positive west) and is false
+// once the guess has left the grid. False when the guess left the grid or
+// did not settle within the tolerance after the last evaluation.
+template <class Shift>
+bool invert_shift(double lt, double pt, Shift &&shift, double *lg, double *pg) {
+  *lg = lt;
+  *pg = pt;
+  for (int k = 0; k < kGridMaxEvaluations; ++k) {
+    double slon, slat;
+    if (!shift(*lg, *pg, &slon, &slat)) return false;
+    const double dl = *lg - slon / 3600.0 - lt, dp = *pg + slat / 3600.0 - pt;
+    if (std::fabs(dl) <= kGridTolerance && std::fabs(dp) <= kGridTolerance) return true;
+    *lg -= dl;
+    *pg -= dp;
+  }
+  return false;
+}
 
 // The file part of a dataset name: the text after the first "_" when the
 // name starts with "Dataset_" (any case), else the whole name.

@@ -158,20 +158,12 @@ int inverse(const Extent &e, const Nodes &nodes, int n, double *coords) {
     double *p = coords + 2 * static_cast<std::size_t>(k);
     double lt, pt, sign;
     if (!prepare(e, p, &lt, &pt, &sign)) continue;
-    double lg = lt, pg = pt;
-    bool converged = false;
-    for (int it = 0; it < kGridMaxEvaluations; ++it) {
-      double slon, slat;
-      if (!shift_at(e, nodes, lg, pg, &slon, &slat)) break;
-      const double dl = lg - slon / 3600.0 - lt, dp = pg + slat / 3600.0 - pt;
-      if (std::fabs(dl) <= kGridTolerance && std::fabs(dp) <= kGridTolerance) {
-        converged = true;
-        break;
-      }
-      lg -= dl;
-      pg -= dp;
-    }
-    if (!converged) continue;
+    // The guess is checked against the grid before every shift is read.
+    double lg, pg;
+    auto shift = [&](double l, double f, double *slon, double *slat) {
+      return shift_at(e, nodes, l, f, slon, slat);
+    };
+    if (!invert_shift(lt, pt, shift, &lg, &pg)) continue;
     p[0] = kx::reduce_angle(lg * kDegToRad);
     p[1] = pg * kDegToRad * sign;
     ++count;

@@ -509,24 +509,16 @@ KX_API int kx_ntv2_const_inv(const int *ivals, const float *fvals, const double 
   for (int i = 0; i < n; ++i) {
     double *p = coords + 2 * static_cast<std::size_t>(i);
     const double lt = p[0] * kRadToDeg, pt = p[1] * kRadToDeg;
-    double lg = lt, pg = pt;
-    bool converged = false;
-    for (int k = 0; k < kGridMaxEvaluations; ++k) {
-      const int g = select_grid(t, lg, pg);
-      if (g < 0) break;
-      double slon, slat;
-      interpolate(t.grids[static_cast<std::size_t>(g)], fvals, lg, pg, &slon, &slat);
-      const double dl = lg - slon / 3600.0 - lt, dp = pg + slat / 3600.0 - pt;
-      if (std::fabs(dl) <= kGridTolerance && std::fabs(dp) <= kGridTolerance) {
-        converged = true;
-        break;
-      }
-      lg -= dl;
-      pg -= dp;
-    }
     // A guess that left the grid or never settled is no answer: the point
     // stays as given and is not counted.
-    if (!converged) continue;
+    double lg, pg;
+    auto shift = [&](double l, double f, double *slon, double *slat) {
+      const int g = select_grid(t, l, f);
+      if (g < 0) return false;
+      interpolate(t.grids[static_cast<std::size_t>(g)], fvals, l, f, slon, slat);
+      return true;
+    };
+    if (!invert_shift(lt, pt, shift, &lg, &pg)) continue;
     p[0] = kx::reduce_angle(lg * kDegToRad);
     p[1] = pg * kDegToRad;
     ++count;

@@ -11,6 +11,10 @@ constexpr double kEps = 3.552713678800501e-15;  // 2^-48
 constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kTwoPi = 6.283185307179586;
+constexpr double kRadToDeg = 180.0 / kPi;
+constexpr double kDegToRad = kPi / 180.0;
+static_assert(kRadToDeg == 57.29577951308232 && kDegToRad == 0.017453292519943295,
+              "degree factors are the nearest doubles");
 
 inline bool near_eq(double x, double y) {
   const double t = ((std::fabs(x) + std::fabs(y)) / 2.0 + 1.0) * kEps;
