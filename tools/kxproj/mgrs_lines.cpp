@@ -1,9 +1,6 @@
 #include "mgrs_lines.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,71 +12,51 @@ constexpr std::size_t kReferenceSize = 22;  // the longest reference and its ter
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+// One line of a batch: passed through whole, or a point (good or not) whose
+// output is followed by the rest of the line.
 struct Line {
-  std::string head;  // the first field (or a passed-through line)
-  std::string rest;  // what follows the fields read
+  std::string head;  // the whole line passed through, or the reference read
+  std::string rest;
   bool pass = false, point = false;
 };
 
-// Splits off `fields` whitespace-separated fields; false for a blank or
-// comment line, which passes through whole.
-bool split(const std::string &text, int fields, std::vector<std::string> &out, std::string &rest) {
-  std::size_t p = 0;
-  while (p < text.size() && is_space(text[p])) ++p;
-  if (p == text.size() || text[p] == '#') return false;
-  out.clear();
-  for (int f = 0; f < fields; ++f) {
-    while (p < text.size() && is_space(text[p])) ++p;
-    const std::size_t b = p;
-    while (p < text.size() && !is_space(text[p])) ++p;
-    out.push_back(text.substr(b, p - b));
+// A batch of lines with the stream's bounds.
+struct Lines {
+  std::vector<Line> lines;
+  std::size_t bytes = 0;
+  bool full() const { return lines.size() >= kBatchLines || bytes >= kBatchBytes; }
+  Line &add(std::size_t length) {
+    bytes += length;
+    lines.emplace_back();
+    return lines.back();
   }
-  rest = text.substr(p);
-  return true;
-}
-
-bool number(const std::string &field, double &v) {
-  if (field.empty()) return false;
-  char *end = nullptr;
-  v = std::strtod(field.c_str(), &end);
-  return end == field.c_str() + field.size();
-}
-
-void put_number(std::string &out, double v, int decimals) {
-  if (std::isnan(v)) {
-    out += "nan";
-    return;
+  void clear() {
+    lines.clear();
+    bytes = 0;
   }
-  char buf[400];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-  if (r.ec != std::errc()) r.ptr = buf + std::snprintf(buf, sizeof buf, "%.17g", v);
-  out.append(buf, static_cast<std::size_t>(r.ptr - buf));
-}
+};
 
 }  // namespace
 
 bool stream_to_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, kx_geogcs geogcs,
                     int precision, const BatchFn &to_geog, StreamCounts &counts, std::string &error) {
-  std::vector<Line> lines;
+  Lines batch;
   std::vector<double> coords;
-  std::vector<std::string> fields;
-  std::size_t bytes = 0;
   auto add = [&](const char *line, std::size_t length) {
-    std::string text(line, length);
-    bytes += length;
-    Line l;
-    double x = 0, y = 0;
-    if (!split(text, 2, fields, l.rest)) {
+    Line &l = batch.add(length);
+    const ParsedLine p = parse_line(line, length);
+    if (p.kind == LineKind::kPassThrough) {
       l.pass = true;
-      l.head = std::move(text);
-    } else if (number(fields[0], x) && number(fields[1], y)) {
-      l.point = true;
-      coords.push_back(x);
-      coords.push_back(y);
+      l.head.assign(line, length);
+      return;
     }
-    lines.push_back(std::move(l));
+    l.rest.assign(line + p.rest, length - p.rest);
+    l.point = p.kind == LineKind::kPoint;
+    if (l.point) {
+      coords.push_back(p.x);
+      coords.push_back(p.y);
+    }
   };
-  auto full = [&] { return lines.size() >= kBatchLines || bytes >= kBatchBytes; };
   auto flush = [&](std::string &e) {
     const int n = static_cast<int>(coords.size() / 2);
     std::vector<char> buffers(kReferenceSize * static_cast<std::size_t>(n) + 1);
@@ -91,7 +68,7 @@ bool stream_to_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, k
     }
     std::string text;
     std::size_t point = 0;
-    for (const Line &l : lines) {
+    for (const Line &l : batch.lines) {
       if (l.pass) {
         text += l.head;
       } else {
@@ -103,36 +80,35 @@ bool stream_to_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, k
       }
       text += '\n';
     }
-    lines.clear();
+    batch.clear();
     coords.clear();
-    bytes = 0;
     return write_all(out, text, e);
   };
-  return stream_batches(in, in_name, out, kMaxLineBytes, add, full, flush, error);
+  return stream_batches(in, in_name, out, kMaxLineBytes, add, [&] { return batch.full(); }, flush,
+                        error);
 }
 
 bool stream_from_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, kx_geogcs geogcs,
                       int decimals, const BatchFn &from_geog, StreamCounts &counts, std::string &error) {
-  std::vector<Line> lines;
-  std::vector<std::string> fields;
-  std::size_t bytes = 0;
+  Lines batch;
   auto add = [&](const char *line, std::size_t length) {
-    std::string text(line, length);
-    bytes += length;
-    Line l;
-    if (!split(text, 1, fields, l.rest)) {
+    Line &l = batch.add(length);
+    const char *p = line, *end = line + length;
+    while (p < end && is_space(*p)) ++p;
+    if (p == end || *p == '#') {
       l.pass = true;
-      l.head = std::move(text);
-    } else {
-      l.point = true;
-      l.head = fields[0];
+      l.head.assign(line, length);
+      return;
     }
-    lines.push_back(std::move(l));
+    const char *b = p;
+    while (p < end && !is_space(*p)) ++p;
+    l.point = true;
+    l.head.assign(b, p);
+    l.rest.assign(p, end);
   };
-  auto full = [&] { return lines.size() >= kBatchLines || bytes >= kBatchBytes; };
   auto flush = [&](std::string &e) {
     std::vector<const char *> refs;
-    for (const Line &l : lines) {
+    for (const Line &l : batch.lines) {
       if (l.point) refs.push_back(l.head.c_str());
     }
     const int n = static_cast<int>(refs.size());
@@ -143,7 +119,7 @@ bool stream_from_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out,
     }
     std::string text;
     std::size_t point = 0;
-    for (const Line &l : lines) {
+    for (const Line &l : batch.lines) {
       if (l.pass) {
         text += l.head;
       } else {
@@ -151,18 +127,18 @@ bool stream_from_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out,
         ++point;
         ++counts.points;
         if (std::isnan(x) || std::isnan(y)) ++counts.failed;
-        put_number(text, x, decimals);
+        append_number(text, x, decimals);
         text += ' ';
-        put_number(text, y, decimals);
+        append_number(text, y, decimals);
         text += l.rest;
       }
       text += '\n';
     }
-    lines.clear();
-    bytes = 0;
+    batch.clear();
     return write_all(out, text, e);
   };
-  return stream_batches(in, in_name, out, kMaxLineBytes, add, full, flush, error);
+  return stream_batches(in, in_name, out, kMaxLineBytes, add, [&] { return batch.full(); }, flush,
+                        error);
 }
 
 }  // namespace kxproj

@@ -73,9 +73,9 @@ class Batch {
         }
         ++counts_.points;
         if (std::isnan(x) || std::isnan(y)) ++counts_.failed;
-        write_number(x);
+        append_number(outbuf_, x, options_.decimals);
         write(" ", 1);
-        write_number(y);
+        append_number(outbuf_, y, options_.decimals);
       }
       write(arena_.data() + l.rest_begin, l.rest_end - l.rest_begin);
       write("\n", 1);
@@ -91,21 +91,6 @@ class Batch {
 
  private:
   void write(const char *s, std::size_t n) { outbuf_.append(s, n); }
-
-  void write_number(double v) {
-    if (std::isnan(v)) {
-      write("nan", 3);
-      return;
-    }
-    char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, options_.decimals);
-    if (r.ec != std::errc()) {
-      int len = std::snprintf(buf, sizeof buf, "%.*g", 17, v);
-      write(buf, static_cast<std::size_t>(len));
-      return;
-    }
-    write(buf, static_cast<std::size_t>(r.ptr - buf));
-  }
 
   std::FILE *out_;
   const StreamOptions &options_;
@@ -217,6 +202,17 @@ bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, s
     return false;
   }
   return true;
+}
+
+void append_number(std::string &out, double v, int decimals) {
+  if (std::isnan(v)) {
+    out += "nan";
+    return;
+  }
+  char buf[400];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) r.ptr = buf + std::snprintf(buf, sizeof buf, "%.17g", v);
+  out.append(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 bool write_all(std::FILE *out, const std::string &text, std::string &error) {

@@ -75,6 +75,10 @@ bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, s
                     const std::function<bool()> &full, const std::function<bool(std::string &)> &flush,
                     std::string &error);
 
+// v with `decimals` digits after the point ("nan" for NaN; %.17g where fixed
+// notation does not fit).
+void append_number(std::string &out, double v, int decimals);
+
 // Writes all of `text`; false with `error` set when the output refuses it.
 bool write_all(std::FILE *out, const std::string &text, std::string &error);
 
