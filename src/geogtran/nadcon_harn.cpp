@@ -223,6 +223,18 @@ int load(kx_gtconstants gc, const char *subdir, const char *dataset) {
   return kx_nadcon_harn_constants(gc, los, las);
 }
 
+// Either direction on loaded constants: the nodes as the loader laid them
+// out, longitude shifts first.
+int loaded_shift(const int *ivals, const float *fvals, const double *dvals, int n,
+                 double *coords, bool fwd) {
+  Extent e;
+  if (ivals == nullptr || fvals == nullptr || dvals == nullptr || coords == nullptr || n <= 0 ||
+      !const_extent(ivals, dvals, e))
+    return 0;
+  const MemoryNodes nodes{fvals, fvals + static_cast<std::size_t>(e.nr) * e.nc, e.nc};
+  return fwd ? forward(e, nodes, n, coords) : inverse(e, nodes, n, coords);
+}
+
 }  // namespace
 
 extern "C" {
@@ -282,22 +294,12 @@ KX_API int kx_nadcon_harn_inv(const char *los_path, const char *las_path, int n,
 
 KX_API int kx_nadcon_harn_const_fwd(const int *ivals, const float *fvals, const double *dvals,
                                     int n, double *coords) {
-  Extent e;
-  if (ivals == nullptr || fvals == nullptr || dvals == nullptr || coords == nullptr || n <= 0 ||
-      !const_extent(ivals, dvals, e))
-    return 0;
-  const MemoryNodes nodes{fvals, fvals + static_cast<std::size_t>(e.nr) * e.nc, e.nc};
-  return forward(e, nodes, n, coords);
+  return loaded_shift(ivals, fvals, dvals, n, coords, true);
 }
 
 KX_API int kx_nadcon_harn_const_inv(const int *ivals, const float *fvals, const double *dvals,
                                     int n, double *coords) {
-  Extent e;
-  if (ivals == nullptr || fvals == nullptr || dvals == nullptr || coords == nullptr || n <= 0 ||
-      !const_extent(ivals, dvals, e))
-    return 0;
-  const MemoryNodes nodes{fvals, fvals + static_cast<std::size_t>(e.nr) * e.nc, e.nc};
-  return inverse(e, nodes, n, coords);
+  return loaded_shift(ivals, fvals, dvals, n, coords, false);
 }
 
 KX_API int kx_nadcon_harn_constants(kx_gtconstants gc, const char *los_path,
