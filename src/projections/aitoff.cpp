@@ -18,9 +18,7 @@ extern "C" {
 
 KX_API int kx_aitoff_fwd(const double *sph, const double *par, int n, double *coords,
                          const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double half = kx_delta(x - lam0) / 2.0, cos_phi = kx::cos_exact(y);
     const double alpha = std::acos(kx::world::clamp_unit(cos_phi * std::cos(half)));
     const double k = std::fabs(alpha) <= kx::kEps ? a : a * alpha / std::sin(alpha);
@@ -32,9 +30,7 @@ KX_API int kx_aitoff_fwd(const double *sph, const double *par, int n, double *co
 
 KX_API int kx_aitoff_inv(const double *sph, const double *par, int n, double *coords,
                          const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double half_x = x / 2.0, rho = std::hypot(half_x, y);
     if (rho <= kx::kEps) {
       x = kx::world::longitude(lam0, 0.0);

@@ -26,9 +26,7 @@ extern "C" {
 
 KX_API int kx_hammer_aitoff_fwd(const double *sph, const double *par, int n, double *coords,
                                 const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double half = kx_delta(x - lam0) / 2.0, cos_phi = kx::cos_exact(y);
     const double k = a * std::sqrt(2.0 / (1.0 + cos_phi * std::cos(half)));
     x = 2.0 * k * cos_phi * std::sin(half);
@@ -39,9 +37,7 @@ KX_API int kx_hammer_aitoff_fwd(const double *sph, const double *par, int n, dou
 
 KX_API int kx_hammer_aitoff_inv(const double *sph, const double *par, int n, double *coords,
                                 const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double u = x / (4.0 * a), v = y / (2.0 * a);
     // The map fills the ellipse where z^2 >= 1/2 (its rim is the
     // antimeridian); z^2 < 0 would only catch points twice as far out.

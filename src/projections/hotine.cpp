@@ -290,21 +290,33 @@ void rotation_of(Rotation rotation, const double *par, const Constants &k, doubl
   }
 }
 
+// What both directions need: the constants, the grid's rotation (sin, cos)
+// and the u of the grid's origin.
+struct Grid {
+  Constants k;
+  double s, c, uc;
+};
+
+bool grid_of(Form form, Origin origin, Rotation rotation, const double *sph, const double *par,
+             const int *ivals, const double *dvals, Grid *g) {
+  if (!constants_of(form, sph, par, ivals, dvals, &g->k)) return false;
+  rotation_of(rotation, par, g->k, &g->s, &g->c);
+  g->uc = origin == Origin::kCentre ? g->k.uc : 0.0;
+  return true;
+}
+
 int forward(Form form, Origin origin, Rotation rotation, const double *sph, const double *par,
             int n, double *coords, const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  Constants k;
-  if (!constants_of(form, sph, par, ivals, dvals, &k)) return 0;
-  double s, c;
-  rotation_of(rotation, par, k, &s, &c);
-  const double uc = origin == Origin::kCentre ? k.uc : 0.0;
+  Grid g;
+  if (!grid_of(form, origin, rotation, sph, par, ivals, dvals, &g)) return 0;
   const double e = eccentricity(sph[1]);
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     double v, u;
-    const bool ok = uv_forward(e, k, x, y, &v, &u);
-    u -= uc;
-    x = v * c + u * s;
-    y = u * c - v * s;
+    const bool ok = uv_forward(e, g.k, x, y, &v, &u);
+    u -= g.uc;
+    x = v * g.c + u * g.s;
+    y = u * g.c - v * g.s;
     return ok;
   });
 }
@@ -312,15 +324,12 @@ int forward(Form form, Origin origin, Rotation rotation, const double *sph, cons
 int inverse(Form form, Origin origin, Rotation rotation, const double *sph, const double *par,
             int n, double *coords, const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  Constants k;
-  if (!constants_of(form, sph, par, ivals, dvals, &k)) return 0;
-  double s, c;
-  rotation_of(rotation, par, k, &s, &c);
-  const double uc = origin == Origin::kCentre ? k.uc : 0.0;
+  Grid g;
+  if (!grid_of(form, origin, rotation, sph, par, ivals, dvals, &g)) return 0;
   const double e2 = sph[1];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double v = x * c - y * s, u = x * s + y * c + uc;
-    return uv_inverse(e2, k, v, u, &x, &y);
+    const double v = x * g.c - y * g.s, u = x * g.s + y * g.c + g.uc;
+    return uv_inverse(e2, g.k, v, u, &x, &y);
   });
 }
 

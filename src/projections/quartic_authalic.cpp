@@ -17,9 +17,7 @@ extern "C" {
 
 KX_API int kx_quartic_authalic_fwd(const double *sph, const double *par, int n, double *coords,
                                    const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double phi = y;
     x = a * kx_delta(x - lam0) * kx::cos_exact(phi) / std::cos(phi / 2.0);
     y = 2.0 * a * std::sin(phi / 2.0);
@@ -29,9 +27,7 @@ KX_API int kx_quartic_authalic_fwd(const double *sph, const double *par, int n, 
 
 KX_API int kx_quartic_authalic_inv(const double *sph, const double *par, int n, double *coords,
                                    const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double phi = 2.0 * std::asin(kx::world::clamp_unit(y / (2.0 * a)));
     const double dlam = kx::is_pole(phi) ? 0.0 : x * std::cos(phi / 2.0) / (a * std::cos(phi));
     x = kx::world::longitude(lam0, dlam);

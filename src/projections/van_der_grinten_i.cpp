@@ -33,9 +33,7 @@ extern "C" {
 
 KX_API int kx_van_der_grinten_i_fwd(const double *sph, const double *par, int n, double *coords,
                                     const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double phi = y, dlam = kx_delta(x - lam0);
     if (kx::near_eq(phi, 0.0)) {
       x = a * dlam;
@@ -63,9 +61,7 @@ KX_API int kx_van_der_grinten_i_fwd(const double *sph, const double *par, int n,
 
 KX_API int kx_van_der_grinten_i_inv(const double *sph, const double *par, int n, double *coords,
                                     const int *, const double *) {
-  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
+  return kx::world::run(sph, par, n, coords, [&](double a, double lam0, double &x, double &y) {
     const double X = x / (kPi * a), Y = y / (kPi * a);
     const double X2 = X * X, Y2 = Y * Y, r2 = X2 + Y2;
     // The map is the circle of radius pi a; beyond it (and rounding) no

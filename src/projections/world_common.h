@@ -74,6 +74,15 @@ int run(const double *sph, const double *par, int n, double *coords, const int *
   return convert_points(n, coords, [&](double &x, double &y) { return kernel(k, lam0, x, y); });
 }
 
+// The forward or inverse of a world projection without constants:
+// kernel(a, lambda0, x, y) over the points.
+template <class Kernel>
+int run(const double *sph, const double *par, int n, double *coords, Kernel &&kernel) {
+  if (sph == nullptr || par == nullptr) return fail_points(n, coords);
+  const double a = sph[0], lam0 = par[kSlotCentralMeridian];
+  return convert_points(n, coords, [&](double &x, double &y) { return kernel(a, lam0, x, y); });
+}
+
 // Their constants function: the built constants stored in pc.
 template <class Build>
 int store(kx_pcsconstants pc, const double *sph, const double *par, Build &&build) {
