@@ -36,8 +36,6 @@ std::string lower(std::string s) {
   return s;
 }
 
-bool exists(const std::string &path) { return kx_ntv2_file_exists(path.c_str()) != 0; }
-
 // The name a dataset gives its file, for messages when there is no data home.
 std::string file_part(const char *dataset) {
   const std::string d = dataset;
@@ -49,34 +47,24 @@ std::string file_part(const char *dataset) {
 std::string missing_grid(kx_geogtran gt) {
   char method[80] = "";
   kx_method_name(kx_geogtran_method(gt), method);
+  const bool ntv2 = kx_strcmp_ci(method, "NTv2") == 0;
+  const bool nadcon = kx_strcmp_ci(method, "NADCON") == 0;
+  if (!ntv2 && !nadcon && kx_strcmp_ci(method, "HARN") != 0) return "";
+  // The library's own lookup decides: a grid it can load is there.
+  if (kx_geogtran_load_constants(gt) > 0) return "";
   kx_parameter slots[16];
   kx_geogtran_parameters(gt, slots);
   char dataset[80] = "";
   if (slots[15] != nullptr) kx_parameter_name(slots[15], dataset);
-  const bool ntv2 = kx_strcmp_ci(method, "NTv2") == 0;
-  const bool nadcon = kx_strcmp_ci(method, "NADCON") == 0;
-  if (!ntv2 && !nadcon && kx_strcmp_ci(method, "HARN") != 0) return "";
   const char *subdir = ntv2 ? "ntv2" : nadcon ? "nadcon" : "harn";
   if (kx_get_datahome() == nullptr) return std::string(subdir) + "/" + file_part(dataset) + " (no data home)";
-  if (!ntv2) {
-    char los[KX_GRID_PATH_SIZE] = "", las[KX_GRID_PATH_SIZE] = "";
-    kx_nadcon_harn_setpath(dataset, subdir, los, las);
-    if (!exists(los)) return los;
-    return exists(las) ? "" : las;
+  char first[KX_GRID_PATH_SIZE] = "", second[KX_GRID_PATH_SIZE] = "";
+  if (ntv2) {
+    kx_ntv2_setpath(dataset, subdir, first);
+    return first;
   }
-  // The four names the method tries: as given, ".GSB", lower case, both.
-  std::string first;
-  for (const std::string &name : {std::string(dataset), lower(dataset)}) {
-    char path[KX_GRID_PATH_SIZE] = "";
-    kx_ntv2_setpath(name.c_str(), subdir, path);
-    std::string p = path;
-    if (first.empty()) first = p;
-    if (p.size() < 4) continue;
-    if (exists(p)) return "";
-    p.replace(p.size() - 4, 4, ".GSB");
-    if (exists(p)) return "";
-  }
-  return first;
+  kx_nadcon_harn_setpath(dataset, subdir, first, second);
+  return kx_ntv2_file_exists(first) ? second : first;
 }
 
 int catalogue_code(const std::string &arg) {

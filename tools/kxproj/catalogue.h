@@ -23,9 +23,10 @@ struct Candidate {
   std::string missing;  // the grid file it needs and the data home lacks, else ""
 };
 
-// For a grid transformation (NADCON, HARN, NTv2) whose grid file cannot be
-// found under the data home, that file's path (or, without a data home, its
-// name); "" when the file is there or the method needs none.
+// For a grid transformation (NADCON, HARN, NTv2) whose grid the library
+// cannot load from the data home, the path it looks for first (or, without a
+// data home, the file's name); "" when the grid loads or the method needs
+// none. Loading leaves the grid in gt.
 std::string missing_grid(kx_geogtran gt);
 
 // Every catalogue transformation whose methods the library has, from the
