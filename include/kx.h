@@ -810,8 +810,8 @@ KX_API uint8_t kx_intriangle(double x1, double y1, double x2, double y2, double 
  * in place, to x/y in the projected CS's linear unit with false easting and
  * northing; latitudes beyond a pole are taken as the pole. Uses the loaded
  * constants when present. Returns the projection's count of converted
- * points; failed points are NaN pairs. An invalid projection converts units
- * only. 0 for n <= 0 or null coordinates. */
+ * points; failed points are NaN pairs (every point when the projection
+ * rejects its parameter set). An invalid projection converts units only. 0 for n <= 0 or null coordinates. */
 KX_API int kx_geog_to_proj(kx_projcs projcs, int n, double *coords);
 /* The inverse of kx_geog_to_proj (no latitude clamping). */
 KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords);

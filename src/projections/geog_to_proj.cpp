@@ -4,6 +4,7 @@
 
 #include "math/math_common.h"
 #include "objects/projcs_unpack.h"
+#include "projections/projection_common.h"
 
 namespace {
 using kx::kHalfPi;
@@ -26,6 +27,9 @@ extern "C" KX_API int kx_geog_to_proj(kx_projcs projcs, int n, double *coords) {
     if (lat < -kHalfPi || lat > kHalfPi) lat = lat < 0 ? -kHalfPi : kHalfPi;
   }
   const int converted = kx_projection_forward(u.projection)(u.sph, u.par, n, coords, ivals, dvals);
+  // A projection that rejects its parameters converts nothing and leaves the
+  // points as they were: they fail like any other point.
+  if (converted == 0 && kx_projection_p(u.projection)) kx::fail_points(n, coords);
   for (std::size_t i = 0; i < values; i += 2) {
     coords[i] = (coords[i] + u.par[0]) / u.linear;
     coords[i + 1] = (coords[i + 1] + u.par[1]) / u.linear;

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "objects/projcs_unpack.h"
+#include "projections/projection_common.h"
 
 extern "C" KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords) {
   if (n > 0 && coords == nullptr) return 0;
@@ -18,6 +19,9 @@ extern "C" KX_API int kx_proj_to_geog(kx_projcs projcs, int n, double *coords) {
     coords[i + 1] = coords[i + 1] * u.linear - u.par[1];
   }
   const int converted = kx_projection_inverse(u.projection)(u.sph, u.par, n, coords, ivals, dvals);
+  // A projection that rejects its parameters converts nothing and leaves the
+  // points as they were: they fail like any other point.
+  if (converted == 0 && kx_projection_p(u.projection)) kx::fail_points(n, coords);
   for (std::size_t i = 0; i < values; ++i) coords[i] /= u.angular;
   return converted;
 }

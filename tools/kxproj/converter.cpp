@@ -22,17 +22,6 @@ bool same_datum(kx_geogcs a, kx_geogcs b) {
   return kx_datum_eq(kx_geogcs_datum(a), kx_geogcs_datum(b)) != 0;
 }
 
-// A projection counts fewer points than it marked as failed when it leaves
-// some unconverted (one that rejects its parameters converts none): those
-// cannot be told from converted ones, so every point of the batch fails
-// rather than print its input as a result.
-void settle(int converted, int n, double *coords) {
-  int failed = 0;
-  for (int i = 0; i < 2 * n; i += 2) failed += std::isnan(coords[i]) || std::isnan(coords[i + 1]);
-  if (converted >= n - failed) return;
-  for (int i = 0; i < 2 * n; ++i) coords[i] = std::nan("");
-}
-
 }  // namespace
 
 kx_geogcs geogcs_of(kx_coordsys cs) {
@@ -98,7 +87,7 @@ bool Converter::init(kx_coordsys source, kx_coordsys target, kx_geogtran via, bo
 }
 
 void Converter::convert(int n, double *coords) const {
-  if (source_pcs_) settle(kx_proj_to_geog(source_pcs_, n, coords), n, coords);
+  if (source_pcs_) kx_proj_to_geog(source_pcs_, n, coords);
   before_.apply(n, coords);
   if (via_) {
     if (inverse_) {
@@ -108,7 +97,7 @@ void Converter::convert(int n, double *coords) const {
     }
     after_.apply(n, coords);
   }
-  if (target_pcs_) settle(kx_geog_to_proj(target_pcs_, n, coords), n, coords);
+  if (target_pcs_) kx_geog_to_proj(target_pcs_, n, coords);
 }
 
 }  // namespace kxproj
