@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kArcSecond = 4.84813681109536e-6;  // radians
 constexpr double kPpm = 1e-6;
-constexpr double kDegree = kPi / 180.0;  // radians
+constexpr double kDegree = kDegToRad;  // radians
 
 // A grid method is recognised by its functions among the registry's grid
 // rows, so that the driver does not depend on which grid methods are in the

@@ -46,7 +46,7 @@ constexpr double kRowCycle = 2000000.0;   // the row letters repeat after this
 constexpr double kEquator = 10000000.0;   // southern false northing
 constexpr double kUpsOrigin = 2000000.0;  // UPS false easting and northing
 constexpr double kUpsNorthBase = 1300000.0, kUpsSouthBase = 800000.0;
-constexpr double kDegree = kx::kPi / 180.0;
+constexpr double kDegree = kx::kDegToRad;
 constexpr int kUpsSouth = -1, kUpsNorth = -2;  // zone numbers of the polar grids
 constexpr int kRowTries = 6;
 constexpr int kBandX = 19;
