@@ -8,7 +8,7 @@
 // series.
 //
 // Accuracy: how well the inverse series undoes the forward one is stated with
-// kx_cassini_fwd in kx.h. Measured by tests/projections/cassini_test.cpp: the
+// kx_cassini_fwd in kx.h. Measured by tests/projections/epsg_test.cpp: the
 // EPSG reference points of the Cassini-Soldner CRSs (exact formulas) agree
 // to 0.05 um forward and 2.2e-7 degrees inverse; the sphere agrees with
 // PROJ 9 to the last place.

@@ -9,7 +9,7 @@
 //
 // Accuracy: the bounds stated with kx_gauss_kruger_fwd in kx.h, measured
 // against the exact transverse Mercator (GeographicLib TransverseMercatorProj
-// -t) by tests/projections/transverse_mercator_test.cpp.
+// -t) by tests/projections/oracle_test.cpp (bounds in oracle_bounds.csv).
 #include <cmath>
 
 #include "kx.h"

@@ -9,9 +9,6 @@
 // by tests/scripts/gen_poles.py and checked there against PROJ's cct (2.6 um).
 // A registry row with functions and no case fails the sweep, so each new
 // projection brings its poles.
-//
-// Also the double stereographic with its origin on either pole against cct
-// (pole_points.csv): the south pole's K is the reciprocal of the north's.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -40,25 +37,6 @@ struct PoleCase {
   double bound = 1e-3;  // metres
 };
 
-// Angular slots take degrees; slot 4 defaults to slot 3 as the driver does.
-kxtest::Parameters parse_parameters(const std::string &text) {
-  static const std::set<int> angular = {2, 3, 4, 6, 7, 8, 9, 10, 11, 14};
-  kxtest::Parameters p;
-  bool has_slot4 = false;
-  std::stringstream ss(text);
-  std::string item;
-  while (ss >> item) {
-    const auto colon = item.find(':');
-    const int slot = std::stoi(item.substr(0, colon));
-    const double v = num(item.substr(colon + 1));
-    if (angular.count(slot)) p.deg(slot, v);
-    else p.set(slot, v);
-    has_slot4 = has_slot4 || slot == 4;
-  }
-  if (!has_slot4) p.set(4, p.v[3]);
-  return p;
-}
-
 struct Cases {
   std::vector<PoleCase> finite;
   std::set<std::string> named;  // every name with a row, "none" rows too
@@ -66,13 +44,13 @@ struct Cases {
 
 Cases read_cases() {
   Cases c;
-  for (const auto &r : kxtest::read_csv("pole_cases.csv")) {
+  for (const auto &r : kxtest::read_csv(kxtest::data_path("projections/pole_cases.csv"))) {
     c.named.insert(r.at(0));
     if (r.at(1) == "none") continue;
     PoleCase pc;
     pc.name = r.at(0);
     pc.sph = kxtest::Spheroid::from_rf(num(r.at(1)), num(r.at(2)));
-    pc.par = parse_parameters(r.at(3));
+    pc.par = kxtest::parse_parameters(r.at(3));
     pc.lat = r.at(4) == "N" ? kHalfPi : -kHalfPi;
     pc.lon = num(r.at(5)) * kDeg;
     pc.x = num(r.at(6));
@@ -139,59 +117,6 @@ TEST(PoleSweep, PolesMapToTheirClosedFormImage) {
     std::printf("  pole images within %.3g m (wider-bound cases %.3g m), inverse latitudes within "
                 "%.3g rad\n",
                 worst, worst_arc, worst_lat);
-}
-
-// The polar constants are the oblique ones' limits: K, C, chi0 and R at
-// +-89.99 degrees (the oblique formula loses digits in tan next to the pole,
-// 1e-8 relative there) against the pole's own.
-TEST(DoubleStereographic, PolarConstantsAreTheObliqueLimits) {
-  const kxtest::Spheroid grs80(6378137.0, 1 / 298.257222101);
-  for (double sign : {1.0, -1.0}) {
-    kxtest::Parameters pole, near;
-    pole.deg(6, sign * 90.0);
-    near.deg(6, sign * 89.99);
-    const kxtest::Loaded kp(kx_double_stereographic_const, grs80.get(), pole.get());
-    const kxtest::Loaded kn(kx_double_stereographic_const, grs80.get(), near.get());
-    ASSERT_EQ(kp.result(), 8);
-    ASSERT_EQ(kn.result(), 8);
-    const double *p = kp.dvals(), *q = kn.dvals();
-    EXPECT_NEAR(p[7] / q[7], 1.0, 1e-7) << "K at " << sign * 90;
-    EXPECT_NEAR(p[6], q[6], 1e-9) << "C";
-    EXPECT_NEAR(p[4], q[4], 0.011 * kDeg) << "chi0";
-    EXPECT_NEAR(p[3] / q[3], 1.0, 1e-9) << "R";
-  }
-}
-
-// Origins on either pole against cct +proj=sterea, both directions, with
-// and without loaded constants. Measured: forward 0.9 nm, inverse 7e-14 deg.
-TEST(DoubleStereographic, PolarOriginsAgreeWithOracle) {
-  const auto rows = kxtest::read_csv("pole_points.csv");
-  ASSERT_GE(rows.size(), 40u);
-  double worst_xy = 0, worst_geo = 0;
-  for (const auto &r : rows) {
-    const kxtest::Spheroid sph = kxtest::Spheroid::from_rf(num(r.at(0)), num(r.at(1)));
-    kxtest::Parameters par;
-    par.deg(2, num(r.at(2))).deg(6, num(r.at(3))).set(5, num(r.at(4)));
-    const double lon = num(r.at(5)) * kDeg, lat = num(r.at(6)) * kDeg;
-    const double x = num(r.at(7)), y = num(r.at(8));
-    SCOPED_TRACE(r.at(3) + " " + r.at(5) + " " + r.at(6));
-    const kxtest::Loaded k(kx_double_stereographic_const, sph.get(), par.get());
-    for (const double *dvals : {static_cast<const double *>(nullptr), k.dvals()}) {
-      double xy[2] = {lon, lat};
-      kx_double_stereographic_fwd(sph.get(), par.get(), 1, xy, k.ivals(), dvals);
-      const double dxy = std::max(std::fabs(xy[0] - x), std::fabs(xy[1] - y));
-      EXPECT_LE(dxy, 1e-8) << xy[0] << " " << xy[1];
-      worst_xy = std::max(worst_xy, dxy);
-      double geo[2] = {x, y};
-      kx_double_stereographic_inv(sph.get(), par.get(), 1, geo, k.ivals(), dvals);
-      double dlon = std::remainder(geo[0] - lon, 2 * 3.141592653589793) * std::cos(lat);
-      const double dgeo = std::max(std::fabs(dlon), std::fabs(geo[1] - lat)) / kDeg;
-      EXPECT_LE(dgeo, 1e-12) << geo[0] / kDeg << " " << geo[1] / kDeg;
-      worst_geo = std::max(worst_geo, dgeo);
-    }
-  }
-  if (std::getenv("KX_VERBOSE"))
-    std::printf("  polar origins: forward %.3g m, inverse %.3g deg\n", worst_xy, worst_geo);
 }
 
 }  // namespace

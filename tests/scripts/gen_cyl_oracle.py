@@ -6,15 +6,15 @@ REFERENCE name the EPSG extract and the reference points):
     python3 tests/scripts/gen_cyl_oracle.py EPSG_DIR REFERENCE_CSV
 
 Writes tests/data/projections/:
-  cyl_cases.csv   name, function, a, 1/f (0: sphere), lon0, lat1, lat0
-                  (degrees) and the PROJ string of the expected values;
+  cyl_cases.csv   the cases in the layout of case_layout.py, with the PROJ
+                  string of the expected values;
   cyl_points.csv  name, lon, lat (degrees), expected x, y (metres, without
-                  false easting/northing), from `cct -d 12`;
-  cyl_meridian.csv a, 1/f, lat (degrees) and the meridian distance from the
-                  equator (metres) by GeographicLib's `GeodSolve -i -p 9`,
-                  for the ellipsoidal sinusoidal, whose y is that distance;
+                  false easting/northing), from `cct -d 12`; and, as the
+                  sinu_meridian_* cases, points on the central meridian of the
+                  ellipsoidal sinusoidal, whose y is the meridian distance by
+                  GeographicLib's `GeodSolve -i -p 9`;
   cyl_epsg.csv    the reference points of the EPSG CRSs whose method is
-                  American Polyconic (9818), with their parameters.
+                  American Polyconic (9818), in the columns of epsg_points.csv.
 
 Every expected value comes from PROJ with explicit +proj parameters. The
 spherical projections (plate carree, equidistant cylindrical, Miller, Gall)
@@ -24,6 +24,8 @@ import csv
 import os
 import subprocess
 import sys
+
+from case_layout import CASES_HEADER, case_row
 
 OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
 
@@ -117,25 +119,28 @@ def main():
         case('poly_%d' % i, 'polyconic', e, 'poly +lat_0=%r' % lat0,
              grid(lon0, 60.0, LATS_OPEN), lon0=lon0, lat0=lat0)
 
+    # The sinusoidal's central meridian (-30) against GeodSolve's distances.
+    for i, (a, rf) in enumerate((WGS84, INTL, CLARKE66)):
+        name = 'sinu_meridian_%d' % i
+        lats = [-89.0, -60.0, -12.5, 5.0, 30.0, 45.0, 75.0, 89.0, 90.0]
+        text = ''.join('0 0 %r 0\n' % lat for lat in lats)
+        out = subprocess.run(['GeodSolve', '-i', '-p', '9', '-e', repr(a), '1/%r' % rf],
+                             input=text, capture_output=True, text=True,
+                             check=True).stdout.split('\n')
+        CASES.append((name, 'sinusoidal', a, rf, -30.0, None, None,
+                      'GeodSolve -i -p 9 (meridian distance)'))
+        for lat, line in zip(lats, out):
+            POINTS.append((name, -30.0, lat, '0.0', ('-' if lat < 0 else '') + line.split()[2]))
+
     with open(os.path.join(OUT, 'cyl_cases.csv'), 'w', newline='') as f:
-        f.write('# name,function,a,rf,lon0,lat1,lat0,proj (tests/scripts/gen_cyl_oracle.py)\n')
-        csv.writer(f, lineterminator='\n').writerows(CASES)
+        f.write('# Made by tests/scripts/gen_cyl_oracle.py with cct and GeodSolve.\n')
+        f.write(CASES_HEADER)
+        for name, fn, a, rf, lon0, lat1, lat0, full in CASES:
+            f.write(case_row(name, fn, a, rf, {2: lon0, 3: lat1, 4: lat1, 6: lat0}, full))
     with open(os.path.join(OUT, 'cyl_points.csv'), 'w', newline='') as f:
         f.write('# name,lon,lat,x,y (PROJ 9 cct -d 12)\n')
         for r in POINTS:
             f.write('%s,%r,%r,%s,%s\n' % r)
-
-    with open(os.path.join(OUT, 'cyl_meridian.csv'), 'w', newline='') as f:
-        f.write('# a,rf,lat,meridian distance (GeodSolve -i -p 9)\n')
-        for a, rf in (WGS84, INTL, CLARKE66):
-            lats = [-89.0, -60.0, -12.5, 5.0, 30.0, 45.0, 75.0, 89.0, 90.0]
-            text = ''.join('0 0 %r 0\n' % lat for lat in lats)
-            out = subprocess.run(['GeodSolve', '-i', '-p', '9', '-e', repr(a), '1/%r' % rf],
-                                 input=text, capture_output=True, text=True,
-                                 check=True).stdout.split('\n')
-            for lat, line in zip(lats, out):
-                dist = line.split()[2]
-                f.write('%r,%r,%r,%s%s\n' % (a, rf, lat, '-' if lat < 0 else '', dist))
 
     # EPSG reference points of American Polyconic CRSs, joined with their
     # parameters, base datum and ellipsoid from the EPSG extract.
@@ -154,12 +159,14 @@ def main():
             par = {p['p%d_code' % i]: float(p['p%d_value_normalised' % i])
                    for i in range(1, 8) if p['p%d_code' % i]}
             e = ell[dat[gcs[p['geographic_crs_code']]['datum_code']]['ellipsoid_code']]
-            rows.append((r['code'], e['semi_major_axis_m'], e['inverse_flattening'],
-                         par['8802'], par['8801'], par['8806'], par['8807'],
+            rows.append((r['code'], '9818', e['semi_major_axis_m'],
+                         repr(1 / float(e['inverse_flattening'])), '1.0', '0.017453292519943295',
+                         par['8806'], par['8807'], par['8802'], '0.0', '0.0', '1.0', par['8801'],
                          r['lon'], r['lat'], r['easting'], r['northing']))
     with open(os.path.join(OUT, 'cyl_epsg.csv'), 'w', newline='') as f:
-        f.write('# code,a,rf,lon0,lat0,fe,fn,lon,lat,easting,northing '
-                '(EPSG reference points, method 9818)\n')
+        f.write('# EPSG reference points of the American Polyconic (9818) CRSs, by '
+                'tests/scripts/gen_cyl_oracle.py;\n'
+                '# code,method,a,f,lin,ang,fe,fn,lam0,phi1,phi2,k0,phi0,lon,lat,easting,northing\n')
         csv.writer(f, lineterminator='\n').writerows(rows)
 
 

@@ -4,8 +4,9 @@
 Usage (from the repository root; needs mpmath):
     python3 tests/scripts/gen_near_cylinder.py
 
-Writes tests/data/projections/near_cylinder.csv: projection, a, rf, lon0,
-phi1, phi2, phi0, lon, lat (degrees) and x, y (metres) of the equidistant
+Writes tests/data/projections/near_cylinder_cases.csv (the layout of
+case_layout.py) and near_cylinder_points.csv: lon, lat (degrees) and x, y
+(metres) of the equidistant
 conic (Snyder 16-1..16-5), the Lambert conformal conic (15-1..15-10, t by
 3-1 exact) and Albers (14-1..14-6, q by 3-12 exact) with the cone constant n
 next to 0, computed with mpmath at 40 significant digits; on the ellipsoid
@@ -17,8 +18,9 @@ import os
 
 import mpmath as mp
 
+from case_layout import CASES_HEADER, OUT, case_row
+
 mp.mp.dps = 40
-OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections', 'near_cylinder.csv')
 
 
 def arc(a, e2, phi):
@@ -60,17 +62,22 @@ def cone(proj, e, lon0, p1, p2, p0, lon, lat):
     return rho * mp.sin(th), rho0 - rho * mp.cos(th)
 
 
-rows = ['# Made by tests/scripts/gen_near_cylinder.py (mpmath, 40 digits).',
-        '# projection,a,rf,lon0,phi1,phi2,phi0,lon,lat,x,y (degrees, metres)']
+SHORT = {'equidistant_conic': 'eqdc', 'lcc': 'lcc', 'albers': 'aea'}
+cases = ['# Made by tests/scripts/gen_near_cylinder.py (mpmath, 40 digits).\n', CASES_HEADER]
+rows = ['# case,lon,lat,x,y (degrees, metres)\n']
 for proj in ('equidistant_conic', 'lcc', 'albers'):
     for e in ((6371000.0, 0.0), (6378137.0, 298.257222101)):
         for p1, p2, p0 in ((1e-9, 1e-9, 0.0), (1e-7, 1e-7, 10.0), (1e-5, 1e-5, -20.0),
                            (20.0, -19.9999999, 5.0), (-1e-8, -1e-8, 0.0)):
+            name = 'nc_%s_%d' % (SHORT[proj], len(cases) - 2)
+            cases.append(case_row(name, proj, e[0], e[1], {2: -5.0, 3: p1, 4: p2, 6: p0},
+                                  'mpmath 40 digits'))
             for lon, lat in ((10.0, 45.0), (-120.0, -60.0), (175.0, 80.0), (-3.0, 0.0)):
                 x, y = cone(proj, e, -5.0, p1, p2, p0, lon - 5.0, lat)
-                rows.append('%s,%r,%r,-5.0,%r,%r,%r,%r,%r,%s,%s' % (
-                    proj, e[0], e[1], p1, p2, p0, lon - 5.0, lat, mp.nstr(x, 20),
-                    mp.nstr(y, 20)))
-with open(OUT, 'w') as f:
-    f.write('\n'.join(rows) + '\n')
-print('%d points' % (len(rows) - 2))
+                rows.append('%s,%r,%r,%s,%s\n' % (name, lon - 5.0, lat, mp.nstr(x, 20),
+                                                  mp.nstr(y, 20)))
+with open(os.path.join(OUT, 'near_cylinder_cases.csv'), 'w') as f:
+    f.write(''.join(cases))
+with open(os.path.join(OUT, 'near_cylinder_points.csv'), 'w') as f:
+    f.write(''.join(rows))
+print('%d points' % (len(rows) - 1))

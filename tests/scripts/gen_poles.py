@@ -10,8 +10,10 @@ Writes tests/data/projections/:
                    in closed form, with the formula that gives it. A projection
                    without a closed-form pole image has one row "none" with the
                    reason. Every registry row with functions needs a row here.
-  pole_points.csv  double stereographic with the origin on either pole: points
-                   and their images from cct (+proj=sterea), both directions.
+  sterea_pole_cases.csv, sterea_pole_points.csv
+                   double stereographic with the origin on either pole: points
+                   and their images from cct (+proj=sterea), both directions
+                   (the layout of case_layout.py).
 
 The closed forms are evaluated here in double precision from their textbook
 formulas (Snyder, USGS PP 1395: conformal latitude 3-1 exact, authalic q 3-12,
@@ -23,6 +25,8 @@ differ by more than 0.1 mm.
 import math
 import os
 import subprocess
+
+from case_layout import CASES_HEADER, case_row
 import sys
 
 OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
@@ -376,17 +380,22 @@ def check_and_write():
 
 def polar_points():
     """Double stereographic with the origin on either pole, GRS80, both directions."""
-    lines = ['# Made by tests/scripts/gen_poles.py with cct +proj=sterea.',
-             '# a,rf,lon0,lat0,k0,lon,lat,x,y (degrees, metres)']
+    cases = ['# Made by tests/scripts/gen_poles.py with cct +proj=sterea.\n', CASES_HEADER]
+    lines = ['# case,lon,lat,x,y (degrees, metres)\n']
     for lat0 in (90.0, -90.0):
         s = 1 if lat0 > 0 else -1
+        name = 'sterea_pole_' + ('north' if s > 0 else 'south')
+        cases.append(case_row(name, 'double_stereographic', GRS80[0], GRS80[1],
+                              {2: 10.0, 5: 0.9999, 6: lat0}, 'cct +proj=sterea'))
         proj = '+proj=sterea +lat_0=%r +lon_0=10 +k_0=0.9999 %s' % (lat0, ellps(GRS80))
         pts = [(lon, s * lat) for lat in (89.0, 80.0, 60.0, 45.0, 20.0, 0.0)
                for lon in (10.0, 55.0, -100.0, 190.0)]
         for (lon, lat), (x, y) in zip(pts, cct(proj, pts)):
-            lines.append('%r,%r,10.0,%r,0.9999,%r,%r,%.9f,%.9f' % (GRS80 + (lat0, lon, lat, x, y)))
-    with open(os.path.join(OUT, 'pole_points.csv'), 'w') as f:
-        f.write('\n'.join(lines) + '\n')
+            lines.append('%s,%r,%r,%.9f,%.9f\n' % (name, lon, lat, x, y))
+    with open(os.path.join(OUT, 'sterea_pole_cases.csv'), 'w') as f:
+        f.write(''.join(cases))
+    with open(os.path.join(OUT, 'sterea_pole_points.csv'), 'w') as f:
+        f.write(''.join(lines))
 
 
 if __name__ == '__main__':

@@ -9,8 +9,8 @@ points):
     python3 tests/scripts/gen_projections.py EPSG_DIR REFERENCE_CSV
 
 Writes tests/data/projections/:
-  oracle_cases.csv   one parameter set per case (degrees, metres), with the
-                     PROJ string or the recipe of its expected values;
+  oracle_cases.csv   one parameter set per case in the layout of case_layout.py,
+                     with the PROJ string or the recipe of its expected values;
   oracle_points.csv  case, lon, lat (degrees) and the expected x, y (metres,
                      without false easting/northing);
   epsg_points.csv    the reference points of the EPSG CRSs whose methods map
@@ -53,6 +53,7 @@ import subprocess
 import sys
 
 import world_formulas
+from case_layout import CASES_HEADER, case_row
 
 OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
 
@@ -558,15 +559,13 @@ def write_oracle():
             open(os.path.join(OUT, 'oracle_points.csv'), 'w') as fp:
         version = subprocess.run(['cct', '--version'], capture_output=True, text=True).stdout.split('\n')[0]
         fc.write('# Made by tests/scripts/gen_projections.py with %s and GeodSolve.\n' % version)
-        fc.write('# case,function,a,rf,lam0,phi1,phi2,k0,phi0,lamc,phic,oracle (degrees; rf 0 = sphere)\n')
+        fc.write(CASES_HEADER)
         fp.write('# case,lon,lat,x,y (degrees, metres); see oracle_cases.csv\n')
         for c in CASES:
-            extra = ''
-            if c['extra']:
-                extra = ',' + ' '.join('%d:%r' % kv for kv in sorted(c['extra'].items()))
-            fc.write('%s,%s,%r,%r,%r,%r,%r,%r,%r,%r,%r,%s%s\n' % (
-                c['name'], c['fn'], c['e'][0], c['e'][1], c['lam0'], c['phi1'], c['phi2'],
-                c['k0'], c['phi0'], c['lamc'], c['phic'], c['proj'], extra))
+            slots = {2: c['lam0'], 3: c['phi1'], 4: c['phi2'], 5: c['k0'], 6: c['phi0'],
+                     10: c['lamc'], 11: c['phic']}
+            slots.update(c['extra'] or {})
+            fc.write(case_row(c['name'], c['fn'], c['e'][0], c['e'][1], slots, c['proj']))
             for (lon, lat), (x, y) in zip(c['pts'], expected(c)):
                 if not (math.isfinite(x) and math.isfinite(y)) or abs(x) > 1e30 or abs(y) > 1e30:
                     continue  # outside what PROJ shows (far side, horizon)

@@ -6,7 +6,7 @@ the path, Debian package geographiclib-tools):
     python3 tests/scripts/gen_tm_complex.py
 
 Writes tests/data/projections/:
-  tm_complex_cases.csv   case, a, rf (0 = sphere), lon0, lat0, k0 (degrees);
+  tm_complex_cases.csv   the cases (tmc_<name>) in the layout of case_layout.py;
   tm_complex_points.csv  case, lon, lat (degrees) and the expected x, y
                          (metres, without false easting/northing).
 
@@ -18,6 +18,8 @@ its northing of (lon0, lat0).
 """
 import os
 import subprocess
+
+from case_layout import CASES_HEADER, case_row
 
 OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
 
@@ -73,13 +75,14 @@ def main():
             pts = grid(lon0, WIDE, LATS)
         xy = tmproj(e, lon0, k0, pts + [(lon0, lat0)])
         y0 = xy[-1][1]
-        cases.append('%s,%r,%r,%r,%r,%r' % (name, e[0], e[1], lon0, lat0, k0))
+        cases.append(case_row('tmc_' + name, 'tm_complex', e[0], e[1], {2: lon0, 5: k0, 6: lat0},
+                              'TransverseMercatorProj'))
         for (lon, lat), (x, y) in zip(pts, xy[:-1]):
-            points.append('%s,%r,%r,%.9f,%.9f' % (name, lon, lat, x, y - y0))
+            points.append('tmc_%s,%r,%r,%.9f,%.9f' % (name, lon, lat, x, y - y0))
     with open(os.path.join(OUT, 'tm_complex_cases.csv'), 'w') as f:
         f.write('# Made by tests/scripts/gen_tm_complex.py with GeographicLib '
-                'TransverseMercatorProj.\n# case,a,rf,lon0,lat0,k0 (degrees; rf 0 = sphere)\n')
-        f.write('\n'.join(cases) + '\n')
+                'TransverseMercatorProj.\n' + CASES_HEADER)
+        f.write(''.join(cases))
     with open(os.path.join(OUT, 'tm_complex_points.csv'), 'w') as f:
         f.write('# case,lon,lat,x,y (metres, y from the origin latitude)\n')
         f.write('\n'.join(points) + '\n')

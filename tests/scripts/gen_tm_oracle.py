@@ -29,6 +29,8 @@ import os
 import subprocess
 import sys
 
+from case_layout import CASES_HEADER, case_row
+
 OUT = os.path.join(os.path.dirname(__file__), '..', 'data', 'projections')
 
 WGS84 = (6378137.0, 298.257223563)
@@ -151,13 +153,15 @@ def main():
               grid(-100.0, DLON_SPHERE, LATS_SPHERE))
 
     with open(os.path.join(OUT, 'tm_cases.csv'), 'w', newline='') as f:
-        f.write('# name,function,a,rf,lon0,lat0,k0,oracle (tests/scripts/gen_tm_oracle.py; '
-                'GeographicLib %s, %s)\n' % (
-                    subprocess.run(['TransverseMercatorProj', '--version'], capture_output=True,
-                                   text=True).stdout.split()[-1],
-                    subprocess.run(['cct', '--version'], capture_output=True,
-                                   text=True).stdout.strip().split(',')[0]))
-        csv.writer(f, lineterminator='\n').writerows(CASES)
+        f.write('# Made by tests/scripts/gen_tm_oracle.py; GeographicLib %s, %s.\n' % (
+            subprocess.run(['TransverseMercatorProj', '--version'], capture_output=True,
+                           text=True).stdout.split()[-1],
+            subprocess.run(['cct', '--version'], capture_output=True,
+                           text=True).stdout.strip().split(',')[0]))
+        f.write(CASES_HEADER)
+        f.write("# tm_points.csv adds ilon, ilat: the oracle's inverse of x, y.\n")
+        for name, fn, a, rf, lon0, lat0, k0, oracle in CASES:
+            f.write(case_row(name, fn, a, rf, {2: lon0, 5: k0, 6: lat0}, oracle))
     with open(os.path.join(OUT, 'tm_points.csv'), 'w', newline='') as f:
         f.write('# name,lon,lat,x,y,ilon,ilat (degrees, metres; x, y the oracle\'s forward of\n'
                 '# lon, lat; ilon, ilat its inverse of x, y); see tm_cases.csv\n')
