@@ -3,8 +3,8 @@
 // sub-grid tree in every layout, byte order and unit against an independent
 // reference (tests/scripts/gen_ntv2_synthetic.py); NADCON/HARN pairs built
 // from nzgd2kgrid0005's lattice against the same PROJ values; hostile headers
-// (tests/data/geogtran/ntv2_hostile.csv), data-home paths
-// (grid_paths.csv) and the catalogue's dataset names.
+// (tests/data/geogtran/ntv2_hostile.csv) and data-home paths
+// (grid_paths.csv).
 //
 // Measured: NTv2 forward and inverse within 1e-10 degrees of PROJ in
 // nzgd2kgrid0005, BETA2007, ntf_r93 and CHENYX06, edge points included; the
@@ -308,41 +308,6 @@ TEST(GridPaths, DatasetNamesBecomeFilesUnderTheDataHome) {
   kx_ntv2_setpath("Dataset_x.gsb", "ntv2", p);
   kx_nadcon_harn_setpath("Dataset_conus", "nadcon", los, las);
   EXPECT_TRUE(std::string(p) == "untouched" && std::string(los).empty());
-}
-
-// Every grid transformation of the catalogue names the files EPSG gives.
-TEST(GridPaths, CatalogueDatasetsResolveToEpsgFileNames) {
-  std::map<int, std::vector<std::string>> epsg;
-  for (const auto &f : kxtest::read_csv(std::string(KX_TEST_DATA_DIR) + "/../../data/epsg/transformations.csv"))
-    if (f.size() > 21 && !f[20].empty()) epsg[std::atoi(f[0].c_str())] = {f[20], f[21]};
-  ASSERT_GT(epsg.size(), 100u);
-  DataHome home;
-  int count = 0, found[2] = {0, 0};
-  int *codes = kx_factory_geogtran_codelist(&count);
-  auto base = [](const char *p) { return std::string(p).substr(std::string(p).find_last_of('/') + 1); };
-  for (int i = 0; i < count; ++i) {
-    kx_geogtran gt = kx_factory_geogtran(codes[i]);
-    char method[80] = "", dataset[80] = "", p1[KX_GRID_PATH_SIZE] = "", p2[KX_GRID_PATH_SIZE] = "";
-    kx_method_name(kx_geogtran_method(gt), method);
-    kx_parameter par[16];
-    kx_geogtran_parameters(gt, par);
-    if (par[15] != nullptr) kx_parameter_name(par[15], dataset);
-    const std::string m = method;
-    const auto &e = epsg[codes[i]];
-    if (m == "NTv2") {
-      ++found[0];
-      kx_ntv2_setpath(dataset, "ntv2", p1);
-      ASSERT_FALSE(e.empty()) << codes[i];
-      EXPECT_EQ(base(p1), e[0]) << codes[i] << " " << dataset;
-    } else if ((m == "NADCON" || m == "HARN") && codes[i] < 100000 && !e.empty()) {
-      ++found[1];
-      kx_nadcon_harn_setpath(dataset, m == "NADCON" ? "nadcon" : "harn", p1, p2);
-      for (const char *p : {p1, p2}) EXPECT_TRUE(base(p) == e[0] || base(p) == e[1]) << codes[i] << " " << dataset;
-    }
-    kx_geogtran_del(gt);
-  }
-  kx_factory_codelist_del(codes);
-  EXPECT_TRUE(found[0] > 40 && found[1] > 40);
 }
 
 // A NADCON file: a header record of NC + 1 words (64 bytes of text, NC, NR,
