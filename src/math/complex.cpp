@@ -7,7 +7,7 @@
 // atan by its closed real and imaginary parts.
 //
 // Measured against std::complex<double> (glibc) on 20000 random operands with
-// |z| log-uniform in [1e-3, 1e3] (tests/math/complex_test.cpp); errors
+// |z| log-uniform in [1e-3, 1e3] (tests/math/math_test.cpp); errors
 // relative to |f| for the first group, to max(1, |f|) for the rest:
 // mult, Smith division, exp, sin, cos, sinh, cosh agree to the bit on
 // x86-64 (within 3.4e-16 under -m32, where glibc differs); inv 3.6e-16, kx_zdiv 5.6e-16, sqrt 4.8e-16; log 3.1e-16; asin 5.8e-16; ztanh

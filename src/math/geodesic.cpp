@@ -19,7 +19,7 @@
 //   Sphere: inverse 1.9e-8 m and 2.7e-15 rad for random pairs, but 0.135 m
 //     and 7.1e-9 rad for nearly antipodal pairs (the haversine loses half the
 //     digits near the antipode); direct 1.2e-7 m.
-// (tests/math/geodesic_test.cpp, data from tests/scripts/gen_geodesics.py.)
+// (tests/math/math_test.cpp, data from tests/scripts/gen_geodesics.py.)
 //
 // Beyond the plain formulae: cos^2(alpha) is 1 - sin^2(alpha), and
 // cos(2 sigma_m) is 0 where cos^2(alpha) = 0 (lines along the equator, which

@@ -26,7 +26,7 @@
 //    1e8 m, i.e. 3 ulp of the coordinates (a double resolves 0.93 nm at the
 //    Earth's radius), so 1e-9 m is below what the input can carry;
 //  - zeroin: within (pi/2) 2^-48 of the root, or where |f| <= 2^-48.
-// The figures are asserted in tests/math/auxiliary_test.cpp.
+// The figures are asserted in tests/math/math_test.cpp.
 #include "kx.h"
 #include "math/latitude_series.h"
 #include "math/math_common.h"
