@@ -7,8 +7,6 @@
 
 #include "kx.h"
 
-namespace {
-
 TEST(Vector, BoundsAndCopies) {
   EXPECT_TRUE(kx_create_vector(0, 4) == nullptr && kx_create_vector(4, 0) == nullptr);
   EXPECT_EQ(kx_create_vector(INT_MAX / 2, 16), nullptr);  // size would overflow
@@ -38,13 +36,10 @@ TEST(Sequence, MatchesADequeUnderRandomOperations) {
   for (int step = 0; step < 6000; ++step) {
     // Random operations from empty, then 1000 appends at the tail.
     int op = step >= 5000 ? 0 : static_cast<int>(rng() % 5), value = static_cast<int>(rng() % 100000);
-    if (op == 0) {
-      ASSERT_EQ(kx_seq_apptail(s, &value), 1);
-      model.push_back(value);
-    } else if (op == 1) {
-      ASSERT_EQ(kx_seq_apphead(s, &value), 1);
-      model.push_front(value);
-    } else if (op == 2 || op == 3) {
+    if (op <= 1) {
+      ASSERT_EQ(op == 0 ? kx_seq_apptail(s, &value) : kx_seq_apphead(s, &value), 1);
+      op == 0 ? model.push_back(value) : model.push_front(value);
+    } else if (op <= 3) {
       ASSERT_EQ(op == 2 ? kx_seq_remtail(s, &out) : kx_seq_remhead(s, &out), model.empty() ? 0 : 1);
       if (model.empty()) continue;
       ASSERT_EQ(out, op == 2 ? model.back() : model.front());
@@ -61,5 +56,3 @@ TEST(Sequence, MatchesADequeUnderRandomOperations) {
   kx_destroy_seq(s);
   kx_destroy_seq(nullptr);
 }
-
-}  // namespace

@@ -23,29 +23,25 @@ std::string dtoa(double v) {
 // itself with std::string operations (run under the "C" locale).
 std::string reference_text(double v) {
   char buf[512];
-  std::snprintf(buf, sizeof buf, "%.15e", v);
-  const std::string e(buf);
+  auto fmt = [&](const char *format, int precision) {
+    std::snprintf(buf, sizeof buf, format, precision, v);
+    return std::string(buf);
+  };
+  const std::string e = fmt("%.*e", 15);
   const int exponent = std::atoi(e.c_str() + e.find('e') + 1);
-  std::string digits;
-  for (char c : e.substr(0, e.find('e'))) if (c >= '0' && c <= '9') digits += c;
-  const std::string d1415 = digits.substr(13, 2);
+  const std::string d1415 = e.substr(e.find('e') - 3, 2);  // of the 16 mantissa digits
   const int n = exponent <= 11 && (d1415 == "00" || d1415 == "99") ? 15 : 16;
   auto fixed = [&] {  // trailing zeros stripped, one kept after the point
-    std::snprintf(buf, sizeof buf, "%.*f", n - exponent - 1, v);
-    std::string s = buf;
+    std::string s = fmt("%.*f", n - exponent - 1);
     if (s.find('.') == std::string::npos) return s;
     while (s.back() == '0') s.pop_back();
     return s.back() == '.' ? s + '0' : s;
   };
-  if (exponent >= n) {
-    std::snprintf(buf, sizeof buf, "%e", v);
-    return buf;
-  }
+  if (exponent >= n) return fmt("%.*e", 6);
   if (exponent >= 0) return fixed();
   // The length limit counts the sign position the field width reserves.
   if (exponent >= -9 && fixed().size() + (v < 0 ? 0 : 1) <= 24) return fixed();
-  std::snprintf(buf, sizeof buf, "%.*g", n - 1, v);
-  return buf;
+  return fmt("%.*g", n - 1);
 }
 
 TEST(NumberText, WorkedExamples) {
@@ -88,9 +84,7 @@ TEST(Bytes, SwapAndNan) {
   int32_t w[3] = {0x01020304, -1, 0};
   kx_swap4_int(w, 3);
   EXPECT_EQ(w[0], 0x04030201);
-  kx_swap4_int(w, 3);
-  kx_swap4_int(w, 0);
-  kx_swap4_int(w, -5);
+  for (int n : {3, 0, -5}) kx_swap4_int(w, n);  // back, then no change
   EXPECT_TRUE(w[0] == 0x01020304 && w[1] == -1);
   double d[2] = {1.0, -2.5}, nan;
   uint64_t bits;

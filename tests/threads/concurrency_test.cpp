@@ -1,6 +1,5 @@
-// Concurrent use of shared objects: the library keeps no mutable global state,
-// so threads reading one object must get the results a single thread gets.
-// Built under ThreadSanitizer by the tsan preset; elsewhere it checks results.
+// Threads sharing objects get the results one thread gets: the library keeps
+// no mutable global state (also built under ThreadSanitizer, preset tsan).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -38,9 +37,7 @@ void expect_single_thread_bits(double lon0, double lat0, const std::function<voi
   std::vector<double> there = start, back;
   fwd(n, there.data());
   inv(n, (back = there).data());
-  auto same = [](const std::vector<double> &a, const std::vector<double> &b) {
-    return std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
-  };
+  auto same = [](auto &a, auto &b) { return std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0; };
   EXPECT_EQ(faults_in_parallel([&] {
               std::vector<double> p = start;
               fwd(n, p.data());
@@ -99,11 +96,10 @@ TEST(Shared, FactoryWriteAndReadAgree) {
   kx_projcs_del(shared);
 }
 
-// Under a decimal-comma locale the number text keeps the point, in the main
-// thread and in workers, and the locale stays as it was, also as the main
-// thread sees it while the workers run. The workers do a fixed amount of
-// work and the probe runs until they finish, so the test's length depends on
-// work, not on the scheduler.
+// Under a decimal-comma locale number text keeps the point, in the main thread
+// and in workers, and the locale stays as it was while the workers run. They
+// do a fixed amount of work and the probe runs until they finish, so the
+// test's length depends on work, not on the scheduler.
 TEST(Shared, NumberTextNeitherUsesNorChangesTheLocale) {
   const std::string saved = std::setlocale(LC_ALL, nullptr);
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
