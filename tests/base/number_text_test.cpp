@@ -86,16 +86,17 @@ TEST(Bytes, SwapAndNan) {
   EXPECT_EQ(w[0], 0x04030201);
   for (int n : {3, 0, -5}) kx_swap4_int(w, n);  // back, then no change
   EXPECT_TRUE(w[0] == 0x01020304 && w[1] == -1);
-  double d[2] = {1.0, -2.5}, nan;
-  uint64_t bits;
+  double d[2] = {1.0, 0}, nan;
+  uint64_t bits[2] = {0, 0x0102030405060708ull};
+  std::memcpy(&d[1], &bits[1], 8);
   kx_swap8_dbl(d, 2);
-  std::memcpy(&bits, &d[0], 8);
-  EXPECT_EQ(bits, 0x000000000000F03Full);
-  kx_swap8_dbl(d, 2);
-  EXPECT_TRUE(d[0] == 1.0 && d[1] == -2.5);
+  std::memcpy(bits, d, 16);
+  EXPECT_TRUE(bits[0] == 0x000000000000F03Full && bits[1] == 0x0807060504030201ull);
+  kx_swap8_dbl(d, 1);
+  EXPECT_EQ(d[0], 1.0);
   kx_double_nan(&nan);
-  std::memcpy(&bits, &nan, 8);
-  EXPECT_EQ(bits, 0x7FF8000000000001ull);
+  std::memcpy(bits, &nan, 8);
+  EXPECT_EQ(bits[0], 0x7FF8000000000001ull);
 }
 
 }  // namespace
