@@ -1,5 +1,5 @@
-// What the fuzz targets share: the failure signal, the input as text, and a
-// scratch folder per process whose files hold the input.
+// What the fuzz targets share: the failure signal, the input as text, a
+// scratch folder whose files hold the input, a grid record's arrays.
 #ifndef KX_FUZZ_COMMON_H
 #define KX_FUZZ_COMMON_H
 
