@@ -1,20 +1,14 @@
 // Feeds arbitrary bytes to the NTv2 reader as a grid file: the overview
-// header reader, the loader, and, when it loads, shifts of a few points at
-// the sub-grids' corners and centres both ways, loaded and from the file.
-// A refused file leaves the record empty; a loaded one has all three arrays
-// and shifts the same from the file as loaded.
-#include <cmath>
-#include <cstdint>
+// header reader, the loader, and shifts of the sub-grids' corners and centres
+// both ways. A refused file leaves the record empty; a loaded one has all
+// three arrays and shifts the same from the file as loaded.
 #include <cstdio>
 #include <cstring>
 
-#include "grid_file.h"
-#include "kx.h"
-
-using fuzzgrid::check;
+#include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static const fuzzgrid::Folder folder({"g.gsb"});
+  static const ScratchFolder folder({"g.gsb"});
   folder.write(data, size);
   const std::string path = folder.path("g.gsb");
   std::FILE *fp = std::fopen(path.c_str(), "rb");
@@ -26,31 +20,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   kx_gtconstants gc = kx_gtconstants_new();
   const int floats = kx_ntv2_constants_get(gc, path.c_str());
-  const int *iv = kx_gtconstants_ivals(gc);
-  const float *fv = kx_gtconstants_fvals(gc);
-  const double *dv = kx_gtconstants_dvals(gc);
-  check((floats > 0) == (iv != nullptr && fv != nullptr && dv != nullptr));
-  check(floats > 0 || (iv == nullptr && fv == nullptr && dv == nullptr));
+  const Grid g = grid_arrays(gc, floats);
   if (floats > 0) {
-    check(fields == 11 && iv[0] == nf && iv[0] > 0 && iv[1] >= 1 && iv[1] <= 4);
-    double pts[2 * 5 * 4];
+    check(fields == 11 && g.iv[0] == nf && g.iv[0] > 0 && g.iv[1] >= 1 && g.iv[1] <= 4);
+    double fwd[2 * 5 * 4], inv[2 * 5 * 4], file[2 * 5 * 4];
     int n = 0;
-    for (int k = 0; k < iv[0] && k < 4; ++k) {
-      const double *b = dv + 6 * k;  // S, N, east, west (degrees)
-      const double lam[5] = {b[2], b[3], b[3], b[2], (b[2] + b[3]) / 2};
-      const double phi[5] = {b[0], b[1], b[0], b[1], (b[0] + b[1]) / 2};
+    for (int k = 0; k < g.iv[0] && k < 4; ++k) {
+      const double *b = g.dv + 6 * k;  // S, N, east, west (degrees)
+      const double lam[5] = {b[2], b[3], b[3], b[2], (b[2] + b[3]) / 2}, phi[5] = {b[0], b[1], b[0], b[1], (b[0] + b[1]) / 2};
       for (int i = 0; i < 5; ++i, ++n) {
-        pts[2 * n] = lam[i] * 0.017453292519943295;
-        pts[2 * n + 1] = phi[i] * 0.017453292519943295;
+        fwd[2 * n] = inv[2 * n] = file[2 * n] = lam[i] * kDegree;
+        fwd[2 * n + 1] = inv[2 * n + 1] = file[2 * n + 1] = phi[i] * kDegree;
       }
     }
-    double fwd[sizeof pts / sizeof *pts], inv[sizeof pts / sizeof *pts], file[sizeof pts / sizeof *pts];
-    for (int i = 0; i < 2 * n; ++i) fwd[i] = inv[i] = file[i] = pts[i];
-    const int shifted = kx_ntv2_const_fwd(iv, fv, dv, n, fwd);
-    check(shifted >= 0 && shifted <= n);
-    check(kx_ntv2_const_inv(iv, fv, dv, n, inv) <= n);
-    check(kx_ntv2_file_fwd(path.c_str(), n, file) == shifted);
-    check(std::memcmp(file, fwd, sizeof(double) * 2 * static_cast<size_t>(n)) == 0);
+    const int shifted = kx_ntv2_const_fwd(g.iv, g.fv, g.dv, n, fwd);
+    check(shifted >= 0 && shifted <= n && kx_ntv2_const_inv(g.iv, g.fv, g.dv, n, inv) <= n);
+    check(kx_ntv2_file_fwd(path.c_str(), n, file) == shifted && std::memcmp(file, fwd, sizeof(double) * 2 * n) == 0);
   }
   kx_gtconstants_del(gc);
   return 0;

@@ -5,34 +5,29 @@
 #include <dirent.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
+#include <sstream>
+
+#include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 int main(int argc, char **argv) {
-  int replayed = 0;
+  std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
-    std::vector<std::string> files;
-    if (DIR *d = opendir(argv[i])) {
-      while (const dirent *e = readdir(d)) {
-        if (e->d_name[0] != '.') files.push_back(std::string(argv[i]) + "/" + e->d_name);
-      }
-      closedir(d);
-    }
-    std::sort(files.begin(), files.end());
-    for (const std::string &f : files) {
-      std::ifstream in(f, std::ios::binary);
-      const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-      LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
-      ++replayed;
-    }
+    DIR *d = opendir(argv[i]);
+    for (const dirent *e; d != nullptr && (e = readdir(d)) != nullptr;)
+      if (e->d_name[0] != '.') files.push_back(std::string(argv[i]) + "/" + e->d_name);
+    if (d != nullptr) closedir(d);
   }
-  std::printf("%d inputs replayed\n", replayed);
-  return replayed > 0 ? 0 : 1;
+  std::sort(files.begin(), files.end());
+  for (const std::string &f : files) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(f, std::ios::binary).rdbuf();
+    const std::string input = bytes.str();
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.data()), input.size());
+  }
+  std::printf("%zu inputs replayed\n", files.size());
+  return files.empty() ? 1 : 0;
 }
