@@ -343,6 +343,40 @@ bool usable_constants(const int *iv, const float *fv, const double *dv, int n,
   return iv != nullptr && fv != nullptr && dv != nullptr && coords != nullptr && n > 0;
 }
 
+// Both directions through loaded constants. A point outside every grid, or
+// whose inverse guess left the grid or never settled, stays as given and is
+// not counted.
+int loaded_shift(const int *ivals, const float *fvals, const double *dvals, int n,
+                 double *coords, bool fwd) {
+  if (!usable_constants(ivals, fvals, dvals, n, coords)) return 0;
+  Tree t;
+  if (!build_tree(ivals, dvals, t)) return 0;
+  auto shift = [&](double lam, double phi, double *slon, double *slat) {
+    const int k = select_grid(t, lam, phi);
+    if (k < 0) return false;
+    interpolate(t.grids[static_cast<std::size_t>(k)], fvals, lam, phi, slon, slat);
+    return true;
+  };
+  int count = 0;
+  for (int i = 0; i < n; ++i) {
+    double *p = coords + 2 * static_cast<std::size_t>(i);
+    const double lam = p[0] * kRadToDeg, phi = p[1] * kRadToDeg;
+    double l, f;
+    if (fwd) {
+      double slon, slat;
+      if (!shift(lam, phi, &slon, &slat)) continue;
+      l = lam - slon / 3600.0;
+      f = phi + slat / 3600.0;
+    } else if (!invert_shift(lam, phi, shift, &l, &f)) {
+      continue;
+    }
+    p[0] = kx::reduce_angle(l * kDegToRad);
+    p[1] = f * kDegToRad;
+    ++count;
+  }
+  return count;
+}
+
 // The file named by a dataset under the "ntv2" subdirectory, trying the
 // name as given, then with ".GSB", then in lower case, then lower case
 // with ".GSB".
@@ -482,48 +516,12 @@ KX_API int kx_ntv2_constants(kx_gtconstants gc, const char *dataset) {
 
 KX_API int kx_ntv2_const_fwd(const int *ivals, const float *fvals, const double *dvals, int n,
                              double *coords) {
-  if (!usable_constants(ivals, fvals, dvals, n, coords)) return 0;
-  Tree t;
-  if (!build_tree(ivals, dvals, t)) return 0;
-  int count = 0;
-  for (int i = 0; i < n; ++i) {
-    double *p = coords + 2 * static_cast<std::size_t>(i);
-    const double lam = p[0] * kRadToDeg, phi = p[1] * kRadToDeg;
-    const int k = select_grid(t, lam, phi);
-    if (k < 0) continue;
-    double slon, slat;
-    interpolate(t.grids[static_cast<std::size_t>(k)], fvals, lam, phi, &slon, &slat);
-    p[0] = kx::reduce_angle((lam - slon / 3600.0) * kDegToRad);
-    p[1] = (phi + slat / 3600.0) * kDegToRad;
-    ++count;
-  }
-  return count;
+  return loaded_shift(ivals, fvals, dvals, n, coords, true);
 }
 
 KX_API int kx_ntv2_const_inv(const int *ivals, const float *fvals, const double *dvals, int n,
                              double *coords) {
-  if (!usable_constants(ivals, fvals, dvals, n, coords)) return 0;
-  Tree t;
-  if (!build_tree(ivals, dvals, t)) return 0;
-  int count = 0;
-  for (int i = 0; i < n; ++i) {
-    double *p = coords + 2 * static_cast<std::size_t>(i);
-    const double lt = p[0] * kRadToDeg, pt = p[1] * kRadToDeg;
-    // A guess that left the grid or never settled is no answer: the point
-    // stays as given and is not counted.
-    double lg, pg;
-    auto shift = [&](double l, double f, double *slon, double *slat) {
-      const int g = select_grid(t, l, f);
-      if (g < 0) return false;
-      interpolate(t.grids[static_cast<std::size_t>(g)], fvals, l, f, slon, slat);
-      return true;
-    };
-    if (!invert_shift(lt, pt, shift, &lg, &pg)) continue;
-    p[0] = kx::reduce_angle(lg * kDegToRad);
-    p[1] = pg * kDegToRad;
-    ++count;
-  }
-  return count;
+  return loaded_shift(ivals, fvals, dvals, n, coords, false);
 }
 
 KX_API int kx_ntv2_file_fwd(const char *path, int n, double *coords) {
