@@ -8,7 +8,7 @@
 // north, each a skipped word and the row's float32 values west to east.
 // Measured: a pair built from the nodes of nzgd2kgrid0005.gsb reproduces
 // PROJ 9 cct +proj=hgridshift on that grid within 1e-10 degrees
-// (tests/geogtran/nadcon_test.cpp); file and loaded forms give equal bits.
+// (tests/geogtran/grid_test.cpp); file and loaded forms give equal bits.
 //
 // Beyond the letter of the format, for sound results on every file: a
 // header with fewer than 23 columns (records shorter than the header), fewer
