@@ -123,6 +123,13 @@ inline std::map<std::string, Kind> kinds() {
     return kx_method_new(n, kx_geocentric_translation_fwd, kx_geocentric_translation_inv);
   };
   k["projection"].registry_named = k["method"].registry_named = true;
+  Kind &c = k["coordsys"];  // a GEOGCS or PROJCS, no status, tokens or name
+  c.max_text = KX_TEXT_MAX_PROJCS;
+  c.read = kx_coordsys_from_string;
+  c.write = kx_coordsys_to_string;
+  c.eq = kx_coordsys_eq;
+  c.clone = kx_coordsys_clone;
+  c.del = kx_coordsys_del;
   k["projcs"].make = [](const char *n, D, D) {
     kx_parameter s[16] = {kx_parameter_new("False_Easting", 500000.0)};
     kx_geogcs g = kx_geogcs_from_string(kWgs84);
