@@ -55,7 +55,7 @@ Kind kind(int max, H (*read)(const char *), W (*write)(H, char *), int (*eq)(H, 
   k.status = [status](Obj h) { return int(status(H(h))); };
   k.from_tokens = tokens;
   k.name = [name](Obj h) {
-    char b[64];
+    char b[64] = "";
     name(H(h), b);
     return std::string(b);
   };
