@@ -77,8 +77,9 @@ inline void drop(kx_spheroid h) { kx_spheroid_del(h); }
 inline void drop(kx_method h) { kx_method_del(h); }
 inline void drop(kx_projection h) { kx_projection_del(h); }
 inline void drop(kx_parameter h) { kx_parameter_del(h); }
-template <class H, class... P>
-H owned(H made, P... parts) {
+template <class F, class... P>
+auto owned(F constructor, const char *name, P... parts) {
+  auto made = constructor(name, parts...);
   if (made == nullptr) (drop(parts), ...);
   return made;
 }
@@ -102,19 +103,14 @@ inline std::map<std::string, Kind> kinds() {
   k["unit"].make = [](const char *n, D a, D) { return kx_unit_new(n, a); };
   k["parameter"].make = [](const char *n, D a, D) { return kx_parameter_new(n, a); };
   k["datum"].make = [](const char *n, D, D) {
-    kx_spheroid s = kx_spheroid_from_string(kWgs84);
-    return owned(kx_datum_new(n, s), s);
+    return owned(kx_datum_new, n, kx_spheroid_from_string(kWgs84));
   };
   k["geogcs"].make = [](const char *n, D, D) {
-    kx_datum d = kx_datum_from_string(kWgs84);
-    kx_primem p = kx_primem_from_string(kWgs84);
-    kx_unit u = kx_unit_from_string(kWgs84);
-    return owned(kx_geogcs_new(n, d, p, u), d, p, u);
+    return owned(kx_geogcs_new, n, kx_datum_from_string(kWgs84), kx_primem_from_string(kWgs84),
+                 kx_unit_from_string(kWgs84));
   };
   k["geoxyzcs"].make = [](const char *n, D, D) {
-    kx_geogcs g = kx_geogcs_from_string(kWgs84);
-    kx_unit u = kx_unit_new("Meter", 1.0);
-    return owned(kx_geoxyzcs_new(n, g, u), g, u);
+    return owned(kx_geoxyzcs_new, n, kx_geogcs_from_string(kWgs84), kx_unit_new("Meter", 1.0));
   };
   k["projection"].make = [](const char *n, D, D) {
     return kx_projection_new(n, kx_mercator_fwd, kx_mercator_inv, nullptr);
@@ -130,18 +126,24 @@ inline std::map<std::string, Kind> kinds() {
   c.eq = kx_coordsys_eq;
   c.clone = kx_coordsys_clone;
   c.del = kx_coordsys_del;
+  // One parameter, first in the slots; deleted with the other parts on refusal.
   k["projcs"].make = [](const char *n, D, D) {
-    kx_parameter s[16] = {kx_parameter_new("False_Easting", 500000.0)};
-    kx_geogcs g = kx_geogcs_from_string(kWgs84);
-    kx_projection p = kx_projection_from_string("PROJECTION[\"Transverse_Mercator\"]");
-    kx_unit u = kx_unit_new("Meter", 1.0);
-    return owned(kx_projcs_new(n, g, p, s, u), g, p, u, s[0]);
+    const auto f = [](const char *m, kx_geogcs g, kx_projection p, kx_unit u, kx_parameter a) {
+      kx_parameter s[16] = {a};
+      return kx_projcs_new(m, g, p, s, u);
+    };
+    return owned(f, n, kx_geogcs_from_string(kWgs84),
+                 kx_projection_from_string("PROJECTION[\"Transverse_Mercator\"]"),
+                 kx_unit_new("Meter", 1.0), kx_parameter_new("False_Easting", 500000.0));
   };
   k["geogtran"].make = [](const char *n, D, D) {
-    kx_parameter s[16] = {kx_parameter_new("X_Axis_Translation", -3.0)};
-    kx_geogcs g1 = kx_geogcs_from_string(kWgs84), g2 = kx_geogcs_from_string(kWgs84);
-    kx_method m = kx_method_from_string("METHOD[\"Geocentric_Translation\"]");
-    return owned(kx_geogtran_new(n, g1, g2, m, s), g1, g2, m, s[0]);
+    const auto f = [](const char *m, kx_geogcs g1, kx_geogcs g2, kx_method t, kx_parameter a) {
+      kx_parameter s[16] = {a};
+      return kx_geogtran_new(m, g1, g2, t, s);
+    };
+    return owned(f, n, kx_geogcs_from_string(kWgs84), kx_geogcs_from_string(kWgs84),
+                 kx_method_from_string("METHOD[\"Geocentric_Translation\"]"),
+                 kx_parameter_new("X_Axis_Translation", -3.0));
   };
   return k;
 }
@@ -181,9 +183,10 @@ inline std::vector<std::string> split(const std::string &s, char by) {
   return out;
 }
 
-// Lines "a b rest": the first two words and the rest (may hold spaces).
+// Lines "a b rest": the first two words and the rest (may hold spaces);
+// tail is all after a.
 struct Line {
-  std::string a, b, rest;
+  std::string a, b, rest, tail;
 };
 struct CaseFile {
   std::vector<Line> lines;
@@ -198,7 +201,8 @@ inline CaseFile read_cases(const std::string &relative) {
     if (raw.empty() || raw[0] == '#') continue;
     const size_t s1 = raw.find(' '), s2 = raw.find(' ', s1 + 1);
     Line l{raw.substr(0, s1), raw.substr(s1 + 1, s2 - s1 - 1),
-           s2 == std::string::npos ? "" : expand(raw.substr(s2 + 1), f.defs)};
+           s2 == std::string::npos ? "" : expand(raw.substr(s2 + 1), f.defs),
+           expand(raw.substr(s1 + 1), f.defs)};
     l.b = expand(l.b, f.defs);
     if (l.a == "def") {
       f.defs[l.b] = l.rest;
