@@ -1,13 +1,16 @@
 // Every object kind against its case file: texts that read (and what to), are
 // refused, or write back as given; names refused where they enter; replayed
-// fuzz findings. Cases: data/objects/texts.txt and name_cases.txt.
+// fuzz findings; the README's lists of the registry rows. Cases:
+// data/objects/texts.txt and name_cases.txt.
 #include "objects/object_cases.h"
 #include "objects/object_core.h"
+#include "objects/registry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -224,6 +227,37 @@ TEST(ObjectTexts, FuzzRegressionsRoundTrip) {
     k.del(cs);
   }
   EXPECT_GE(read, 1);
+}
+
+// The README lists exactly the registry rows whose functions are in the
+// library (the rows that read).
+template <class Row>
+void check_readme_list(const std::string &label, const Row *rows, int count, const char *kind) {
+  std::set<std::string> listed, readable;
+  std::ifstream in(kxtest::data_path("../../README.md"));
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(label, 0) != 0) continue;
+    for (const std::string &item : objcase::split(line.substr(label.size()), ',')) {
+      const auto b = item.find_first_not_of(" `."), e = item.find_last_not_of(" `.");
+      if (b != std::string::npos) listed.insert(item.substr(b, e - b + 1));
+    }
+  }
+  const Kind k = objcase::kinds().at(kind);
+  for (int i = 0; i < count; ++i) {
+    Obj o = k.read((kind + std::string("[\"") + rows[i].name + "\"]").c_str());
+    if (o != nullptr) readable.insert(rows[i].name);
+    k.del(o);
+  }
+  EXPECT_EQ(listed, readable) << label;
+  EXPECT_GT(readable.size(), 3u) << label;
+}
+
+TEST(Registry, ReadmeListsTheAvailableRows) {
+  int np = 0, nm = 0;
+  const kx::ProjectionRow *p = kx::projection_rows(&np);
+  const kx::MethodRow *m = kx::method_rows(&nm);
+  check_readme_list("Projections available:", p, np, "projection");
+  check_readme_list("Methods available:", m, nm, "method");
 }
 
 }  // namespace
