@@ -37,28 +37,20 @@ struct Kind {
 inline int written(int n, const char *) { return n; }
 inline int written(const char *r, const char *b) { return r == b ? int(std::strlen(b)) : 0; }
 
-template <class H, class W>
-Kind kind(int max, H (*read)(const char *), W (*write)(H, char *), int (*eq)(H, H), H (*clone)(H),
-          void (*del)(H), uint8_t (*status)(H), H (*tokens)(Tokens, int, int, int *, int *),
-          void (*name)(H, char *)) {
-  Kind k;
-  k.max_text = max;
-  k.read = read;
-  k.write = [write](Obj h, char *b) { return written(write(H(h), b), b); };
-  k.eq = [eq](Obj a, Obj b) { return eq(H(a), H(b)); };
-  k.clone = [clone](Obj h) -> Obj { return clone(H(h)); };
-  k.del = [del](Obj h) { del(H(h)); };
-  k.status = [status](Obj h) { return int(status(H(h))); };
-  k.from_tokens = tokens;
-  k.name = [name](Obj h) {
-    char b[64] = "";
-    return name(H(h), b), std::string(b);
-  };
-  return k;
-}
-#define KX_KIND(k, MAX)                                                                      \
-  {#k, kind<kx_##k>(MAX, kx_##k##_from_string, kx_##k##_to_string, kx_##k##_eq, kx_##k##_clone, \
-                    kx_##k##_del, kx_##k##_status, kx_##k##_from_tokens, kx_##k##_name)}
+#define KX_KIND(K, MAX)                                                                  \
+  {#K, Kind{MAX, false, [](const char *t) -> Obj { return kx_##K##_from_string(t); },    \
+            [](Obj h, char *b) { return written(kx_##K##_to_string(kx_##K(h), b), b); }, \
+            [](Obj a, Obj b) { return kx_##K##_eq(kx_##K(a), kx_##K(b)); },              \
+            [](Obj h) -> Obj { return kx_##K##_clone(kx_##K(h)); },                      \
+            [](Obj h) { kx_##K##_del(kx_##K(h)); },                                      \
+            [](Obj h) { return int(kx_##K##_status(kx_##K(h))); },                       \
+            [](Tokens t, int n, int s, int *f, int *l) -> Obj {                          \
+              return kx_##K##_from_tokens(t, n, s, f, l);                                \
+            },                                                                           \
+            [](Obj h) {                                                                  \
+              char b[64] = "";                                                           \
+              return kx_##K##_name(kx_##K(h), b), std::string(b);                        \
+            }, {}}}
 #define KX_DROP(k) \
   inline void drop(kx_##k h) { kx_##k##_del(h); }
 KX_DROP(geogcs) KX_DROP(datum) KX_DROP(primem) KX_DROP(unit) KX_DROP(spheroid) KX_DROP(method)
@@ -121,13 +113,8 @@ inline std::map<std::string, Kind> kinds() {
     kx_method m = kx_method_from_string("METHOD[\"Geocentric_Translation\"]");
     return owned(kx_geogtran_new(n, g1, g2, m, s), g1, g2, m, s[0]);
   };
-  Kind &c = k["coordsys"];  // a GEOGCS or PROJCS, no status, tokens or name
-  c.max_text = KX_TEXT_MAX_PROJCS;
-  c.read = kx_coordsys_from_string;
-  c.write = kx_coordsys_to_string;
-  c.eq = kx_coordsys_eq;
-  c.clone = kx_coordsys_clone;
-  c.del = kx_coordsys_del;
+  k["coordsys"] = Kind{KX_TEXT_MAX_PROJCS, false, kx_coordsys_from_string, kx_coordsys_to_string,  // no status
+                       kx_coordsys_eq, kx_coordsys_clone, kx_coordsys_del, {}, {}, {}, {}};
   return k;
 }
 

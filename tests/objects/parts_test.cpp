@@ -1,11 +1,13 @@
 // What text cases cannot reach: objects around test functions (constants
-// loading), setters, invalid handles, random corruptions of a real text.
+// loading), setters, invalid handles, random corruptions of a real text, and
+// the documented text limits against the longest texts the writers produce.
 #include "objects/object_cases.h"
 #include "objects/parameter_table.h"
 #include "objects/records.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -30,8 +32,11 @@ int method_const(kx_gtconstants, const char *dataset) { return g_dataset = datas
 kx_horizon *test_horizon(const double *, const double *) { return nullptr; }
 const auto kFwd = kx_mercator_fwd, kInv = kx_mercator_inv;
 const auto kMFwd = kx_geocentric_translation_fwd, kMInv = kx_geocentric_translation_inv;
-using Ptrs = std::initializer_list<const void *>;
 
+void expect_null(std::initializer_list<const void *> all) {
+  int i = 0;
+  for (const void *p : all) EXPECT_EQ(p, nullptr) << "item " << i++;
+}
 kx_geogcs wgs84() { return kx_geogcs_from_string(objcase::kWgs84); }
 
 // A projected CS in feet with the named parameters.
@@ -47,23 +52,20 @@ kx_projcs test_pcs(std::initializer_list<std::pair<const char *, double>> params
 }
 
 TEST(Parts, ProjectionAndMethodFunctions) {
-  for (const void *p : Ptrs{kx_projection_new("P", nullptr, kInv, nullptr),
-                            kx_projection_new("P", kFwd, nullptr, nullptr), kx_method_new("M", nullptr, kMInv)}) {
-    EXPECT_EQ(p, nullptr);
-  }
+  expect_null({kx_projection_new("P", nullptr, kInv, nullptr), kx_projection_new("P", kFwd, nullptr, nullptr),
+               kx_method_new("M", nullptr, kMInv)});
   kx_projection p = kx_projection_new("P", kFwd, kInv, nullptr);
   EXPECT_TRUE(kx_projection_forward(p) == kFwd && kx_projection_inverse(p) == kInv);
   EXPECT_EQ(kx_projection_horizon(p), kx_horizon_normal_cylindrical);  // the default
   EXPECT_EQ(kx_projection_horizon_pcs(p), nullptr);
   kx_projection e = kx_projection_new_extended("X", kFwd, kInv, test_horizon, test_horizon,
                                                test_horizon, test_horizon, recording_const);
-  kx_projection c = kx_projection_clone(e);
-  for (auto *h : {kx_projection_horizon_gcs_raster(c), kx_projection_horizon_pcs_raster(c),
-                  kx_projection_horizon_pcs(c)}) {
+  kx_projection c = kx_projection_clone(e), same = kx_projection_new("x", kFwd, kInv, test_horizon);
+  for (kx_horizon_fn h : {kx_projection_horizon_gcs_raster(c), kx_projection_horizon_pcs_raster(c),
+                          kx_projection_horizon_pcs(c)}) {
     EXPECT_EQ(h, test_horizon);
   }
   EXPECT_EQ(kx_projection_pcsconstfunc(c), recording_const);
-  kx_projection same = kx_projection_new("x", kFwd, kInv, test_horizon);
   EXPECT_EQ(kx_projection_eq(e, same) - kx_projection_eq(p, same), 1);  // the horizon counts
   kx_method m = kx_method_new_withconstfunc("M", kMFwd, kMInv, method_const);
   kx_method mc = kx_method_clone(m), swapped = kx_method_new("m", kMInv, kMFwd);
@@ -73,8 +75,8 @@ TEST(Parts, ProjectionAndMethodFunctions) {
   double xy[3] = {1.5, -2.0, 7.0};
   EXPECT_EQ(kx_projection_forward(nullptr)(nullptr, nullptr, 1, xy, nullptr, nullptr), 1);
   EXPECT_EQ(kx_projection_inverse(nullptr)(nullptr, nullptr, -3, xy, nullptr, nullptr), 0);
-  EXPECT_EQ(kx_method_forward(nullptr)(nullptr, nullptr, nullptr, "", 1, xy, xy + 2, nullptr,
-                                       nullptr, nullptr), 1);
+  EXPECT_EQ(kx_method_forward(nullptr)(nullptr, nullptr, nullptr, "", 1, xy, xy + 2, nullptr, nullptr,
+                                       nullptr), 1);
   EXPECT_EQ(xy[0] + xy[1] + xy[2], 6.5);
   EXPECT_EQ(kx_projection_horizon(nullptr), kx_horizon_normal_cylindrical);
   EXPECT_TRUE(kx_projection_pcsconstfunc(nullptr) == nullptr && kx_method_gtconstfunc(nullptr) == nullptr);
@@ -84,9 +86,9 @@ TEST(Parts, ProjectionAndMethodFunctions) {
 
 TEST(Parts, ConstantsLoading) {
   // A "Height" in slot 15, no Standard_Parallel_2, no scale factor.
-  kx_projcs p = test_pcs({{"False_Easting", 1000}, {"Standard_Parallel_1", 30}, {"HEIGHT", 10},
-                          {"X_Scale", 0}});
-  EXPECT_EQ(kx_projcs_load_constants(p) + kx_projcs_isconstloaded(p), 0);
+  kx_projcs p = test_pcs({{"False_Easting", 1000}, {"Standard_Parallel_1", 30}, {"HEIGHT", 10}, {"X_Scale", 0}});
+  EXPECT_EQ(kx_projcs_load_constants(p), 0);
+  EXPECT_EQ(kx_projcs_isconstloaded(p), 0);
   EXPECT_EQ(g_sph[0], 6378137.0);
   EXPECT_EQ(g_sph[1], (2.0 - 1 / 298.257223563) / 298.257223563);  // e^2
   const double deg = 0.0174532925199433;
@@ -96,10 +98,9 @@ TEST(Parts, ConstantsLoading) {
   kx_projcs_load_constants(q);
   EXPECT_EQ(g_par[15], 2.0);  // an option is no length
   EXPECT_EQ(kx_projcs_eqnn(named, q) - kx_projcs_eq(named, q) - kx_projcs_eqnn(p, q), 1);
-  kx_projcs none = test_pcs({}, nullptr);
+  kx_projcs none = test_pcs({}, nullptr), s = test_pcs({}, storing_const);
   EXPECT_EQ(kx_projcs_load_constants(none), 0);
   // A successful load attaches; reload replaces; a clone carries none.
-  kx_projcs s = test_pcs({}, storing_const);
   EXPECT_EQ(kx_projcs_load_constants(s) + kx_projcs_load_constants(s), 2);
   EXPECT_EQ(kx_projcs_isconstloaded(s), 1);
   EXPECT_EQ(kx_pcsconstants_dvals(kx_projcs_pcsconstants(s))[0], 6378137.0);
@@ -107,16 +108,16 @@ TEST(Parts, ConstantsLoading) {
   kx_projcs sc = kx_projcs_clone(s);
   EXPECT_EQ(kx_projcs_isconstloaded(sc), 0);
   kx_projcs_unload_constants(s);
-  EXPECT_EQ(kx_projcs_isconstloaded(s), 0);
+  EXPECT_EQ(kx_projcs_isconstloaded(s) + kx_projcs_load_constants(nullptr), 0);
   kx_projcs_load_constants(s);  // deleted loaded: LeakSanitizer watches
   for (kx_projcs x : {p, q, named, none, s, sc}) kx_projcs_del(x);
-  EXPECT_EQ(kx_projcs_load_constants(nullptr), 0);
 
   kx_parameter slots[16] = {}, none_set[16] = {};
   slots[15] = kx_parameter_new("Dataset_conus", 0);
-  kx_method mc = kx_method_new_withconstfunc("G", kMFwd, kMInv, method_const);
-  kx_geogtran t = kx_geogtran_new("T", wgs84(), wgs84(), mc, slots);
-  EXPECT_EQ(kx_geogtran_load_constants(t) + kx_geogtran_isconstloaded(t), 0);
+  kx_method gm = kx_method_new_withconstfunc("G", kMFwd, kMInv, method_const);
+  kx_geogtran t = kx_geogtran_new("T", wgs84(), wgs84(), gm, slots);
+  EXPECT_EQ(kx_geogtran_load_constants(t), 0);
+  EXPECT_EQ(kx_geogtran_isconstloaded(t), 0);
   EXPECT_EQ(g_dataset, "Dataset_conus");
   kx_geogtran a = kx_geogtran_new("T", wgs84(), wgs84(), kx_method_new("M", kMFwd, kMInv), none_set);
   EXPECT_EQ(kx_geogtran_load_constants(a), 0);  // no constants function
@@ -125,9 +126,7 @@ TEST(Parts, ConstantsLoading) {
   kx_pcsconstants pc = kx_pcsconstants_new();
   kx_gtconstants gc = kx_gtconstants_new();
   EXPECT_EQ(kx_pcsconstants_p(pc), 1);
-  for (const void *x : Ptrs{kx_pcsconstants_dvals(pc), kx_gtconstants_fvals(gc), kx_geogtran_gtconstants(nullptr)}) {
-    EXPECT_EQ(x, nullptr);
-  }
+  expect_null({kx_pcsconstants_dvals(pc), kx_gtconstants_fvals(gc), kx_geogtran_gtconstants(nullptr)});
   kx_pcsconstants_del(pc);
   kx_gtconstants_del(gc);
 }
@@ -170,23 +169,17 @@ TEST(Parts, InvalidHandlesAndParts) {
   kx_parameter_name(as(kx_parameter()), b);
   EXPECT_EQ(b[0], '#');
   EXPECT_EQ(kx_parameter_name_set(as(kx_parameter()), "x") + kx_spheroid_status_set(as(kx_spheroid()), 9) +
-                kx_parameter_value_set(as(kx_parameter()), 2.0),
-            0);
+                kx_parameter_value_set(as(kx_parameter()), 2.0) + kx_unit_to_string(u, nullptr), 0);
   kx_geogcs g = as(kx_geogcs()), w = wgs84();
   kx_parameter got[16], empty[16] = {};
   kx_projcs_parameters(nullptr, got);
-  for (const void *x : Ptrs{kx_geogcs_datum(g), kx_geogcs_primem(g), kx_geogcs_unit(g),
-                            kx_datum_spheroid(as(kx_datum())), kx_geoxyzcs_geogcs(as(kx_geoxyzcs())),
-                            kx_geoxyzcs_unit(as(kx_geoxyzcs())), kx_projcs_geogcs(as(kx_projcs())),
-                            kx_geogtran_method(as(kx_geogtran())), kx_projcs_clone_alterunits(nullptr, u, u),
-                            kx_projcs_to_string(nullptr, nullptr),
-                            kx_projcs_new("X", w, nullptr, empty, u),
-                            kx_geogcs_new("X", kx_geogcs_datum(w), nullptr, u), kx_datum_new("X", nullptr),
-                            kx_geoxyzcs_new("X", nullptr, u)}) {
-    EXPECT_EQ(x, nullptr);
-  }
+  expect_null({kx_geogcs_datum(g), kx_geogcs_primem(g), kx_geogcs_unit(g), kx_datum_spheroid(as(kx_datum())),
+               kx_geoxyzcs_geogcs(as(kx_geoxyzcs())), kx_geoxyzcs_unit(as(kx_geoxyzcs())),
+               kx_projcs_geogcs(as(kx_projcs())), kx_geogtran_method(as(kx_geogtran())),
+               kx_projcs_clone_alterunits(nullptr, u, u), kx_projcs_to_string(nullptr, nullptr),
+               kx_projcs_new("X", w, nullptr, empty, u), kx_geogcs_new("X", kx_geogcs_datum(w), nullptr, u),
+               kx_datum_new("X", nullptr), kx_geoxyzcs_new("X", nullptr, u)});
   for (kx_parameter q : got) EXPECT_EQ(q, nullptr);
-  EXPECT_EQ(kx_unit_to_string(u, nullptr), 0);
   kx_geogcs_del(w);
   // The odd identifier (kind + 1) is accepted, other bits are not.
   kx_spheroid sph = kx_spheroid_new("s", 2.0, 0.5);
@@ -206,22 +199,18 @@ TEST(Parts, InvalidHandlesAndParts) {
 }
 
 TEST(Parts, FromTokensArguments) {
-  char buffer[1024], *tokens[200];
+  char buffer[1024], *tokens[200], kw[] = "SPHEROID";
   int count = 0, first = -9, last = -9;
   kx_objstring_tokens("X[UNIT[\"a\",1],UNIT[\"b\",2]]", "X", buffer, tokens, &count);
   kx_unit u = kx_unit_from_tokens(tokens, count, 0, nullptr, nullptr);
   EXPECT_EQ(kx_unit_factor(u), 1.0);
   kx_unit_del(u);
-  // Null entries inside the counted range are skipped, never dereferenced.
-  char kw[] = "SPHEROID";
-  char *holes[6] = {kw, nullptr, nullptr, nullptr, nullptr, nullptr};
-  for (const void *x : Ptrs{kx_unit_from_tokens(nullptr, count, 0, &first, &last),
-                            kx_unit_from_tokens(tokens, count, -3, &first, &last),
-                            kx_unit_from_tokens(tokens, -5, 0, &first, &last),
-                            kx_spheroid_from_tokens(holes, 6, 0, &first, &last),
-                            kx_spheroid_from_tokens(holes + 1, 5, 0, &first, &last)}) {
-    EXPECT_EQ(x, nullptr);
-  }
+  char *holes[6] = {kw, nullptr, nullptr, nullptr, nullptr, nullptr};  // skipped, never dereferenced
+  expect_null({kx_unit_from_tokens(nullptr, count, 0, &first, &last),
+               kx_unit_from_tokens(tokens, count, -3, &first, &last),
+               kx_unit_from_tokens(tokens, -5, 0, &first, &last),
+               kx_spheroid_from_tokens(holes, 6, 0, &first, &last),
+               kx_spheroid_from_tokens(holes + 1, 5, 0, &first, &last)});
 }
 
 // Every prefix and thousands of random corruptions of a real text: each read
@@ -264,6 +253,86 @@ TEST(Parts, TruncatedAndMutatedTextsAreSafe) {
     kx_geogcs_del(g);
   }
   EXPECT_GT(read, 100);  // the success path is exercised as well
+}
+
+struct Longest {
+  double value = 0;
+  int slack = KX_TEXT_MAX_NUMBER;  // KX_TEXT_MAX_NUMBER less the text length
+};
+
+// Longest kx_dtoa text in [lo, hi] among 16 significant digits of every
+// decimal exponent, both signs.
+Longest longest(double lo, double hi) {
+  Longest best;
+  char text[64];
+  for (int e = -330; e <= 310; ++e) {
+    for (double m : {1.234567890123457, 9.876543210987654, 1.000000000000001, 3.333333333333333,
+                     1.2345678901234568}) {
+      for (double v : {m * std::pow(10.0, e), -m * std::pow(10.0, e)}) {
+        if (!(v >= lo && v <= hi)) continue;
+        const int slack = KX_TEXT_MAX_NUMBER - int(std::strlen((kx_dtoa(v, text, 16), text)));
+        if (slack < best.slack) best = {v, slack};
+      }
+    }
+  }
+  return best;
+}
+
+template <class H, class W>
+int length(W (*writer)(H, char *), H h) {
+  static char b[4096];
+  return objcase::written(writer(h, b), b);
+}
+
+// The limits KX_TEXT_MAX_* assume KX_TEXT_MAX_NUMBER characters per number:
+// texts of 63-character names and, for every number, the longest kx_dtoa text
+// the kind accepts there fall short by exactly the measured number slack.
+TEST(TextBounds, LongestTextsReachTheLimitsLessTheNumberSlack) {
+  const char *const name = "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN";
+  ASSERT_EQ(std::strlen(name), 63u);
+  const Longest pos = longest(1e-300, INFINITY), inv = longest(1.0, INFINITY),
+                lon = longest(-180.0, 180.0), any = longest(-INFINITY, INFINITY);
+  EXPECT_GE(any.slack, 0);
+  EXPECT_LE(any.slack, KX_TEXT_MAX_NUMBER - 22);  // the search does find long texts
+  kx_spheroid s = kx_spheroid_new(name, pos.value, 1.0 / inv.value);
+  const int sph = length(kx_spheroid_to_string, s);  // 1/(1/x) may round off x: measure it
+  kx_datum d = kx_datum_new(name, s);
+  const int datum = length(kx_datum_to_string, d);
+  kx_geogcs g = kx_geogcs_new(name, d, kx_primem_new(name, lon.value), kx_unit_new(name, pos.value));
+  EXPECT_LE(sph, KX_TEXT_MAX_SPHEROID);
+  EXPECT_GE(sph, KX_TEXT_MAX_SPHEROID - pos.slack - inv.slack - 1);
+  EXPECT_EQ(datum, KX_TEXT_MAX_DATUM - (KX_TEXT_MAX_SPHEROID - sph));
+  EXPECT_EQ(length(kx_primem_to_string, kx_geogcs_primem(g)), KX_TEXT_MAX_PRIMEM - lon.slack);
+  EXPECT_EQ(length(kx_unit_to_string, kx_geogcs_unit(g)), KX_TEXT_MAX_UNIT - pos.slack);
+  kx_parameter par = kx_parameter_new(name, any.value);
+  EXPECT_EQ(length(kx_parameter_to_string, par), KX_TEXT_MAX_PARAMETER - any.slack);
+  kx_parameter_del(par);
+  const int gcs = length(kx_geogcs_to_string, g), gcs_short = KX_TEXT_MAX_GEOGCS - gcs;
+  EXPECT_EQ(gcs, KX_TEXT_MAX_GEOGCS - (KX_TEXT_MAX_DATUM - datum) - lon.slack - pos.slack);
+  kx_geoxyzcs x = kx_geoxyzcs_new(name, kx_geogcs_clone(g), kx_unit_new(name, pos.value));
+  EXPECT_EQ(length(kx_geoxyzcs_to_string, x), KX_TEXT_MAX_GEOXYZCS - gcs_short - pos.slack);
+  kx_geoxyzcs_del(x);
+  kx_projection pr = kx_projection_new(name, kx_mercator_fwd, kx_mercator_inv, nullptr);
+  EXPECT_EQ(length(kx_projection_to_string, pr), KX_TEXT_MAX_PROJECTION);
+  kx_method m = kx_method_new(name, kx_geocentric_translation_fwd, kx_geocentric_translation_inv);
+  EXPECT_EQ(length(kx_method_to_string, m), KX_TEXT_MAX_METHOD);
+  // The constructors take any parameter names, so every slot can hold one of 63.
+  kx_parameter slots[16];
+  for (kx_parameter &a : slots) a = kx_parameter_new(name, any.value);
+  kx_projcs pcs = kx_projcs_new(name, kx_geogcs_clone(g), pr, slots, kx_unit_new(name, pos.value));
+  const int n = length(kx_projcs_to_string, pcs);
+  EXPECT_EQ(n, KX_TEXT_MAX_PROJCS - gcs_short - 16 * any.slack - pos.slack);
+  EXPECT_EQ(length(kx_coordsys_to_string, static_cast<kx_coordsys>(pcs)), n);
+  kx_projcs_del(pcs);
+  for (kx_parameter &a : slots) a = kx_parameter_new(name, any.value);
+  kx_geogtran t = kx_geogtran_new(name, kx_geogcs_clone(g), kx_geogcs_clone(g), m, slots);
+  EXPECT_EQ(length(kx_geogtran_to_string, t), KX_TEXT_MAX_GEOGTRAN - 2 * gcs_short - 16 * any.slack);
+  kx_geogtran_del(t);
+  static char text[KX_TEXT_MAX_GEOGCS + 1];  // the longest still fits the tokenizer
+  kx_geogcs r = kx_geogcs_from_string((kx_geogcs_to_string(g, text), text));
+  EXPECT_EQ(kx_geogcs_eq(g, r), 1);
+  kx_geogcs_del(r);
+  kx_geogcs_del(g);
 }
 
 }  // namespace

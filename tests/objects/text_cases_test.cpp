@@ -1,7 +1,7 @@
 // Every object kind against its case file: texts that read (and what to), are
-// refused, or write back as given; names refused where they enter; replayed
-// fuzz findings; the README's lists of the registry rows. Cases:
-// data/objects/texts.txt and name_cases.txt.
+// refused, or write back as given; names refused where they enter; the
+// README's lists of the registry rows. Cases: data/objects/texts.txt and
+// name_cases.txt.
 #include "objects/object_cases.h"
 #include "objects/object_core.h"
 #include "objects/registry.h"
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 namespace {
@@ -212,21 +211,6 @@ TEST(ObjectTexts, NamesRefusedWhereTheyEnterOrCarriedBackEqual) {
     check_object(objcase::kinds().at("parameter"), p, 1);
     kx_parameter_del(p);
   }
-}
-
-// Inputs the fuzzer once found failing: whatever reads must write a text that
-// reads back equal (a name cut to 63 characters loses its trailing blanks).
-TEST(ObjectTexts, FuzzRegressionsRoundTrip) {
-  const Kind k = objcase::kinds().at("coordsys");
-  int read = 0;
-  for (const auto &e : std::filesystem::directory_iterator(kxtest::data_path("fuzz_regressions/coordsys"))) {
-    std::stringstream ss;
-    ss << std::ifstream(e.path()).rdbuf();
-    Obj cs = k.read(ss.str().c_str());
-    if (cs != nullptr) check_object(k, cs, 2), ++read;
-    k.del(cs);
-  }
-  EXPECT_GE(read, 1);
 }
 
 // The README lists exactly the registry rows whose functions are in the
