@@ -7,14 +7,12 @@
 
 #include "kx.h"
 #include "support/cases.h"
-
 #include <cctype>
 #include <cstring>
 #include <functional>
 #include <map>
 
 namespace objcase {
-
 using Obj = void *;
 using Tokens = char *const *;
 
@@ -29,14 +27,11 @@ struct Kind {
   std::function<int(Obj)> status;
   std::function<Obj(Tokens, int, int, int *, int *)> from_tokens;
   std::function<std::string(Obj)> name;
-  // The constructor over fixed valid parts (leaf kinds take a and b); null
-  // when refused, the parts then deleted here.
-  std::function<Obj(const char *, double, double)> make;
+  std::function<Obj(const char *, double, double)> make;  // over fixed parts, deleted on refusal
 };
 
 inline int written(int n, const char *) { return n; }
 inline int written(const char *r, const char *b) { return r == b ? int(std::strlen(b)) : 0; }
-
 #define KX_KIND(K, MAX)                                                                  \
   {#K, Kind{MAX, false, [](const char *t) -> Obj { return kx_##K##_from_string(t); },    \
             [](Obj h, char *b) { return written(kx_##K##_to_string(kx_##K(h), b), b); }, \
@@ -51,8 +46,7 @@ inline int written(const char *r, const char *b) { return r == b ? int(std::strl
               char b[64] = "";                                                           \
               return kx_##K##_name(kx_##K(h), b), std::string(b);                        \
             }, {}}}
-#define KX_DROP(k) \
-  inline void drop(kx_##k h) { kx_##k##_del(h); }
+#define KX_DROP(k) inline void drop(kx_##k h) { kx_##k##_del(h); }
 KX_DROP(geogcs) KX_DROP(datum) KX_DROP(primem) KX_DROP(unit) KX_DROP(spheroid) KX_DROP(method)
 KX_DROP(projection) KX_DROP(parameter)
 template <class H, class... P>
@@ -60,7 +54,6 @@ H owned(H made, P... parts) {
   if (made == nullptr) (drop(parts), ...);
   return made;
 }
-
 const char kWgs84[] =
     "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,"
     "298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
@@ -124,7 +117,6 @@ inline std::vector<std::string> split(const std::string &s, char by) {
   for (std::string item; std::getline(ss, item, by);) out.push_back(item);
   return out;
 }
-
 // "\xHH" bytes, "{N*s}" repeats and "{NAME}" texts defined earlier.
 inline std::string expand(const std::string &in, const std::map<std::string, std::string> &defs) {
   std::string out;
@@ -133,14 +125,12 @@ inline std::string expand(const std::string &in, const std::map<std::string, std
     const std::string inner = close == std::string::npos ? "" : in.substr(i + 1, close - i - 1);
     const size_t star = inner.find('*');
     if (in.compare(i, 2, "\\x") == 0 && i + 3 < in.size()) {
-      out += char(std::stoi(in.substr(i + 2, 2), nullptr, 16));
-      i += 3;
+      out += char(std::stoi(in.substr(i + 2, 2), nullptr, 16)), i += 3;
     } else if (star != std::string::npos && star > 0 && std::isdigit(static_cast<unsigned char>(inner[0]))) {
       for (int n = std::stoi(inner); n > 0; --n) out += inner.substr(star + 1);
       i = close;
     } else if (defs.count(inner) != 0) {
-      out += defs.at(inner);
-      i = close;
+      out += defs.at(inner), i = close;
     } else {
       out += in[i];
     }
@@ -148,16 +138,8 @@ inline std::string expand(const std::string &in, const std::map<std::string, std
   return out;
 }
 
-// Lines "a b rest": the first two words and the rest (may hold spaces); tail
-// is all after a.
-struct Line {
-  std::string a, b, rest, tail;
-};
-struct CaseFile {
-  std::vector<Line> lines;
-  std::map<std::string, std::string> defs;
-};
-
+struct Line { std::string a, b, rest, tail; };  // "a b rest", rest may hold spaces; tail: b rest
+struct CaseFile { std::vector<Line> lines; std::map<std::string, std::string> defs; };
 inline CaseFile read_cases(const std::string &relative) {
   CaseFile f;
   std::ifstream in(kxtest::data_path(relative));
@@ -174,5 +156,4 @@ inline CaseFile read_cases(const std::string &relative) {
 }
 
 }  // namespace objcase
-
 #endif
