@@ -54,18 +54,14 @@ kx_projcs test_pcs(std::initializer_list<std::pair<const char *, double>> params
 TEST(Parts, ProjectionAndMethodFunctions) {
   expect_null({kx_projection_new("P", nullptr, kInv, nullptr), kx_projection_new("P", kFwd, nullptr, nullptr),
                kx_method_new("M", nullptr, kMInv)});
-  kx_projection p = kx_projection_new("P", kFwd, kInv, nullptr);
-  EXPECT_TRUE(kx_projection_forward(p) == kFwd && kx_projection_inverse(p) == kInv);
-  EXPECT_EQ(kx_projection_horizon(p), kx_horizon_normal_cylindrical);  // the default
-  EXPECT_EQ(kx_projection_horizon_pcs(p), nullptr);
+  kx_projection p = kx_projection_new("P", kFwd, kInv, nullptr);  // the default horizon
+  EXPECT_TRUE(kx_projection_forward(p) == kFwd && kx_projection_inverse(p) == kInv &&
+              kx_projection_horizon(p) == kx_horizon_normal_cylindrical && !kx_projection_horizon_pcs(p));
   kx_projection e = kx_projection_new_extended("X", kFwd, kInv, test_horizon, test_horizon,
                                                test_horizon, test_horizon, recording_const);
   kx_projection c = kx_projection_clone(e), same = kx_projection_new("x", kFwd, kInv, test_horizon);
-  for (kx_horizon_fn h : {kx_projection_horizon_gcs_raster(c), kx_projection_horizon_pcs_raster(c),
-                          kx_projection_horizon_pcs(c)}) {
-    EXPECT_EQ(h, test_horizon);
-  }
-  EXPECT_EQ(kx_projection_pcsconstfunc(c), recording_const);
+  EXPECT_TRUE(kx_projection_horizon_gcs_raster(c) == test_horizon && kx_projection_horizon_pcs(c) == test_horizon &&
+              kx_projection_horizon_pcs_raster(c) == test_horizon && kx_projection_pcsconstfunc(c) == recording_const);
   kx_method m = kx_method_new_withconstfunc("M", kMFwd, kMInv, method_const);
   kx_method mc = kx_method_clone(m), swapped = kx_method_new("m", kMInv, kMFwd);
   EXPECT_TRUE(kx_method_gtconstfunc(mc) == method_const && kx_method_forward(mc) == kMFwd);
@@ -77,8 +73,8 @@ TEST(Parts, ProjectionAndMethodFunctions) {
                {kx_method_forward(nullptr)(nullptr, nullptr, nullptr, "", 1, xy, xy + 2, nullptr, nullptr,
                                            nullptr), 1},
                {xy[0] + xy[1] + xy[2], 6.5}});
-  EXPECT_EQ(kx_projection_horizon(nullptr), kx_horizon_normal_cylindrical);
-  EXPECT_TRUE(kx_projection_pcsconstfunc(nullptr) == nullptr && kx_method_gtconstfunc(nullptr) == nullptr);
+  EXPECT_TRUE(kx_projection_horizon(nullptr) == kx_horizon_normal_cylindrical &&
+              !kx_projection_pcsconstfunc(nullptr) && !kx_method_gtconstfunc(nullptr));
   for (kx_projection q : {p, e, c, same}) kx_projection_del(q);
   for (kx_method q : {m, mc, swapped}) kx_method_del(q);
 }
@@ -128,17 +124,14 @@ TEST(Parts, ParameterSetters) {
                {kx_parameter_name_set(p, nullptr), 0}, {kx_parameter_name_set(p, std::string(70, 'q').c_str()), 1},
                {kx::parameter_slot(nullptr), -1}, {kx::kParameterSlotTable[16].default_value, -75.0},
                {kx::kParameterSlotTable[17].default_value, 40.0}});
-  char buf[64];
-  kx_parameter_name(p, buf);
-  EXPECT_EQ(std::string(buf), std::string(63, 'q'));
-  EXPECT_EQ(kx_parameter_name_set(p, "ab"), 1);  // leaves no trace of the longer name
-  std::memset(buf, '#', sizeof buf);
-  kx_parameter_name(p, buf);
-  EXPECT_EQ(std::string(buf, 4), std::string("ab\0#", 4));  // and the buffer no zero-fill
-  EXPECT_EQ(reinterpret_cast<kx_parameter_rec *>(p)->hdr.name[3], '\0');
-  EXPECT_EQ(kx_parameter_name_set(p, reinterpret_cast<kx_parameter_rec *>(p)->hdr.name), 1);
-  kx_parameter_name(p, buf);
-  EXPECT_STREQ(buf, "ab");
+  char buf[64], *stored = reinterpret_cast<kx_parameter_rec *>(p)->hdr.name;
+  EXPECT_EQ((kx_parameter_name(p, buf), std::string(buf)), std::string(63, 'q'));
+  // A shorter name leaves no trace of the longer one, the name no zero-fill; a name from the record itself.
+  EXPECT_EQ(kx_parameter_name_set(p, "ab"), 1);
+  kx_parameter_name(p, (std::memset(buf, '#', 64), buf));
+  EXPECT_TRUE(std::string(buf, 4) == std::string("ab\0#", 4) && stored[3] == '\0');
+  EXPECT_EQ(kx_parameter_name_set(p, stored), 1);
+  EXPECT_STREQ((kx_parameter_name(p, buf), buf), "ab");
   kx_parameter_del(p);
 }
 
@@ -172,20 +165,16 @@ TEST(Parts, InvalidHandlesAndParts) {
                {(rec->hdr.kind = KX_KIND_SPHEROID, kx_spheroid_status_set(sph, 200)), 1},
                {kx_spheroid_status(sph), 200}, {kx_spheroid_eq(sph, copy = kx_spheroid_clone(sph)), 1}});
   for (kx_spheroid x : {sph, copy}) kx_spheroid_del(x);  // status is not compared
-  kx_unit_del(u);
-}
-
-TEST(Parts, FromTokensArguments) {
-  char buffer[1024], *tokens[200], kw[] = "SPHEROID";
+  // Token readers: no range wanted, bad arguments, null entries skipped and never dereferenced.
+  char buffer[1024], *tokens[200], kw[] = "SPHEROID", *holes[6] = {kw};
   int count = 0, first = -9, last = -9;
   kx_objstring_tokens("X[UNIT[\"a\",1],UNIT[\"b\",2]]", "X", buffer, tokens, &count);
-  kx_unit u = kx_unit_from_tokens(tokens, count, 0, nullptr, nullptr);
+  kx_unit_del(u);
+  u = kx_unit_from_tokens(tokens, count, 0, nullptr, nullptr);
   EXPECT_EQ(kx_unit_factor(u), 1.0);
   kx_unit_del(u);
-  char *holes[6] = {kw, nullptr, nullptr, nullptr, nullptr, nullptr};  // skipped, never dereferenced
   expect_null({kx_unit_from_tokens(nullptr, count, 0, &first, &last),
-               kx_unit_from_tokens(tokens, count, -3, &first, &last),
-               kx_unit_from_tokens(tokens, -5, 0, &first, &last),
+               kx_unit_from_tokens(tokens, count, -3, &first, &last), kx_unit_from_tokens(tokens, -5, 0, &first, &last),
                kx_spheroid_from_tokens(holes, 6, 0, &first, &last),
                kx_spheroid_from_tokens(holes + 1, 5, 0, &first, &last)});
 }
