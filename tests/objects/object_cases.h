@@ -46,14 +46,18 @@ inline int written(const char *r, const char *b) { return r == b ? int(std::strl
               char b[64] = "";                                                           \
               return kx_##K##_name(kx_##K(h), b), std::string(b);                        \
             }, {}}}
+// Parts made for one constructor call: deleted here when it refuses them.
 #define KX_DROP(k) inline void drop(kx_##k h) { kx_##k##_del(h); }
 KX_DROP(geogcs) KX_DROP(datum) KX_DROP(primem) KX_DROP(unit) KX_DROP(spheroid) KX_DROP(method)
 KX_DROP(projection) KX_DROP(parameter)
-template <class H, class... P>
-H owned(H made, P... parts) {
-  if (made == nullptr) (drop(parts), ...);
-  return made;
+inline std::vector<std::function<void()>> g_parts;
+template <class H> H part(H h) { return g_parts.push_back([h] { drop(h); }), h; }
+template <class H> H owned(H made) {
+  for (auto &drop_part : g_parts) made == nullptr ? drop_part() : void();
+  return g_parts.clear(), made;
 }
+const auto kFwd = kx_mercator_fwd, kInv = kx_mercator_inv;
+const auto kMFwd = kx_geocentric_translation_fwd, kMInv = kx_geocentric_translation_inv;
 const char kWgs84[] =
     "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,"
     "298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
@@ -71,40 +75,27 @@ inline std::map<std::string, Kind> kinds() {
   k["primem"].make = [](const char *n, D a, D) { return kx_primem_new(n, a); };
   k["unit"].make = [](const char *n, D a, D) { return kx_unit_new(n, a); };
   k["parameter"].make = [](const char *n, D a, D) { return kx_parameter_new(n, a); };
-  k["datum"].make = [](const char *n, D, D) {
-    kx_spheroid s = kx_spheroid_from_string(kWgs84);
-    return owned(kx_datum_new(n, s), s);
-  };
+  k["datum"].make = [](const char *n, D, D) { return owned(kx_datum_new(n, part(kx_spheroid_from_string(kWgs84)))); };
   k["geogcs"].make = [](const char *n, D, D) {
-    kx_datum d = kx_datum_from_string(kWgs84);
-    kx_primem p = kx_primem_from_string(kWgs84);
-    kx_unit u = kx_unit_from_string(kWgs84);
-    return owned(kx_geogcs_new(n, d, p, u), d, p, u);
+    return owned(kx_geogcs_new(n, part(kx_datum_from_string(kWgs84)), part(kx_primem_from_string(kWgs84)),
+                               part(kx_unit_from_string(kWgs84))));
   };
   k["geoxyzcs"].make = [](const char *n, D, D) {
-    kx_geogcs g = kx_geogcs_from_string(kWgs84);
-    kx_unit u = kx_unit_new("Meter", 1.0);
-    return owned(kx_geoxyzcs_new(n, g, u), g, u);
+    return owned(kx_geoxyzcs_new(n, part(kx_geogcs_from_string(kWgs84)), part(kx_unit_new("Meter", 1.0))));
   };
-  k["projection"].make = [](const char *n, D, D) {
-    return kx_projection_new(n, kx_mercator_fwd, kx_mercator_inv, nullptr);
-  };
-  k["method"].make = [](const char *n, D, D) {
-    return kx_method_new(n, kx_geocentric_translation_fwd, kx_geocentric_translation_inv);
-  };
+  k["projection"].make = [](const char *n, D, D) { return kx_projection_new(n, kFwd, kInv, nullptr); };
+  k["method"].make = [](const char *n, D, D) { return kx_method_new(n, kMFwd, kMInv); };
   k["projection"].registry_named = k["method"].registry_named = true;
   k["projcs"].make = [](const char *n, D, D) {
-    kx_parameter s[16] = {kx_parameter_new("False_Easting", 500000.0)};
-    kx_geogcs g = kx_geogcs_from_string(kWgs84);
-    kx_projection p = kx_projection_from_string("PROJECTION[\"Transverse_Mercator\"]");
-    kx_unit u = kx_unit_new("Meter", 1.0);
-    return owned(kx_projcs_new(n, g, p, s, u), g, p, u, s[0]);
+    kx_parameter s[16] = {part(kx_parameter_new("False_Easting", 500000.0))};
+    return owned(kx_projcs_new(n, part(kx_geogcs_from_string(kWgs84)),
+                               part(kx_projection_from_string("PROJECTION[\"Transverse_Mercator\"]")), s,
+                               part(kx_unit_new("Meter", 1.0))));
   };
   k["geogtran"].make = [](const char *n, D, D) {
-    kx_parameter s[16] = {kx_parameter_new("X_Axis_Translation", -3.0)};
-    kx_geogcs g1 = kx_geogcs_from_string(kWgs84), g2 = kx_geogcs_from_string(kWgs84);
-    kx_method m = kx_method_from_string("METHOD[\"Geocentric_Translation\"]");
-    return owned(kx_geogtran_new(n, g1, g2, m, s), g1, g2, m, s[0]);
+    kx_parameter s[16] = {part(kx_parameter_new("X_Axis_Translation", -3.0))};
+    return owned(kx_geogtran_new(n, part(kx_geogcs_from_string(kWgs84)), part(kx_geogcs_from_string(kWgs84)),
+                                 part(kx_method_from_string("METHOD[\"Geocentric_Translation\"]")), s));
   };
   k["coordsys"] = Kind{KX_TEXT_MAX_PROJCS, false, kx_coordsys_from_string, kx_coordsys_to_string,  // no status
                        kx_coordsys_eq, kx_coordsys_clone, kx_coordsys_del, {}, {}, {}, {}};

@@ -25,8 +25,7 @@ int storing_const(kx_pcsconstants pc, const double *sph, const double *) {
 }
 int method_const(kx_gtconstants, const char *dataset) { return g_dataset = dataset, 0; }
 kx_horizon *test_horizon(const double *, const double *) { return nullptr; }
-const auto kFwd = kx_mercator_fwd, kInv = kx_mercator_inv;
-const auto kMFwd = kx_geocentric_translation_fwd, kMInv = kx_geocentric_translation_inv;
+using objcase::kFwd, objcase::kInv, objcase::kMFwd, objcase::kMInv;
 
 // Checks as rows, evaluated in order: pointers that must be null, results and their values.
 void expect_null(std::initializer_list<const void *> all) {
@@ -210,7 +209,8 @@ TEST(Parts, TruncatedAndMutatedTextsAreSafe) {
     // From 1e16 on numbers keep 7 digits only: those cannot come back equal.
     kx_spheroid sph = kx_datum_spheroid(kx_geogcs_datum(g));
     const double f = kx_spheroid_flattening(sph);
-    const bool exact = kx_spheroid_axis(sph) < 1e16 && (f == 0.0 || f > 1e-16) && kx_unit_factor(kx_geogcs_unit(g)) < 1e16;
+    const bool exact =
+        kx_spheroid_axis(sph) < 1e16 && (f == 0.0 || f > 1e-16) && kx_unit_factor(kx_geogcs_unit(g)) < 1e16;
     EXPECT_TRUE(!exact || kx_geogcs_eq(g, r) == 1) << m << "\n" << b;
     for (kx_geogcs x : {g, r}) kx_geogcs_del(x);
   }
@@ -259,8 +259,8 @@ TEST(TextBounds, LongestTextsReachTheLimitsLessTheNumberSlack) {
   const int datum = length(kx_datum_to_string, d);
   kx_geogcs g = kx_geogcs_new(name, d, kx_primem_new(name, lon.value), kx_unit_new(name, pos.value));
   kx_parameter par = kx_parameter_new(name, any.value), slots[16], slots2[16];
-  kx_projection pr = kx_projection_new(name, kx_mercator_fwd, kx_mercator_inv, nullptr);
-  kx_method m = kx_method_new(name, kx_geocentric_translation_fwd, kx_geocentric_translation_inv);
+  kx_projection pr = kx_projection_new(name, kFwd, kInv, nullptr);
+  kx_method m = kx_method_new(name, kMFwd, kMInv);
   for (int i = 0; i < 16; ++i) {  // constructors take any names: every slot can hold one of 63
     slots[i] = kx_parameter_new(name, any.value), slots2[i] = kx_parameter_new(name, any.value);
   }
