@@ -100,7 +100,9 @@ TEST(ObjectTexts, CaseFile) {
   const objcase::CaseFile file = objcase::read_cases("objects/texts.txt");
   const std::map<std::string, Kind> kinds = objcase::kinds();
   ASSERT_GT(file.lines.size(), 150u);
-  kx_pcsconstants foreign = kx_pcsconstants_new();  // a handle of no object kind
+  kx_pcsconstants foreign = kx_pcsconstants_new();  // a handle of no object kind, and two of others
+  kx_unit unit = kx_unit_new("u", 1.0);
+  kx_spheroid sph = kx_spheroid_new("s", 1.0, 0.0);
   for (const objcase::Line &c : file.lines) {
     SCOPED_TRACE(c.a + " " + c.b + " " + c.rest);
     const Kind &k = kinds.at(c.a);
@@ -129,7 +131,7 @@ TEST(ObjectTexts, CaseFile) {
       }
     };
     if (checks[0] == "nil") {  // null and foreign handles get defaults; deletes ignore them
-      for (Obj h : {Obj(nullptr), Obj(foreign)}) {
+      for (Obj h : {Obj(nullptr), Obj(foreign), c.a == "unit" ? Obj(sph) : Obj(unit)}) {
         EXPECT_TRUE(k.read(nullptr) == nullptr && k.clone(h) == nullptr);
         EXPECT_EQ(k.eq(h, h) + (k.status ? k.status(h) : 0), 0);
         k.del(h);
@@ -146,8 +148,10 @@ TEST(ObjectTexts, CaseFile) {
     if (!null && o != nullptr) verify(o, check_object(k, o, status));
     k.del(o);
   }
-  EXPECT_EQ(kx_pcsconstants_p(foreign), 1);
+  EXPECT_EQ(kx_pcsconstants_p(foreign) + kx_unit_p(unit) + kx_spheroid_p(sph), 3);
   kx_pcsconstants_del(foreign);
+  kx_unit_del(unit);
+  kx_spheroid_del(sph);
 }
 
 // A name with a bracket or quote would end the quoted name early: refused by
