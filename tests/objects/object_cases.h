@@ -32,20 +32,14 @@ struct Kind {
 
 inline int written(int n, const char *) { return n; }
 inline int written(const char *r, const char *b) { return r == b ? int(std::strlen(b)) : 0; }
-#define KX_KIND(K, MAX)                                                                  \
-  {#K, Kind{MAX, false, [](const char *t) -> Obj { return kx_##K##_from_string(t); },    \
-            [](Obj h, char *b) { return written(kx_##K##_to_string(kx_##K(h), b), b); }, \
-            [](Obj a, Obj b) { return kx_##K##_eq(kx_##K(a), kx_##K(b)); },              \
-            [](Obj h) -> Obj { return kx_##K##_clone(kx_##K(h)); },                      \
-            [](Obj h) { kx_##K##_del(kx_##K(h)); },                                      \
-            [](Obj h) { return int(kx_##K##_status(kx_##K(h))); },                       \
-            [](Tokens t, int n, int s, int *f, int *l) -> Obj {                          \
-              return kx_##K##_from_tokens(t, n, s, f, l);                                \
-            },                                                                           \
-            [](Obj h) {                                                                  \
-              char b[64] = "";                                                           \
-              return kx_##K##_name(kx_##K(h), b), std::string(b);                        \
-            }, {}}}
+#define KX_KIND(K, MAX)                                                                                        \
+  {#K, Kind{MAX, false, [](const char *t) -> Obj { return kx_##K##_from_string(t); },                          \
+            [](Obj h, char *b) { return written(kx_##K##_to_string(kx_##K(h), b), b); },                       \
+            [](Obj a, Obj b) { return kx_##K##_eq(kx_##K(a), kx_##K(b)); },                                    \
+            [](Obj h) -> Obj { return kx_##K##_clone(kx_##K(h)); }, [](Obj h) { kx_##K##_del(kx_##K(h)); },    \
+            [](Obj h) { return int(kx_##K##_status(kx_##K(h))); },                                             \
+            [](Tokens t, int n, int s, int *f, int *l) -> Obj { return kx_##K##_from_tokens(t, n, s, f, l); }, \
+            [](Obj h) { char b[64] = ""; return kx_##K##_name(kx_##K(h), b), std::string(b); }, {}}}
 // Parts made for one constructor call: deleted here when it refuses them.
 #define KX_DROP(k) inline void drop(kx_##k h) { kx_##k##_del(h); }
 KX_DROP(geogcs) KX_DROP(datum) KX_DROP(primem) KX_DROP(unit) KX_DROP(spheroid) KX_DROP(method)

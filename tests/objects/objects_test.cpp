@@ -194,9 +194,8 @@ struct Tokenized {
   char *tokens[kTok + kGuard];
   int count = -1;
   Tokenized(const char *text, const char *keyword) {
-    std::memset(raw, kCanary, sizeof raw);
     std::fill(std::begin(tokens), std::end(tokens), buffer() + 1);  // sentinel
-    kx_objstring_tokens(text, keyword, buffer(), tokens, &count);
+    kx_objstring_tokens(text, keyword, (std::memset(raw, kCanary, sizeof raw), buffer()), tokens, &count);
   }
   char *buffer() { return reinterpret_cast<char *>(raw); }
   bool sound() {  // guards intact, tokens non-empty and ended in the buffer, a null after them
@@ -211,7 +210,7 @@ struct Tokenized {
   }
 };
 
-TEST(Tokenizer, CaseFile) {
+TEST(Tokenizer, CasesAndHostileInput) {
   const objcase::CaseFile file = objcase::read_cases("objects/tokens.txt");
   ASSERT_GT(file.lines.size(), 20u);
   for (const objcase::Line &c : file.lines) {
@@ -224,10 +223,7 @@ TEST(Tokenizer, CaseFile) {
     EXPECT_EQ(std::vector<std::string>(t.tokens, t.tokens + std::max(t.count, 0)), want);
     EXPECT_TRUE(t.count <= 0 || t.tokens[0] == t.buffer());  // cut in place from the keyword on
   }
-}
-
-// Null arguments leave the count zero; random bytes never escape the buffers.
-TEST(Tokenizer, HostileArgumentsAndBytes) {
+  // Null arguments leave the count zero; random bytes never escape the buffers.
   char buffer[kBuf], *tokens[kTok] = {buffer};
   const char *text = "UNIT[\"m\",1]";
   for (int arg = 0; arg < 4; ++arg) {
@@ -295,21 +291,16 @@ kx_horizon *test_horizon(const double *, const double *) { return nullptr; }
 kx_geogcs wgs84() { return kx_geogcs_from_string(objcase::kWgs84); }
 // Checks as rows, evaluated in order: pointers that must be null, results and their values.
 void expect_null(std::initializer_list<const void *> all) {
-  int i = 0;
-  for (const void *p : all) EXPECT_EQ(p, nullptr) << "item " << i++;
+  for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all.begin()[i], nullptr) << "item " << i;
 }
 void expect_rows(std::initializer_list<std::pair<double, double>> all) {
-  int i = 0;
-  for (auto [got, want] : all) EXPECT_EQ(got, want) << "item " << i++;
+  for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all.begin()[i].first, all.begin()[i].second) << "item " << i;
 }
 // A projected CS in feet with the named parameters.
 kx_projcs test_pcs(std::initializer_list<std::pair<const char *, double>> params,
                    kx_pcsconst_fn fn = recording_const, const char *pcs_name = "PCS") {
-  kx_parameter slots[16] = {};
-  for (const auto &[name, v] : params) {
-    kx_parameter p = kx_parameter_new(name, v);
-    slots[kx_parameter_index(p)] = p;
-  }
+  kx_parameter slots[16] = {}, p;
+  for (const auto &[name, v] : params) p = kx_parameter_new(name, v), slots[kx_parameter_index(p)] = p;
   kx_projection pr = kx_projection_new_withconstfunc("T", kFwd, kInv, nullptr, fn);
   return kx_projcs_new(pcs_name, wgs84(), pr, slots, kx_unit_new("Foot", 0.3048));
 }
@@ -515,12 +506,10 @@ TEST(TextBounds, LongestTextsReachTheLimitsLessTheNumberSlack) {
   kx_datum d = kx_datum_new(name, s);
   const int datum = length(kx_datum_to_string, d);
   kx_geogcs g = kx_geogcs_new(name, d, kx_primem_new(name, lon.value), kx_unit_new(name, pos.value));
-  kx_parameter par = kx_parameter_new(name, any.value), slots[16], slots2[16];
+  kx_parameter par = kx_parameter_new(name, any.value), slots[16], slots2[16];  // any names fit the slots
   kx_projection pr = kx_projection_new(name, kFwd, kInv, nullptr);
   kx_method m = kx_method_new(name, kMFwd, kMInv);
-  for (int i = 0; i < 16; ++i) {  // constructors take any names: every slot can hold one of 63
-    slots[i] = kx_parameter_new(name, any.value), slots2[i] = kx_parameter_new(name, any.value);
-  }
+  for (int i = 0; i < 16; ++i) slots[i] = kx_parameter_new(name, any.value), slots2[i] = kx_parameter_clone(slots[i]);
   kx_geoxyzcs x = kx_geoxyzcs_new(name, kx_geogcs_clone(g), kx_unit_new(name, pos.value));
   kx_projcs pcs = kx_projcs_new(name, kx_geogcs_clone(g), pr, slots, kx_unit_new(name, pos.value));
   kx_geogtran t = kx_geogtran_new(name, kx_geogcs_clone(g), kx_geogcs_clone(g), m, slots2);
