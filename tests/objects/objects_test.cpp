@@ -3,21 +3,145 @@
 // enter; tokenizer cases; null handles and handles of other kinds), then what
 // cases cannot reach: objects around test functions (constants loading),
 // setters, argument checks, random corruptions, the documented text limits and
-// the README's lists of the registry rows. Cases: data/objects/*.txt.
-#include "objects/object_cases.h"
+// the README's lists of the registry rows. Cases: data/objects/*.txt (texts
+// hold commas, so lines are split on spaces: "def NAME text" names a text,
+// "{NAME}" inserts it, "{N*s}" repeats s N times and "\xHH" is a byte).
 #include "objects/object_core.h"
 #include "objects/parameter_table.h"
 #include "objects/records.h"
 #include "objects/registry.h"
+#include "support/cases.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstring>
+#include <functional>
+#include <map>
 #include <random>
 #include <set>
 
 namespace {
-using objcase::Kind, objcase::Obj;
-using objcase::kFwd, objcase::kInv, objcase::kMFwd, objcase::kMInv;
+// Every object kind behind one table of operations on void pointers.
+using Obj = void *;
+struct Kind {
+  int max_text = 0;
+  bool registry_named = false;  // reads only names the registry knows
+  std::function<Obj(const char *)> read;
+  std::function<int(Obj, char *)> write;  // the text's length, 0 on failure
+  std::function<int(Obj, Obj)> eq;
+  std::function<Obj(Obj)> clone;
+  std::function<void(Obj)> del;
+  std::function<int(Obj)> status;
+  std::function<Obj(char *const *, int, int, int *, int *)> from_tokens;
+  std::function<std::string(Obj)> name;
+  std::function<Obj(const char *, double, double)> make;  // over fixed parts, deleted on refusal
+};
+inline int written(int n, const char *) { return n; }
+inline int written(const char *r, const char *b) { return r == b ? int(std::strlen(b)) : 0; }
+#define KX_KIND(K, MAX)                                                                                        \
+  {#K, Kind{MAX, false, [](const char *t) -> Obj { return kx_##K##_from_string(t); },                          \
+            [](Obj h, char *b) { return written(kx_##K##_to_string(kx_##K(h), b), b); },                       \
+            [](Obj a, Obj b) { return kx_##K##_eq(kx_##K(a), kx_##K(b)); },                                    \
+            [](Obj h) -> Obj { return kx_##K##_clone(kx_##K(h)); }, [](Obj h) { kx_##K##_del(kx_##K(h)); },    \
+            [](Obj h) { return int(kx_##K##_status(kx_##K(h))); },                                             \
+            [](char *const *t, int n, int s, int *f, int *l) -> Obj { return kx_##K##_from_tokens(t, n, s, f, l); },\
+            [](Obj h) { char b[64] = ""; return kx_##K##_name(kx_##K(h), b), std::string(b); }, {}}}
+// Parts made for one constructor call: deleted here when it refuses them.
+#define KX_DROP(k) inline void drop(kx_##k h) { kx_##k##_del(h); }
+KX_DROP(geogcs) KX_DROP(datum) KX_DROP(primem) KX_DROP(unit) KX_DROP(spheroid) KX_DROP(method)
+KX_DROP(projection) KX_DROP(parameter)
+inline std::vector<std::function<void()>> g_parts;
+template <class H> H part(H h) { return g_parts.push_back([h] { drop(h); }), h; }
+template <class H> H owned(H made) {
+  for (auto &drop_part : g_parts) made == nullptr ? drop_part() : void();
+  return g_parts.clear(), made;
+}
+const auto kFwd = kx_mercator_fwd, kInv = kx_mercator_inv;
+const auto kMFwd = kx_geocentric_translation_fwd, kMInv = kx_geocentric_translation_inv;
+const char kWgs84[] =
+    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,"
+    "298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+inline std::map<std::string, Kind> kinds() {
+  using D = double;
+  std::map<std::string, Kind> k = {
+      KX_KIND(spheroid, KX_TEXT_MAX_SPHEROID), KX_KIND(primem, KX_TEXT_MAX_PRIMEM),
+      KX_KIND(unit, KX_TEXT_MAX_UNIT),         KX_KIND(parameter, KX_TEXT_MAX_PARAMETER),
+      KX_KIND(datum, KX_TEXT_MAX_DATUM),       KX_KIND(geogcs, KX_TEXT_MAX_GEOGCS),
+      KX_KIND(geoxyzcs, KX_TEXT_MAX_GEOXYZCS), KX_KIND(projection, KX_TEXT_MAX_PROJECTION),
+      KX_KIND(method, KX_TEXT_MAX_METHOD),     KX_KIND(projcs, KX_TEXT_MAX_PROJCS),
+      KX_KIND(geogtran, KX_TEXT_MAX_GEOGTRAN)};
+  k["spheroid"].make = [](const char *n, D a, D b) { return kx_spheroid_new(n, a, b); };
+  k["primem"].make = [](const char *n, D a, D) { return kx_primem_new(n, a); };
+  k["unit"].make = [](const char *n, D a, D) { return kx_unit_new(n, a); };
+  k["parameter"].make = [](const char *n, D a, D) { return kx_parameter_new(n, a); };
+  k["datum"].make = [](const char *n, D, D) { return owned(kx_datum_new(n, part(kx_spheroid_from_string(kWgs84)))); };
+  k["geogcs"].make = [](const char *n, D, D) {
+    return owned(kx_geogcs_new(n, part(kx_datum_from_string(kWgs84)), part(kx_primem_from_string(kWgs84)),
+                               part(kx_unit_from_string(kWgs84))));
+  };
+  k["geoxyzcs"].make = [](const char *n, D, D) {
+    return owned(kx_geoxyzcs_new(n, part(kx_geogcs_from_string(kWgs84)), part(kx_unit_new("Meter", 1.0))));
+  };
+  k["projection"].make = [](const char *n, D, D) { return kx_projection_new(n, kFwd, kInv, nullptr); };
+  k["method"].make = [](const char *n, D, D) { return kx_method_new(n, kMFwd, kMInv); };
+  k["projection"].registry_named = k["method"].registry_named = true;
+  k["projcs"].make = [](const char *n, D, D) {
+    kx_parameter s[16] = {part(kx_parameter_new("False_Easting", 500000.0))};
+    return owned(kx_projcs_new(n, part(kx_geogcs_from_string(kWgs84)),
+                               part(kx_projection_from_string("PROJECTION[\"Transverse_Mercator\"]")), s,
+                               part(kx_unit_new("Meter", 1.0))));
+  };
+  k["geogtran"].make = [](const char *n, D, D) {
+    kx_parameter s[16] = {part(kx_parameter_new("X_Axis_Translation", -3.0))};
+    return owned(kx_geogtran_new(n, part(kx_geogcs_from_string(kWgs84)), part(kx_geogcs_from_string(kWgs84)),
+                                 part(kx_method_from_string("METHOD[\"Geocentric_Translation\"]")), s));
+  };
+  k["coordsys"] = Kind{KX_TEXT_MAX_PROJCS, false, kx_coordsys_from_string, kx_coordsys_to_string,  // no status
+                       kx_coordsys_eq, kx_coordsys_clone, kx_coordsys_del, {}, {}, {}, {}};
+  return k;
+}
+inline std::vector<std::string> split(const std::string &s, char by) {
+  std::vector<std::string> out;
+  std::stringstream ss(s);
+  for (std::string item; std::getline(ss, item, by);) out.push_back(item);
+  return out;
+}
+// "\xHH" bytes, "{N*s}" repeats and "{NAME}" texts defined earlier.
+inline std::string expand(const std::string &in, const std::map<std::string, std::string> &defs) {
+  std::string out;
+  for (size_t i = 0; i < in.size(); ++i) {
+    const size_t close = in[i] == '{' ? in.find('}', i) : std::string::npos;
+    const std::string inner = close == std::string::npos ? "" : in.substr(i + 1, close - i - 1);
+    const size_t star = inner.find('*');
+    if (in.compare(i, 2, "\\x") == 0 && i + 3 < in.size()) {
+      out += char(std::stoi(in.substr(i + 2, 2), nullptr, 16)), i += 3;
+    } else if (star != std::string::npos && star > 0 && std::isdigit(static_cast<unsigned char>(inner[0]))) {
+      for (int n = std::stoi(inner); n > 0; --n) out += inner.substr(star + 1);
+      i = close;
+    } else if (defs.count(inner) != 0) {
+      out += defs.at(inner), i = close;
+    } else {
+      out += in[i];
+    }
+  }
+  return out;
+}
+struct Line { std::string a, b, rest, tail; };  // "a b rest", rest may hold spaces; tail: b rest
+struct CaseFile { std::vector<Line> lines; std::map<std::string, std::string> defs; };
+inline CaseFile read_cases(const std::string &relative) {
+  CaseFile f;
+  std::ifstream in(kxtest::data_path(relative));
+  for (std::string raw; std::getline(in, raw);) {
+    if (raw.empty() || raw[0] == '#') continue;
+    const size_t s1 = raw.find(' '), s2 = raw.find(' ', s1 + 1);
+    const Line l{raw.substr(0, s1), expand(raw.substr(s1 + 1, s2 - s1 - 1), f.defs),
+                 s2 == std::string::npos ? "" : expand(raw.substr(s2 + 1), f.defs),
+                 expand(raw.substr(s1 + 1), f.defs)};
+    l.a == "def" ? void(f.defs[l.b] = l.rest) : f.lines.push_back(l);
+  }
+  return f;
+}
 std::string num(double v) {
   char b[40];
   return std::snprintf(b, sizeof b, "%.17g", v), b;
@@ -47,7 +171,7 @@ std::string field(const std::string &kind, const Kind &k, Obj o, const std::stri
        }},
       {"projcs.unit", [](Obj h) { return num(kx_unit_factor(kx_projcs_unit(kx_projcs(h)))); }},
       {"projcs.gunit", [gcs](Obj h) { return num(kx_unit_factor(kx_geogcs_unit(gcs(h)))); }},
-      {"projcs.gname", [gcs](Obj h) { return objcase::kinds().at("geogcs").name(gcs(h)); }}};
+      {"projcs.gname", [gcs](Obj h) { return kinds().at("geogcs").name(gcs(h)); }}};
   return f.at(kind + "." + key)(o);
 }
 // What every built object must satisfy; returns its text.
@@ -69,7 +193,7 @@ std::string check_object(const Kind &k, Obj o, int status) {
 }
 // The object a case line names: built, read from tokens or from text.
 Obj build(const Kind &k, const std::string &how, const std::string &text, int *status) {
-  const std::vector<std::string> v = objcase::split(how.substr(how.find('=') + 1) + ":0", ':');
+  const std::vector<std::string> v = split(how.substr(how.find('=') + 1) + ":0", ':');
   *status = how.rfind("new=", 0) == 0 || how.rfind("alter=", 0) == 0 ? 1 : 2;
   if (how.rfind("new=", 0) == 0) return k.make(text.c_str(), kxtest::num(v[0]), kxtest::num(v[1]));
   if (how.rfind("tok=", 0) == 0) {
@@ -90,17 +214,17 @@ Obj build(const Kind &k, const std::string &how, const std::string &text, int *s
 }
 
 TEST(ObjectTexts, CaseFile) {
-  const objcase::CaseFile file = objcase::read_cases("objects/texts.txt");
-  const std::map<std::string, Kind> kinds = objcase::kinds();
+  const CaseFile file = read_cases("objects/texts.txt");
+  const std::map<std::string, Kind> all = kinds();
   ASSERT_GT(file.lines.size(), 150u);
   kx_pcsconstants foreign = kx_pcsconstants_new();  // a handle of no object kind, and two of others
   kx_unit unit = kx_unit_new("u", 1.0);
   kx_spheroid sph = kx_spheroid_new("s", 1.0, 0.0);
-  for (const objcase::Line &c : file.lines) {
+  for (const Line &c : file.lines) {
     SCOPED_TRACE(c.a + " " + c.b + " " + c.rest);
-    const Kind &k = kinds.at(c.a);
+    const Kind &k = all.at(c.a);
     const auto text_of = [&](const std::string &t) { return file.defs.count(t) ? file.defs.at(t) : t; };
-    const std::vector<std::string> checks = objcase::split(c.b, ';');
+    const std::vector<std::string> checks = split(c.b, ';');
     const auto verify = [&](Obj o, const std::string &written) {
       for (const std::string &x : checks) {
         const size_t at = x.find('=');
@@ -147,16 +271,16 @@ TEST(ObjectTexts, CaseFile) {
 // A name with a bracket or quote would end the quoted name early: refused by
 // every constructor, the rename and the parenthesised text; all others carry.
 TEST(ObjectTexts, NamesRefusedWhereTheyEnterOrCarriedBackEqual) {
-  const objcase::CaseFile file = objcase::read_cases("objects/name_cases.txt");
+  const CaseFile file = read_cases("objects/name_cases.txt");
   ASSERT_GE(file.lines.size(), 10u);
   static char text[4096];
-  for (auto &[label, k] : objcase::kinds()) {
+  for (auto &[label, k] : kinds()) {
     if (!k.make) continue;
     EXPECT_EQ(k.make(nullptr, 1, 0), nullptr) << label;
     Obj templ = k.make("@", 1, 0);
     ASSERT_GT(k.write(templ, text), 0) << label;
     k.del(templ);
-    for (const objcase::Line &c : file.lines) {
+    for (const Line &c : file.lines) {
       const std::string &n = c.tail;
       const bool carry = c.a == "carry", bracket = n.find_first_of("[]") != std::string::npos;
       SCOPED_TRACE(label + " named '" + n + "'");
@@ -172,51 +296,50 @@ TEST(ObjectTexts, NamesRefusedWhereTheyEnterOrCarriedBackEqual) {
       k.del(read), k.del(made);
     }
   }
-  for (const objcase::Line &c : file.lines) {  // the old name stays on refusal
+  for (const Line &c : file.lines) {  // the old name stays on refusal
     kx_parameter p = kx_parameter_new("Scale_Factor", 0.9996);
     EXPECT_EQ(kx_parameter_name_set(p, c.tail.c_str()), c.a == "carry" ? 1 : 0) << c.tail;
     EXPECT_EQ(kx_parameter_index(p), c.a == "carry" ? -1 : 5) << c.tail;
-    check_object(objcase::kinds().at("parameter"), p, 1);
+    check_object(kinds().at("parameter"), p, 1);
     kx_parameter_del(p);
   }
 }
 // Buffer and token array with guard zones behind them: overruns show even in
 // the release build.
 constexpr int kBuf = 1024, kTok = 200, kGuard = 64;
-constexpr unsigned char kCanary = 0xA5;
+constexpr char kCanary = char(0xA5);
 struct Tokenized {
-  unsigned char raw[kBuf + kGuard];
+  char raw[kBuf + kGuard];
   char *tokens[kTok + kGuard];
   int count = -1;
   Tokenized(const char *text, const char *keyword) {
-    std::fill(std::begin(tokens), std::end(tokens), buffer() + 1);  // sentinel
-    kx_objstring_tokens(text, keyword, (std::memset(raw, kCanary, sizeof raw), buffer()), tokens, &count);
+    std::fill(std::begin(tokens), std::end(tokens), raw + 1);  // sentinel
+    kx_objstring_tokens(text, keyword, (std::memset(raw, kCanary, sizeof raw), raw), tokens, &count);
   }
-  char *buffer() { return reinterpret_cast<char *>(raw); }
   bool sound() {  // guards intact, tokens non-empty and ended in the buffer, a null after them
     bool ok = count >= 0 && count < kTok && tokens[count] == nullptr;
     for (int i = kBuf; i < kBuf + kGuard; ++i) ok = ok && raw[i] == kCanary;
-    for (int i = kTok; i < kTok + kGuard; ++i) ok = ok && tokens[i] == buffer() + 1;
+    for (int i = kTok; i < kTok + kGuard; ++i) ok = ok && tokens[i] == raw + 1;
     for (int i = 0; ok && i < count; ++i) {
-      ok = tokens[i] >= buffer() && tokens[i] < buffer() + kBuf && tokens[i][0] != '\0' &&
-           std::memchr(tokens[i], '\0', size_t(buffer() + kBuf - tokens[i])) != nullptr;
+      ok = tokens[i] >= raw && tokens[i] < raw + kBuf && tokens[i][0] != '\0' &&
+           std::memchr(tokens[i], '\0', size_t(raw + kBuf - tokens[i])) != nullptr;
     }
     return ok;
   }
 };
 
 TEST(Tokenizer, CasesAndHostileInput) {
-  const objcase::CaseFile file = objcase::read_cases("objects/tokens.txt");
+  const CaseFile file = read_cases("objects/tokens.txt");
   ASSERT_GT(file.lines.size(), 20u);
-  for (const objcase::Line &c : file.lines) {
+  for (const Line &c : file.lines) {
     SCOPED_TRACE(c.a + " " + c.rest.substr(0, 80));
     Tokenized t(c.rest.c_str(), c.a == "-" ? "" : c.a.c_str());
     EXPECT_TRUE(t.sound());
     EXPECT_TRUE(c.b[0] != '#' || t.count == std::stoi(c.b.substr(1))) << t.count;
     if (c.b[0] == '#' || c.b == "*") continue;
-    const std::vector<std::string> want = c.b == "-" ? std::vector<std::string>{} : objcase::split(c.b, '|');
+    const std::vector<std::string> want = c.b == "-" ? std::vector<std::string>{} : split(c.b, '|');
     EXPECT_EQ(std::vector<std::string>(t.tokens, t.tokens + std::max(t.count, 0)), want);
-    EXPECT_TRUE(t.count <= 0 || t.tokens[0] == t.buffer());  // cut in place from the keyword on
+    EXPECT_TRUE(t.count <= 0 || t.tokens[0] == t.raw);  // cut in place from the keyword on
   }
   // Null arguments leave the count zero; random bytes never escape the buffers.
   char buffer[kBuf], *tokens[kTok] = {buffer};
@@ -246,12 +369,12 @@ void check_readme_list(const std::string &label, const Row *rows, int count, con
   std::set<std::string> listed, readable;
   std::ifstream in(kxtest::data_path("../../README.md"));
   for (std::string line; std::getline(in, line);) {
-    for (const std::string &item : objcase::split(line.rfind(label, 0) ? "" : line.substr(label.size()), ',')) {
+    for (const std::string &item : split(line.rfind(label, 0) ? "" : line.substr(label.size()), ',')) {
       const auto b = item.find_first_not_of(" `."), e = item.find_last_not_of(" `.");
       if (b != std::string::npos) listed.insert(item.substr(b, e - b + 1));
     }
   }
-  const Kind k = objcase::kinds().at(kind);
+  const Kind k = kinds().at(kind);
   for (int i = 0; i < count; ++i) {
     Obj o = k.read((kind + std::string("[\"") + rows[i].name + "\"]").c_str());
     if (o != nullptr) readable.insert(rows[i].name), k.del(o);
@@ -283,7 +406,7 @@ int storing_const(kx_pcsconstants pc, const double *sph, const double *) {
 }
 int method_const(kx_gtconstants, const char *dataset) { return g_dataset = dataset, 0; }
 kx_horizon *test_horizon(const double *, const double *) { return nullptr; }
-kx_geogcs wgs84() { return kx_geogcs_from_string(objcase::kWgs84); }
+kx_geogcs wgs84() { return kx_geogcs_from_string(kWgs84); }
 // Checks as rows, evaluated in order: pointers that must be null, results and their values.
 void expect_null(std::initializer_list<const void *> all) {
   for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all.begin()[i], nullptr) << "item " << i;
@@ -423,7 +546,7 @@ TEST(Parts, SettersInvalidHandlesAndArguments) {
 // either fails or gives an object whose text reads back equal; until the unit
 // factor has a nonzero digit every prefix fails.
 TEST(Parts, TruncatedAndMutatedTextsAreSafe) {
-  const std::string t = objcase::read_cases("objects/texts.txt").defs.at("NTF");
+  const std::string t = read_cases("objects/texts.txt").defs.at("NTF");
   const size_t factor_at = t.find("0.01570796326794895");
   for (size_t n = 0; n <= t.size(); ++n) {
     kx_geogcs g = kx_geogcs_from_string(t.substr(0, n).c_str());
@@ -481,7 +604,7 @@ Longest longest(double lo, double hi) {
 template <class H, class W>
 int length(W (*writer)(H, char *), H h) {
   static char b[4096];
-  return objcase::written(writer(h, b), b);
+  return written(writer(h, b), b);
 }
 
 // The limits KX_TEXT_MAX_* assume KX_TEXT_MAX_NUMBER characters per number:
