@@ -236,7 +236,7 @@ TEST(ObjectTexts, CaseFile) {
           EXPECT_EQ(written, key == "same" ? c.rest : text_of(want));
         } else if (key == "eq" || key == "ne") {
           Obj other = k.read(text_of(want).c_str());
-          EXPECT_EQ((other != nullptr) * 10 + k.eq(o, other), key == "eq" ? 11 : 10) << x;
+          EXPECT_EQ((other != nullptr) * 100 + k.eq(o, other) * 10 + k.eq(other, o), key == "eq" ? 111 : 100) << x;
           k.del(other);
         } else if (const std::string got = field(c.a, k, o, key);
                    !want.empty() && *end == '\0' && got != "none") {
