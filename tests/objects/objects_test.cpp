@@ -37,8 +37,8 @@ struct Kind {
   std::function<std::string(Obj)> name;
   std::function<Obj(const char *, double, double)> make;  // over fixed parts, deleted on refusal
 };
-inline int written(int n, const char *) { return n; }
-inline int written(const char *r, const char *b) { return r == b ? int(std::strlen(b)) : 0; }
+int written(int n, const char *) { return n; }
+int written(const char *r, const char *b) { return r == b ? int(std::strlen(b)) : 0; }
 #define KX_KIND(K, MAX)                                                                                        \
   {#K, Kind{MAX, false, [](const char *t) -> Obj { return kx_##K##_from_string(t); },                          \
             [](Obj h, char *b) { return written(kx_##K##_to_string(kx_##K(h), b), b); },                       \
@@ -51,7 +51,7 @@ inline int written(const char *r, const char *b) { return r == b ? int(std::strl
 #define KX_DROP(k) inline void drop(kx_##k h) { kx_##k##_del(h); }
 KX_DROP(geogcs) KX_DROP(datum) KX_DROP(primem) KX_DROP(unit) KX_DROP(spheroid) KX_DROP(method)
 KX_DROP(projection) KX_DROP(parameter)
-inline std::vector<std::function<void()>> g_parts;
+std::vector<std::function<void()>> g_parts;
 template <class H> H part(H h) { return g_parts.push_back([h] { drop(h); }), h; }
 template <class H> H owned(H made) {
   for (auto &drop_part : g_parts) made == nullptr ? drop_part() : void();
@@ -62,7 +62,7 @@ const auto kMFwd = kx_geocentric_translation_fwd, kMInv = kx_geocentric_translat
 const char kWgs84[] =
     "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,"
     "298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
-inline std::map<std::string, Kind> kinds() {
+std::map<std::string, Kind> kinds() {
   using D = double;
   std::map<std::string, Kind> k = {
       KX_KIND(spheroid, KX_TEXT_MAX_SPHEROID), KX_KIND(primem, KX_TEXT_MAX_PRIMEM),
@@ -101,14 +101,14 @@ inline std::map<std::string, Kind> kinds() {
                        kx_coordsys_eq, kx_coordsys_clone, kx_coordsys_del, {}, {}, {}, {}};
   return k;
 }
-inline std::vector<std::string> split(const std::string &s, char by) {
+std::vector<std::string> split(const std::string &s, char by) {
   std::vector<std::string> out;
   std::stringstream ss(s);
   for (std::string item; std::getline(ss, item, by);) out.push_back(item);
   return out;
 }
 // "\xHH" bytes, "{N*s}" repeats and "{NAME}" texts defined earlier.
-inline std::string expand(const std::string &in, const std::map<std::string, std::string> &defs) {
+std::string expand(const std::string &in, const std::map<std::string, std::string> &defs) {
   std::string out;
   for (size_t i = 0; i < in.size(); ++i) {
     const size_t close = in[i] == '{' ? in.find('}', i) : std::string::npos;
@@ -129,7 +129,7 @@ inline std::string expand(const std::string &in, const std::map<std::string, std
 }
 struct Line { std::string a, b, rest, tail; };  // "a b rest", rest may hold spaces; tail: b rest
 struct CaseFile { std::vector<Line> lines; std::map<std::string, std::string> defs; };
-inline CaseFile read_cases(const std::string &relative) {
+CaseFile read_cases(const std::string &relative) {
   CaseFile f;
   std::ifstream in(kxtest::data_path(relative));
   for (std::string raw; std::getline(in, raw);) {
@@ -265,7 +265,7 @@ TEST(ObjectTexts, CaseFile) {
     k.del(o);
   }
   EXPECT_EQ(kx_pcsconstants_p(foreign) + kx_unit_p(unit) + kx_spheroid_p(sph), 3);
-  kx_pcsconstants_del((kx_unit_del(unit), kx_spheroid_del(sph), foreign));
+  kx_pcsconstants_del(foreign), kx_unit_del(unit), kx_spheroid_del(sph);
 }
 
 // A name with a bracket or quote would end the quoted name early: refused by
@@ -484,7 +484,7 @@ TEST(Parts, ConstantsLoading) {
   EXPECT_EQ(g_dataset, "Dataset_conus");
   expect_null({kx_pcsconstants_dvals(pc), kx_gtconstants_fvals(gc), kx_geogtran_gtconstants(nullptr)});
   for (kx_geogtran x : {t, a}) kx_geogtran_del(x);
-  kx_pcsconstants_del((kx_gtconstants_del(gc), pc));
+  kx_pcsconstants_del(pc), kx_gtconstants_del(gc);
 }
 
 // Setters; handles of another kind: setters refuse, names as documented; the
@@ -645,7 +645,7 @@ TEST(TextBounds, LongestTextsReachTheLimitsLessTheNumberSlack) {
   static char text[KX_TEXT_MAX_GEOGCS + 1];  // the longest still fits the tokenizer
   kx_geogcs r = kx_geogcs_from_string((kx_geogcs_to_string(g, text), text));
   EXPECT_EQ(kx_geogcs_eq(g, r), 1);
-  kx_parameter_del((kx_geoxyzcs_del(x), kx_projcs_del(pcs), kx_geogtran_del(t), par));
+  kx_parameter_del(par), kx_geoxyzcs_del(x), kx_projcs_del(pcs), kx_geogtran_del(t);
   for (kx_geogcs y : {g, r}) kx_geogcs_del(y);
 }
 }  // namespace
