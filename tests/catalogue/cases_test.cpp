@@ -10,31 +10,17 @@
 #include "catalogue/objedit_reader.h"
 #include "catalogue_util.h"
 #include "objects/registry.h"
+#include "support/cases.h"
 
 using namespace cattest;
 namespace cat = kx::catalogue;
 
 namespace {
 
-std::vector<std::string> split(const std::string &s, char sep) {
-  std::vector<std::string> out(1);
-  for (char c : s) {
-    if (c == sep) out.emplace_back();
-    else out.back() += c;
-  }
-  return out;
-}
-
 // The name the listing gives the code, "null" when it lists no such code.
 std::string listed(const std::string &kind, int code) {
-  using Listing = kx_predefined *(*)(int *);
-  const std::map<std::string, Listing> listings = {
-      {"spheroid", kx_predefined_spheroid},     {"primem", kx_predefined_primem},
-      {"angular_unit", kx_predefined_angular_unit}, {"linear_unit", kx_predefined_linear_unit},
-      {"datum", kx_predefined_datum},           {"geogcs", kx_predefined_geogcs},
-      {"projcs", kx_predefined_projcs},         {"geogtran", kx_predefined_geogtran}};
   int count = 0;
-  kx_predefined *table = listings.at(kind)(&count);
+  kx_predefined *table = listing(kind)(&count);
   std::string name = "null";
   for (int i = 0; i < count; ++i) {
     if (table[i].code == code) name = table[i].name;
@@ -90,8 +76,8 @@ TEST(CatalogueCases, EveryCase) {
       home.write(file, t);
     }
     for (const auto &e : c.expects) {
-      for (const std::string &factory : split(e[0], '|')) {
-        for (const std::string &code : split(e[1], '|')) {
+      for (const std::string &factory : split_csv(e[0], '|')) {
+        for (const std::string &code : split_csv(e[1], '|')) {
           SCOPED_TRACE(c.title + ": " + factory + " " + code);
           check(factory, std::stoi(code), e);
         }
@@ -102,28 +88,14 @@ TEST(CatalogueCases, EveryCase) {
 }
 
 TEST(CatalogueCases, TokenReaders) {
-  const struct { const char *token; bool ok; int code; } codes[] = {
-      {"4326", true, 4326}, {"KX_GCS_WGS_1984", true, 4326}, {"+206001", true, 206001},
-      {"kx_gcs_wgs_1984", false, 0}, {"0", false, 0}, {"4326abc", false, 0}, {"43.26", false, 0},
-      {"99999999999", false, 0}, {"-99999999999999999999999", false, 0}, {"", false, 0}, {"-", false, 0}};
-  for (const auto &c : codes) {
+  for (auto row : kxtest::read_csv(kxtest::data_path("catalogue/tokens.csv"))) {
+    for (char &c : row[1]) c = c == ';' ? ',' : c;
     int code = -1;
-    EXPECT_EQ(cat::read_user_code(c.token, &code), c.ok) << c.token;
-    if (c.ok) {
-      EXPECT_EQ(code, c.code) << c.token;
-    }
-  }
-  const struct { const char *token; bool ok; double value; } numbers[] = {
-      {"6378137.5", true, 6378137.5}, {"-.5e1", true, -5.0}, {"298.", true, 298.0}, {"", false, 0},
-      {".", false, 0}, {"1,5", false, 0}, {"12abc", false, 0}, {"1e", false, 0}, {"1e+", false, 0},
-      {"0x10", false, 0}, {"nan", false, 0}, {"inf", false, 0}, {"1e999", false, 0},
-      {"--1", false, 0}, {"1 2", false, 0}, {"e5", false, 0}};
-  for (const auto &n : numbers) {
     double v = -1.0;
-    EXPECT_EQ(cat::read_user_number(n.token, &v), n.ok) << n.token;
-    if (n.ok) {
-      EXPECT_EQ(v, n.value) << n.token;
-    }
+    const bool is_code = row[0] == "code", ok = is_code ? cat::read_user_code(row[1].c_str(), &code)
+                                                        : cat::read_user_number(row[1].c_str(), &v);
+    EXPECT_EQ(ok, row[2] == "1") << row[1];
+    EXPECT_TRUE(!ok || (is_code ? code == std::stoi(row[3]) : v == kxtest::num(row[3]))) << row[1];
   }
 }
 
@@ -132,10 +104,9 @@ TEST(CatalogueCases, NoHome) {
   for (const char *home : {static_cast<const char *>(nullptr), "", "/nonexistent/kx/home"}) {
     if (home == nullptr) unsetenv("KXOBJEDITHOME");
     else setenv("KXOBJEDITHOME", home, 1);  // an empty home must not become the root
-    EXPECT_EQ(kx_factory_datum_objedit(6326), nullptr);
-    EXPECT_EQ(kx_factory_geogcs_objedit(4326), nullptr);
-    EXPECT_EQ(kx_factory_projcs_objedit(32633), nullptr);
-    EXPECT_EQ(kx_factory_geogtran_objedit(1170), nullptr);
+    for (const auto &[f, code] : {std::pair<std::string, int>{"datum", 6326}, {"geogcs", 4326}, {"projcs", 32633}, {"geogtran", 1170}}) {
+      EXPECT_FALSE(build(f + "_objedit", code)) << f;
+    }
     EXPECT_EQ(build("geogcs", 4326).field("status"), "4");
   }
   unsetenv("KXOBJEDITHOME");

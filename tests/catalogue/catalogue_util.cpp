@@ -12,12 +12,12 @@
 
 namespace cattest {
 
-std::vector<std::string> split_csv(const std::string &line) {
+std::vector<std::string> split_csv(const std::string &line, char sep) {
   std::vector<std::string> out(1);
   bool quoted = false;
   for (char c : line) {
     if (c == '"') quoted = !quoted;
-    else if (c == ',' && !quoted) out.emplace_back();
+    else if (c == sep && !quoted) out.emplace_back();
     else if (c != '\r') out.back() += c;
   }
   return out;
@@ -138,6 +138,16 @@ Obj component(const Obj &o, const std::string &head) {
 
 Obj::~Obj() {
   if (owned_ && p != nullptr) kOps[static_cast<int>(kind)].del(p);
+}
+
+Listing listing(const std::string &kind) {
+  static const std::map<std::string, Listing> listings = {
+      {"spheroid", kx_predefined_spheroid}, {"primem", kx_predefined_primem},
+      {"angular_unit", kx_predefined_angular_unit}, {"linear_unit", kx_predefined_linear_unit},
+      {"datum", kx_predefined_datum}, {"projection", kx_predefined_projection},
+      {"method", kx_predefined_method}, {"parameter", kx_predefined_parameter},
+      {"geogcs", kx_predefined_geogcs}, {"projcs", kx_predefined_projcs}, {"geogtran", kx_predefined_geogtran}};
+  return listings.at(kind);
 }
 
 std::string number(double v) {

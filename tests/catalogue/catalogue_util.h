@@ -14,7 +14,7 @@ namespace cattest {
 
 using Row = std::map<std::string, std::string>;
 
-std::vector<std::string> split_csv(const std::string &line);  // double quotes honoured
+std::vector<std::string> split_csv(const std::string &line, char sep = ',');  // quotes honoured
 std::vector<Row> read_epsg(const std::string &file);           // rows by header name
 
 enum class Kind { Unit, Spheroid, Primem, Datum, Geogcs, Projcs, Geogtran, Projection, Method,
@@ -42,6 +42,8 @@ class Obj {
 // What the named factory ("datum", "geogcs_normal", "any", ...) builds.
 Obj build(const std::string &factory, int code);
 std::string number(double v);  // %.17g
+using Listing = kx_predefined *(*)(int *);
+Listing listing(const std::string &kind);  // "spheroid", "angular_unit", ...
 // True when got equals want: numbers by value (within 1e-15 relative when
 // near), other text exactly.
 bool same(const std::string &got, const std::string &want, bool near);
