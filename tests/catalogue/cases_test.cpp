@@ -147,10 +147,10 @@ TEST(CatalogueCases, FilesThatAreNotTextFiles) {
     home.write("datum", text);
     EXPECT_EQ(kx_factory_datum_objedit(206001), nullptr);
   }
-  home.make_dir("datum");
+  home.write("datum", "/dir");
   EXPECT_EQ(kx_factory_datum_objedit(206001), nullptr);
   EXPECT_EQ(build("datum", 6326).field("status"), "4");
-  home.make_fifo("unit");  // it would block a reader: it is not opened
+  home.write("unit", "/fifo");  // it would block a reader: it is not opened
   EXPECT_EQ(build("unit", 9001).field("status"), "4");
 }
 
@@ -170,7 +170,7 @@ int open_descriptors() {
 TEST(CatalogueCases, HomeFromFunctionAndEveryFileClosed) {
   ObjeditHome home;
   home.write("datum", "DATUM, 206001, From_Function, 7030\nDATUM, 206002, D_Bad, 7999\n");
-  home.make_dir("geogcs");
+  home.write("geogcs", "/dir");
   unsetenv("KXOBJEDITHOME");
   EXPECT_EQ(kx_factory_datum_objedit(206001), nullptr);
   g_home = home.dir() + "/";  // a trailing separator is not doubled

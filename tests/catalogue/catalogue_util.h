@@ -13,12 +13,10 @@
 namespace cattest {
 
 using Row = std::map<std::string, std::string>;
-
 std::vector<std::string> split_csv(const std::string &line, char sep = ',');  // quotes honoured
-std::vector<Row> read_epsg(const std::string &file);           // rows by header name
+std::vector<Row> read_epsg(const std::string &file);                         // rows by header name
 
-enum class Kind { Unit, Spheroid, Primem, Datum, Geogcs, Projcs, Geogtran, Projection, Method,
-                  Parameter, None };
+enum class Kind { Unit, Spheroid, Primem, Datum, Geogcs, Projcs, Geogtran, Projection, Method, Parameter, None };
 
 // An object of any kind; components (borrowed) are never freed.
 class Obj {
@@ -42,11 +40,11 @@ class Obj {
 // What the named factory ("datum", "geogcs_normal", "any", ...) builds.
 Obj build(const std::string &factory, int code);
 std::string number(double v);  // %.17g
-using Listing = kx_predefined *(*)(int *);
-Listing listing(const std::string &kind);  // "spheroid", "angular_unit", ...
 // True when got equals want: numbers by value (within 1e-15 relative when
 // near), other text exactly.
 bool same(const std::string &got, const std::string &want, bool near);
+using Listing = kx_predefined *(*)(int *);
+Listing listing(const std::string &kind);  // "spheroid", "angular_unit", ...
 
 // A fresh temporary directory named by KXOBJEDITHOME while the object lives.
 class ObjeditHome {
@@ -57,22 +55,20 @@ class ObjeditHome {
   ObjeditHome &operator=(const ObjeditHome &) = delete;
   const std::string &dir() const { return dir_; }
   std::string path(const std::string &file) const { return dir_ + "/" + file; }
-  void write(const std::string &file, const std::string &content);  // replaces any entry
-  void make_dir(const std::string &file);
-  void make_fifo(const std::string &file);
+  void write(const std::string &file, const std::string &content);
 
  private:
   std::string dir_;
 };
 
-// A case of tests/data/catalogue/cases.txt: user files and expectations.
+// The cases of tests/data/catalogue/cases.txt (only the one titled `only`
+// when given): user files and expectations.
 struct Case {
   std::string title;
   std::map<std::string, std::string> files;
   std::vector<std::vector<std::string>> expects;  // factory, code, key=value...
 };
-std::vector<Case> read_cases();
-const Case &find_case(const std::string &title);
+std::vector<Case> read_cases(const std::string &only = "");
 
 }  // namespace cattest
 

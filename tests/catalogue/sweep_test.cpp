@@ -268,9 +268,10 @@ TEST(CatalogueSweep, Listings) {
       {"datum", "datum"}, {"projection", "projection"}, {"method", "method"}, {"parameter", "parameter"},
       {"geogcs", "geogcs"}, {"projcs", "projcs"}, {"geogtran", "geogtran"}};
   const auto ranges = code_ranges();
+  const auto with_user_files = read_cases("listings with user files");
   for (const bool user : {false, true}) {
     ObjeditHome home;
-    for (const auto &[file, text] : find_case("listings with user files").files) {
+    for (const auto &[file, text] : with_user_files.at(0).files) {
       if (user) home.write(file, text);
     }
     for (const auto &[kind, factory] : kinds) {
