@@ -114,6 +114,19 @@ TEST(CatalogueCases, JunkAndOverlongLines) {
   EXPECT_EQ(build("datum_objedit", 206003).field("name"), std::string(63, 'N'));
 }
 
+// Objects made by hand are found when equal within the tolerance (names
+// ignoring case); no object, or no object at all, has no code.
+TEST(CatalogueCases, ReverseLookupOfHandMadeObjects) {
+  int junk[4] = {};
+  const Obj made[] = {Obj(Kind::Unit, kx_unit_new("meter", 1.0)), Obj(Kind::Unit, kx_unit_new("Foot_US", 1200.0 / 3937.0)),
+                      Obj(Kind::Unit, kx_unit_new("Meter", 1.001)),
+                      Obj(Kind::Spheroid, kx_spheroid_new("WGS_1984", 6378137.0, 1 / 298.257223563)),
+                      Obj(Kind::Primem, kx_primem_new("Paris", 2.337229166666667)),
+                      Obj(Kind::Primem, kx_primem_new("Paris", 2.33722917)), Obj(), Obj(Kind::None, junk, false)};
+  const int want[] = {9001, 9003, 0, 7030, 8903, 0, 0, 0};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(kx_factory_code(made[i].p), want[i]) << i;
+}
+
 namespace {
 std::string g_home;
 const char *home_func() { return g_home.c_str(); }
