@@ -313,10 +313,6 @@ TEST(CatalogueSweep, EveryProjectedCsCode) {
 // below 9), sorted by name ignoring case, then by code: with no user files,
 // and with user lines of every kind (also over deprecated and built-in codes).
 TEST(CatalogueSweep, Listings) {
-  const std::pair<const char *, const char *> kinds[] = {
-      {"spheroid", "spheroid"}, {"primem", "primem"}, {"angular_unit", "unit"}, {"linear_unit", "unit"},
-      {"datum", "datum"}, {"projection", "projection"}, {"method", "method"}, {"parameter", "parameter"},
-      {"geogcs", "geogcs"}, {"projcs", "projcs"}, {"geogtran", "geogtran"}};
   const auto ranges = code_ranges();
   const auto with_user_files = read_cases("listings with user files");
   for (const bool user : {false, true}) {
@@ -324,7 +320,9 @@ TEST(CatalogueSweep, Listings) {
     for (const auto &[file, text] : with_user_files.at(0).files) {
       if (user) home.write(file, text);
     }
-    for (const auto &[kind, factory] : kinds) {
+    for (const std::string kind : {"spheroid", "primem", "angular_unit", "linear_unit", "datum", "projection", "method",
+                                   "parameter", "geogcs", "projcs", "geogtran"}) {
+      const std::string factory = kind.find("unit") != std::string::npos ? "unit" : kind;
       std::map<int, std::string> expected, listed;
       for (const auto &[lo, hi] : ranges.at(kind)) {
         for (int code = lo; code <= hi; ++code) {
