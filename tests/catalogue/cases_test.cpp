@@ -1,6 +1,6 @@
 // The case file tests/data/catalogue/cases.txt (built-in entries, user
 // definition files, listings), and the user-file inputs no text file can
-// carry: binary junk, overlong lines, odd files, the home from a function.
+// carry: binary junk, last lines without a newline, odd files, the home from a function.
 #include <dirent.h>
 #include <gtest/gtest.h>
 
