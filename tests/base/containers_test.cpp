@@ -12,7 +12,8 @@ TEST(Vector, BoundsAndCopies) {
   EXPECT_EQ(kx_create_vector(INT_MAX / 2, 16), nullptr);  // size would overflow
   kx_vector v = kx_create_vector(3, sizeof(double));
   ASSERT_NE(v, nullptr);
-  EXPECT_TRUE(kx_vector_length(v) == 3 && kx_vector_elemsize(v) == static_cast<int>(sizeof(double)));
+  EXPECT_TRUE(kx_vector_length(v) == 3 &&
+              kx_vector_elemsize(v) == static_cast<int>(sizeof(double)));
   double x = 2.5, zero = -1, y = 0;
   EXPECT_TRUE(kx_vector_get(v, 1, &zero) == 1 && zero == 0.0);  // zero-filled
   EXPECT_TRUE(kx_vector_set(v, 1, &x) == 1 && kx_vector_get(v, 1, &y) == 1 && y == 2.5);
@@ -29,13 +30,15 @@ TEST(Sequence, MatchesADequeUnderRandomOperations) {
   ASSERT_NE(s, nullptr);
   std::deque<int> model;
   int out = -1;
-  EXPECT_TRUE(kx_seq_remhead(s, &out) == 0 && kx_seq_remtail(s, &out) == 0 && kx_seq_get(s, 0, &out) == 0);
+  EXPECT_TRUE(kx_seq_remhead(s, &out) == 0 && kx_seq_remtail(s, &out) == 0 &&
+              kx_seq_get(s, 0, &out) == 0);
   EXPECT_TRUE(kx_seq_apptail(s, nullptr) == 0 && kx_seq_length(nullptr) == 0);
   EXPECT_EQ(kx_seq_elemsize(s), static_cast<int>(sizeof(int)));
   std::mt19937 rng(7);
   for (int step = 0; step < 6000; ++step) {
     // Random operations from empty, then 1000 appends at the tail.
-    int op = step >= 5000 ? 0 : static_cast<int>(rng() % 5), value = static_cast<int>(rng() % 100000);
+    int op = step >= 5000 ? 0 : static_cast<int>(rng() % 5),
+        value = static_cast<int>(rng() % 100000);
     if (op <= 1) {
       ASSERT_EQ(op == 0 ? kx_seq_apptail(s, &value) : kx_seq_apphead(s, &value), 1);
       op == 0 ? model.push_back(value) : model.push_front(value);

@@ -21,13 +21,20 @@ const char *fixed_home() { return "/from/function"; }
 TEST(SesMutex, ResultCodes) {
   SES_Mutex m = nullptr;
   EXPECT_EQ(SES_Mutex_Create(0, nullptr, nullptr), SES_ERR_NULL);
-  for (auto op : {SES_Mutex_Lock, SES_Mutex_UnLock, SES_Mutex_TryLock, SES_Mutex_Destroy}) EXPECT_EQ(op(nullptr), -65);
+  for (auto op : {SES_Mutex_Lock, SES_Mutex_UnLock, SES_Mutex_TryLock, SES_Mutex_Destroy})
+    EXPECT_EQ(op(nullptr), -65);
   for (int flags : {0, SES_MUTEX_INERT | SES_MUTEX_TRYLOCK, int{SES_MUTEX_TRYLOCK}}) {
     ASSERT_EQ(SES_Mutex_Create(flags, nullptr, &m), 0);
     EXPECT_EQ(SES_Mutex_TryLock(m), flags == 0 ? -66 : 0);
-    if (flags & SES_MUTEX_INERT) { EXPECT_TRUE(SES_Mutex_Lock(m) == 0 && SES_Mutex_Lock(m) == 0); }
-    if (flags == SES_MUTEX_TRYLOCK) { EXPECT_EQ(std::async(std::launch::async, [m] { return SES_Mutex_TryLock(m); }).get(), 101); }
-    if (flags == 0) { EXPECT_EQ(SES_Mutex_Lock(m), 0); }
+    if (flags & SES_MUTEX_INERT) {
+      EXPECT_TRUE(SES_Mutex_Lock(m) == 0 && SES_Mutex_Lock(m) == 0);
+    }
+    if (flags == SES_MUTEX_TRYLOCK) {
+      EXPECT_EQ(std::async(std::launch::async, [m] { return SES_Mutex_TryLock(m); }).get(), 101);
+    }
+    if (flags == 0) {
+      EXPECT_EQ(SES_Mutex_Lock(m), 0);
+    }
     EXPECT_EQ(SES_Mutex_UnLock(m), 0);
     EXPECT_EQ(SES_Mutex_Destroy(m), 0);
   }
@@ -80,7 +87,8 @@ TEST(SesWrappers, DataHomesEnvironmentAndDirectory) {
   ASSERT_NE(SES_getcwd(start), nullptr);
   EXPECT_EQ(SES_chdir("/nonexistent/kx/dir"), -269);
   // The failed change released the mutex: another thread gets the directory at once.
-  auto f = std::async(std::launch::async, [] { return SES_getcwd(std::make_unique<char[]>(512).get()) != nullptr; });
+  auto f = std::async(std::launch::async,
+                      [] { return SES_getcwd(std::make_unique<char[]>(512).get()) != nullptr; });
   ASSERT_EQ(f.wait_for(5s), std::future_status::ready);
   EXPECT_TRUE(f.get());
   EXPECT_EQ(SES_chdir("/"), 0);
@@ -103,19 +111,24 @@ TEST(SesWrappers, ChildrenForkedUnderLoadUseTheWrappers) {
   std::atomic<bool> stop{false};
   std::vector<std::thread> busy;
   for (int t = 0; t < 3; ++t)
-    busy.emplace_back([&stop, t] { for (char buf[512]; !stop;) t % 2 ? (void)SES_getcwd(buf) : (void)SES_getenv("PATH"); });
+    busy.emplace_back([&stop, t] {
+      for (char buf[512]; !stop;) t % 2 ? (void)SES_getcwd(buf) : (void)SES_getenv("PATH");
+    });
   int hung = 0, failed = 0;
   for (int i = 0; i < kForks && hung == 0; ++i) {
     const pid_t pid = fork();
     if (pid == 0) {
       static char e[] = "KX_CHILD=1";
       char buf[512];
-      _exit(SES_putenv(e) == 0 && SES_getenv("KX_CHILD") != nullptr && SES_getcwd(buf) != nullptr ? 0 : 1);
+      _exit(SES_putenv(e) == 0 && SES_getenv("KX_CHILD") != nullptr && SES_getcwd(buf) != nullptr
+                ? 0
+                : 1);
     }
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + kChildBound;
     pid_t done = pid < 0 ? -1 : 0;  // a failed fork counts as a failed child
-    while (done == 0 && (done = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+    while (done == 0 && (done = waitpid(pid, &status, WNOHANG)) == 0 &&
+           std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(100us);
     if (done == 0) kill(pid, SIGKILL), waitpid(pid, &status, 0);
     hung += done == 0;

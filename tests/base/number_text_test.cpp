@@ -46,9 +46,13 @@ std::string reference_text(double v) {
 
 TEST(NumberText, WorkedExamples) {
   for (const kxtest::Row &r : kxtest::read_csv(kxtest::data_path("base/number_text.csv"))) {
-    if (r[0] == "dtoa") { EXPECT_EQ(dtoa(kxtest::num(r[1])), r[2]); }
+    if (r[0] == "dtoa") {
+      EXPECT_EQ(dtoa(kxtest::num(r[1])), r[2]);
+    }
     const double read = kx_atod(r[1].c_str());
-    if (r[0] == "atod") { EXPECT_TRUE(read == kxtest::num(r[2]) || (std::isnan(read) && r[2] == "nan")) << r[1]; }
+    if (r[0] == "atod") {
+      EXPECT_TRUE(read == kxtest::num(r[2]) || (std::isnan(read) && r[2] == "nan")) << r[1];
+    }
   }
   EXPECT_EQ(kx_atod(nullptr), 0.0);
 }
@@ -65,7 +69,8 @@ TEST(NumberText, AgreesWithSecondImplementationOverRandomDoubles) {
     std::memcpy(&d, &bits, sizeof d);
     if (std::isfinite(d)) values.push_back(d);
   }
-  for (int i = 0; i < 2000; ++i) values.push_back(static_cast<double>(static_cast<int64_t>(rng() >> 20)) / 1000.0);
+  for (int i = 0; i < 2000; ++i)
+    values.push_back(static_cast<double>(static_cast<int64_t>(rng() >> 20)) / 1000.0);
   for (int i = -12; i <= 18; ++i) values.push_back(std::pow(10.0, i));
   size_t longest = 0;
   for (double v : values) {

@@ -8,18 +8,27 @@ namespace {
 // Names compare alike under every locale, also a Turkish one, whose own table
 // has no single-byte upper-case form of 'i'.
 void case_insensitive() {
-  const struct { const char *a, *b; int cmp; } cmps[] = {
-      {"Degree", "DEGREE", 0}, {"a", "B", -1}, {"B", "a", 1}, {"abc", "ab", 1}, {"ab", "abc", -1},
-      {"Latitude_Of_Origin", "LATITUDE_OF_ORIGIN", 0}, {"i", "I", 0}, {"i", "J", -1}, {"az", "AZ", 0}};
+  const struct {
+    const char *a, *b;
+    int cmp;
+  } cmps[] = {
+      {"Degree", "DEGREE", 0}, {"a", "B", -1},    {"B", "a", 1},
+      {"abc", "ab", 1},        {"ab", "abc", -1}, {"Latitude_Of_Origin", "LATITUDE_OF_ORIGIN", 0},
+      {"i", "I", 0},           {"i", "J", -1},    {"az", "AZ", 0}};
   for (const auto &c : cmps) EXPECT_EQ(kx_strcmp_ci(c.a, c.b), c.cmp) << c.a << " " << c.b;
   EXPECT_NE(kx_strcmp_ci("\xe9", "\xc9"), 0);  // bytes beyond ASCII have no upper-case form
   const char *wkt = "GEOGCS[\"x\",DATUM[", *param = "PARAMETER[\"Scale_Factor\"";
-  const struct { const char *text, *pattern; int at; } finds[] = {
-      {wkt, "", 0}, {wkt, "datum", 11}, {wkt, "spheroid", -1}, {"", "a", -1}, {param, "parameter", 0},
-      {wkt, "d", 11}, {wkt, "z", -1}, {"Meridian", "I", 3}};
+  const struct {
+    const char *text, *pattern;
+    int at;
+  } finds[] = {{wkt, "", 0},   {wkt, "datum", 11},      {wkt, "spheroid", -1},
+               {"", "a", -1},  {param, "parameter", 0}, {wkt, "d", 11},
+               {wkt, "z", -1}, {"Meridian", "I", 3}};
   for (const auto &f : finds) {
     EXPECT_EQ(kx_strstr_ci(f.text, f.pattern), f.at < 0 ? nullptr : f.text + f.at) << f.pattern;
-    if (f.pattern[0] && !f.pattern[1]) { EXPECT_EQ(kx_strchr_ci(f.text, f.pattern[0]), f.at < 0 ? nullptr : f.text + f.at); }
+    if (f.pattern[0] && !f.pattern[1]) {
+      EXPECT_EQ(kx_strchr_ci(f.text, f.pattern[0]), f.at < 0 ? nullptr : f.text + f.at);
+    }
   }
 }
 

@@ -1,6 +1,8 @@
 // The case file tests/data/catalogue/cases.txt (built-in entries, user
 // definition files, listings), and the user-file inputs no text file can
 // carry: binary junk, last lines without a newline, odd files, the home from a function.
+#include "support/cases.h"
+
 #include <dirent.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 #include "catalogue/objedit_reader.h"
 #include "catalogue_util.h"
 #include "objects/registry.h"
-#include "support/cases.h"
 
 using namespace cattest;
 namespace cat = kx::catalogue;
@@ -34,13 +35,15 @@ void check(const std::string &factory, int code, const std::vector<std::string> 
   EXPECT_TRUE(e.size() > 2 || o) << "builds nothing";
   for (std::size_t i = 2; i < e.size(); ++i) {
     const auto op = e[i].find_first_of("=~");
-    std::string key = e[i] == "null" ? "name" : e[i].substr(0, op), want = e[i] == "null" ? "null" : e[i].substr(op + 1);
+    std::string key = e[i] == "null" ? "name" : e[i].substr(0, op),
+                want = e[i] == "null" ? "null" : e[i].substr(op + 1);
     if (key == "eq" || key == "eqnn" || (key.size() > 3 && key.substr(key.size() - 3) == ".eq")) {
       key += "/" + want;
       want = "1";
     }
     const std::string got = list ? listed(factory.substr(7), code) : o.field(key);
-    EXPECT_TRUE(same(got, want, op != std::string::npos && e[i][op] == '~')) << key << " is " << got << ", not " << want;
+    EXPECT_TRUE(same(got, want, op != std::string::npos && e[i][op] == '~'))
+        << key << " is " << got << ", not " << want;
   }
 }
 
@@ -52,7 +55,9 @@ TEST(CatalogueCases, EveryCase) {
   int count = 0;
   std::string unbound = "0";
   const kx::ProjectionRow *rows = kx::projection_rows(&count);
-  for (int i = count - 1; i >= 0; --i) unbound = rows[i].code != 0 && rows[i].forward == nullptr ? std::to_string(rows[i].code) : unbound;
+  for (int i = count - 1; i >= 0; --i)
+    unbound =
+        rows[i].code != 0 && rows[i].forward == nullptr ? std::to_string(rows[i].code) : unbound;
   const std::regex repeat("\\{([0-9]+)\\*(.)\\}");  // "{N*c}": N copies of c
   const std::string locale = std::setlocale(LC_ALL, nullptr);
   const auto cases = read_cases();
@@ -63,7 +68,8 @@ TEST(CatalogueCases, EveryCase) {
       std::string t = text;
       const auto at = t.find("$UNBOUND");
       if (at != std::string::npos) t.replace(at, 8, unbound);
-      for (std::smatch m; std::regex_search(t, m, repeat);) t.replace(m.position(), m.length(), std::stoul(m[1]), m[2].str()[0]);
+      for (std::smatch m; std::regex_search(t, m, repeat);)
+        t.replace(m.position(), m.length(), std::stoul(m[1]), m[2].str()[0]);
       home.write(file, t);
     }
     for (const auto &e : c.expects) {
@@ -95,9 +101,11 @@ TEST(CatalogueCases, JunkAndLastLines) {
   std::string text = std::string("DATUM, 206016, Nul") + '\0' + "Byte, 7030\n";
   std::mt19937 random(12345);
   for (int i = 0; i < 65536; ++i) text += static_cast<char>(random() & 0xFF);
-  text += "\nnote, datum , 206020, After_Junk, 7030\r\nDATUM, 206021, Last_Line_Without_Newline, 7030";
+  text +=
+      "\nnote, datum , 206020, After_Junk, 7030\r\nDATUM, 206021, Last_Line_Without_Newline, 7030";
   home.write("datum", text);
-  EXPECT_EQ(build("datum", 206016).field("name") + build("datum", 206020).field("name") + build("datum", 206021).field("name"),
+  EXPECT_EQ(build("datum", 206016).field("name") + build("datum", 206020).field("name") +
+                build("datum", 206021).field("name"),
             "nullAfter_JunkLast_Line_Without_Newline");
   // 1023 characters are read, 1024 are not, also at the end without a newline.
   home.write("datum", "DATUM, 206002, Too_Long, 7030" + std::string(995, ' '));
@@ -110,11 +118,15 @@ TEST(CatalogueCases, JunkAndLastLines) {
 // ignoring case); no object, or no object at all, has no code.
 TEST(CatalogueCases, ReverseLookupOfHandMadeObjects) {
   int junk[4] = {};
-  const Obj made[] = {Obj(Kind::Unit, kx_unit_new("meter", 1.0)), Obj(Kind::Unit, kx_unit_new("Foot_US", 1200.0 / 3937.0)),
-                      Obj(Kind::Unit, kx_unit_new("Meter", 1.001)),
-                      Obj(Kind::Spheroid, kx_spheroid_new("WGS_1984", 6378137.0, 1 / 298.257223563)),
-                      Obj(Kind::Primem, kx_primem_new("Paris", 2.337229166666667)),
-                      Obj(Kind::Primem, kx_primem_new("Paris", 2.33722917)), Obj(), Obj(Kind::None, junk, false)};
+  const Obj made[] = {
+      Obj(Kind::Unit, kx_unit_new("meter", 1.0)),
+      Obj(Kind::Unit, kx_unit_new("Foot_US", 1200.0 / 3937.0)),
+      Obj(Kind::Unit, kx_unit_new("Meter", 1.001)),
+      Obj(Kind::Spheroid, kx_spheroid_new("WGS_1984", 6378137.0, 1 / 298.257223563)),
+      Obj(Kind::Primem, kx_primem_new("Paris", 2.337229166666667)),
+      Obj(Kind::Primem, kx_primem_new("Paris", 2.33722917)),
+      Obj(),
+      Obj(Kind::None, junk, false)};
   const int want[] = {9001, 9003, 0, 7030, 8903, 0, 0, 0};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(kx_factory_code(made[i].p), want[i]) << i;
 }
@@ -136,9 +148,14 @@ int open_descriptors() {
 TEST(CatalogueCases, HomesAndOddFiles) {
   kx_objedithome_setfunc(nullptr);
   for (const char *home : {static_cast<const char *>(nullptr), "", "/nonexistent/kx/home"}) {
-    if (home == nullptr) unsetenv("KXOBJEDITHOME");
-    else setenv("KXOBJEDITHOME", home, 1);  // an empty home must not become the root
-    for (const auto &[f, code] : {std::pair<std::string, int>{"datum", 6326}, {"geogcs", 4326}, {"projcs", 32633}, {"geogtran", 1170}}) {
+    if (home == nullptr)
+      unsetenv("KXOBJEDITHOME");
+    else
+      setenv("KXOBJEDITHOME", home, 1);  // an empty home must not become the root
+    for (const auto &[f, code] : {std::pair<std::string, int>{"datum", 6326},
+                                  {"geogcs", 4326},
+                                  {"projcs", 32633},
+                                  {"geogtran", 1170}}) {
       EXPECT_FALSE(build(f + "_objedit", code)) << f;
     }
     EXPECT_EQ(build("geogcs", 4326).field("status"), "4");
@@ -165,7 +182,9 @@ TEST(CatalogueCases, HomesAndOddFiles) {
     kx_geogcs_del(kx_factory_geogcs(4326));
   }
   EXPECT_EQ(open_descriptors(), before);
-  g_home = "/" + std::string(20000, 'a');  // far longer than any path buffer: nothing found, nothing overrun
+  g_home =
+      "/" +
+      std::string(20000, 'a');  // far longer than any path buffer: nothing found, nothing overrun
   EXPECT_EQ(kx_factory_datum_objedit(206001), nullptr);
   EXPECT_TRUE(build("datum", 6326));
   kx_objedithome_setfunc(nullptr);
@@ -174,12 +193,58 @@ TEST(CatalogueCases, HomesAndOddFiles) {
 // Lines assembled at random from keywords, codes, names, numbers and junk,
 // read by every factory and every listing (leaks show under the sanitizers).
 TEST(CatalogueCases, RandomLinesNeverCrash) {
-  const char *pool[] = {"SPHEROID", "PRIMEM", "UNIT", "DATUM", "GEOGCS", "PROJCS", "GEOGTRAN", "207001", "208901",
-                        "209001", "209101", "206001", "204001", "202001", "208001", "7030", "6326", "4326", "8901",
-                        "9102", "9001", "43021", "43006", "9603", "9613", "9601", "100001", "100002", "100010",
-                        "100040", "100041", "100042", "100047", "KX_GCS_WGS_1984", "KX_U_METER", "Name",
-                        "\"Quoted, name\"", "6378137", "298.257", "0", "-1", "1e308", "1e999", "nan", "", " ",
-                        "\t", "\"", ",", "\r", "x", "99999999999"};
+  const char *pool[] = {"SPHEROID",
+                        "PRIMEM",
+                        "UNIT",
+                        "DATUM",
+                        "GEOGCS",
+                        "PROJCS",
+                        "GEOGTRAN",
+                        "207001",
+                        "208901",
+                        "209001",
+                        "209101",
+                        "206001",
+                        "204001",
+                        "202001",
+                        "208001",
+                        "7030",
+                        "6326",
+                        "4326",
+                        "8901",
+                        "9102",
+                        "9001",
+                        "43021",
+                        "43006",
+                        "9603",
+                        "9613",
+                        "9601",
+                        "100001",
+                        "100002",
+                        "100010",
+                        "100040",
+                        "100041",
+                        "100042",
+                        "100047",
+                        "KX_GCS_WGS_1984",
+                        "KX_U_METER",
+                        "Name",
+                        "\"Quoted, name\"",
+                        "6378137",
+                        "298.257",
+                        "0",
+                        "-1",
+                        "1e308",
+                        "1e999",
+                        "nan",
+                        "",
+                        " ",
+                        "\t",
+                        "\"",
+                        ",",
+                        "\r",
+                        "x",
+                        "99999999999"};
   std::mt19937 random(2026);
   ObjeditHome home;
   for (const char *file : {"spheroid", "primem", "unit", "datum", "geogcs", "projcs", "geogtran"}) {
@@ -193,10 +258,13 @@ TEST(CatalogueCases, RandomLinesNeverCrash) {
     }
     home.write(file, text);
   }
-  for (int code : {207001, 208901, 209001, 209101, 206001, 204001, 202001, 208001, 7030, 6326, 4326, 8901, 9102, 9001, 1170}) {
-    for (const char *f : {"spheroid", "primem", "unit", "datum", "geogcs", "projcs", "geogtran"}) build(f, code);
+  for (int code : {207001, 208901, 209001, 209101, 206001, 204001, 202001, 208001, 7030, 6326, 4326,
+                   8901, 9102, 9001, 1170}) {
+    for (const char *f : {"spheroid", "primem", "unit", "datum", "geogcs", "projcs", "geogtran"})
+      build(f, code);
   }
-  for (const char *kind : {"spheroid", "primem", "angular_unit", "linear_unit", "datum", "geogcs", "projcs", "geogtran"}) {
+  for (const char *kind : {"spheroid", "primem", "angular_unit", "linear_unit", "datum", "geogcs",
+                           "projcs", "geogtran"}) {
     listed(kind, 0);
   }
 }

@@ -23,12 +23,25 @@
 namespace cattest {
 
 using Row = std::map<std::string, std::string>;  // an EPSG row by header name
-enum class Kind { Unit, Spheroid, Primem, Datum, Geogcs, Projcs, Geogtran, Projection, Method, Parameter, None };
+enum class Kind {
+  Unit,
+  Spheroid,
+  Primem,
+  Datum,
+  Geogcs,
+  Projcs,
+  Geogtran,
+  Projection,
+  Method,
+  Parameter,
+  None
+};
 
 // An object of any kind; components (borrowed) are never freed.
 class Obj {
  public:
-  Obj(Kind k = Kind::None, void *object = nullptr, bool owned = true) : kind(k), p(object), owned_(owned) {}
+  Obj(Kind k = Kind::None, void *object = nullptr, bool owned = true)
+      : kind(k), p(object), owned_(owned) {}
   Obj(Obj &&o) noexcept : kind(o.kind), p(o.p), owned_(o.owned_) { o.p = nullptr; }
   Obj &operator=(Obj &&) = delete;
   ~Obj();
@@ -67,14 +80,17 @@ struct Case {
 };
 using Listing = kx_predefined *(*)(int *);
 
-
-inline std::vector<std::string> split_csv(const std::string &line, char sep = ',') {  // quotes honoured
+inline std::vector<std::string> split_csv(const std::string &line,
+                                          char sep = ',') {  // quotes honoured
   std::vector<std::string> out(1);
   bool quoted = false;
   for (char c : line) {
-    if (c == '"') quoted = !quoted;
-    else if (c == sep && !quoted) out.emplace_back();
-    else if (c != '\r') out.back() += c;
+    if (c == '"')
+      quoted = !quoted;
+    else if (c == sep && !quoted)
+      out.emplace_back();
+    else if (c != '\r')
+      out.back() += c;
   }
   return out;
 }
@@ -95,11 +111,17 @@ inline std::vector<Row> read_epsg(const std::string &file) {
 
 inline Listing listing(const std::string &kind) {
   static const std::map<std::string, Listing> listings = {
-      {"spheroid", kx_predefined_spheroid}, {"primem", kx_predefined_primem},
-      {"angular_unit", kx_predefined_angular_unit}, {"linear_unit", kx_predefined_linear_unit},
-      {"datum", kx_predefined_datum}, {"projection", kx_predefined_projection},
-      {"method", kx_predefined_method}, {"parameter", kx_predefined_parameter},
-      {"geogcs", kx_predefined_geogcs}, {"projcs", kx_predefined_projcs}, {"geogtran", kx_predefined_geogtran}};
+      {"spheroid", kx_predefined_spheroid},
+      {"primem", kx_predefined_primem},
+      {"angular_unit", kx_predefined_angular_unit},
+      {"linear_unit", kx_predefined_linear_unit},
+      {"datum", kx_predefined_datum},
+      {"projection", kx_predefined_projection},
+      {"method", kx_predefined_method},
+      {"parameter", kx_predefined_parameter},
+      {"geogcs", kx_predefined_geogcs},
+      {"projcs", kx_predefined_projcs},
+      {"geogtran", kx_predefined_geogtran}};
   return listings.at(kind);
 }
 
@@ -115,55 +137,101 @@ struct Ops {
   void (*del)(void *);
   void *(*reference)(int);  // the built-in entry an "eq" compares with
 };
-template <typename H, int (*P)(H), void (*N)(H, char *), uint8_t (*S)(H), int (*E)(H, H), void (*D)(H), H (*R)(int)>
+template <typename H, int (*P)(H), void (*N)(H, char *), uint8_t (*S)(H), int (*E)(H, H),
+          void (*D)(H), H (*R)(int)>
 constexpr Ops ops(const char *name) {
-  return {name, [](void *o) { return P(static_cast<H>(o)); }, [](void *o, char *b) { N(static_cast<H>(o), b); },
+  return {name,
+          [](void *o) { return P(static_cast<H>(o)); },
+          [](void *o, char *b) { N(static_cast<H>(o), b); },
           [](void *o) { return static_cast<int>(S(static_cast<H>(o))); },
           [](void *a, void *b) { return E(static_cast<H>(a), static_cast<H>(b)); },
-          [](void *o) { D(static_cast<H>(o)); }, [](int c) -> void * { return R(c); }};
+          [](void *o) { D(static_cast<H>(o)); },
+          [](int c) -> void * { return R(c); }};
 }
-#define KX_OPS(k, ref) ops<kx_##k, kx_##k##_p, kx_##k##_name, kx_##k##_status, kx_##k##_eq, kx_##k##_del, ref>(#k)
-inline const Ops kOps[] = {
-    KX_OPS(unit, kx_factory_unit), KX_OPS(spheroid, kx_factory_spheroid), KX_OPS(primem, kx_factory_primem),
-    KX_OPS(datum, kx_factory_datum_normal), KX_OPS(geogcs, kx_factory_geogcs_normal),
-    KX_OPS(projcs, kx_factory_projcs_normal), KX_OPS(geogtran, kx_factory_geogtran_normal),
-    KX_OPS(projection, kx_factory_projection), KX_OPS(method, kx_factory_method),
-    KX_OPS(parameter, kx_factory_parameter)};
+#define KX_OPS(k, ref) \
+  ops<kx_##k, kx_##k##_p, kx_##k##_name, kx_##k##_status, kx_##k##_eq, kx_##k##_del, ref>(#k)
+inline const Ops kOps[] = {KX_OPS(unit, kx_factory_unit),
+                           KX_OPS(spheroid, kx_factory_spheroid),
+                           KX_OPS(primem, kx_factory_primem),
+                           KX_OPS(datum, kx_factory_datum_normal),
+                           KX_OPS(geogcs, kx_factory_geogcs_normal),
+                           KX_OPS(projcs, kx_factory_projcs_normal),
+                           KX_OPS(geogtran, kx_factory_geogtran_normal),
+                           KX_OPS(projection, kx_factory_projection),
+                           KX_OPS(method, kx_factory_method),
+                           KX_OPS(parameter, kx_factory_parameter)};
 #undef KX_OPS
 
-#define KX_F(n) {#n, [](int c) -> void * { return kx_factory_##n(c); }}
-inline const std::map<std::string, void *(*)(int)> kFactories = {
-    KX_F(unit), KX_F(spheroid), KX_F(primem), KX_F(datum), KX_F(datum_normal), KX_F(datum_depracated),
-    KX_F(datum_objedit), KX_F(geogcs), KX_F(geogcs_normal), KX_F(geogcs_depracated), KX_F(geogcs_objedit),
-    KX_F(projcs), KX_F(projcs_normal), KX_F(projcs_depracated), KX_F(projcs_objedit), KX_F(projcs_utm),
-    KX_F(geogtran), KX_F(geogtran_normal), KX_F(geogtran_depracated), KX_F(geogtran_objedit),
-    KX_F(projection), KX_F(method), KX_F(parameter), {"any", kx_factory}};
+#define KX_F(n)                                           \
+  {                                                       \
+#n, [](int c) -> void * { return kx_factory_##n(c); } \
+  }
+inline const std::map<std::string, void *(*)(int)> kFactories = {KX_F(unit),
+                                                                 KX_F(spheroid),
+                                                                 KX_F(primem),
+                                                                 KX_F(datum),
+                                                                 KX_F(datum_normal),
+                                                                 KX_F(datum_depracated),
+                                                                 KX_F(datum_objedit),
+                                                                 KX_F(geogcs),
+                                                                 KX_F(geogcs_normal),
+                                                                 KX_F(geogcs_depracated),
+                                                                 KX_F(geogcs_objedit),
+                                                                 KX_F(projcs),
+                                                                 KX_F(projcs_normal),
+                                                                 KX_F(projcs_depracated),
+                                                                 KX_F(projcs_objedit),
+                                                                 KX_F(projcs_utm),
+                                                                 KX_F(geogtran),
+                                                                 KX_F(geogtran_normal),
+                                                                 KX_F(geogtran_depracated),
+                                                                 KX_F(geogtran_objedit),
+                                                                 KX_F(projection),
+                                                                 KX_F(method),
+                                                                 KX_F(parameter),
+                                                                 {"any", kx_factory}};
 #undef KX_F
 
 // Components by field name, and the numeric fields of each kind.
 template <typename H, typename C, C (*G)(H)>
-void *part(void *o) { return G(static_cast<H>(o)); }
-struct Part { Kind of; const char *head; Kind kind; void *(*get)(void *); };
+void *part(void *o) {
+  return G(static_cast<H>(o));
+}
+struct Part {
+  Kind of;
+  const char *head;
+  Kind kind;
+  void *(*get)(void *);
+};
 inline const Part kParts[] = {
     {Kind::Datum, "spheroid", Kind::Spheroid, part<kx_datum, kx_spheroid, kx_datum_spheroid>},
     {Kind::Geogcs, "datum", Kind::Datum, part<kx_geogcs, kx_datum, kx_geogcs_datum>},
     {Kind::Geogcs, "primem", Kind::Primem, part<kx_geogcs, kx_primem, kx_geogcs_primem>},
     {Kind::Geogcs, "unit", Kind::Unit, part<kx_geogcs, kx_unit, kx_geogcs_unit>},
     {Kind::Projcs, "geogcs", Kind::Geogcs, part<kx_projcs, kx_geogcs, kx_projcs_geogcs>},
-    {Kind::Projcs, "projection", Kind::Projection, part<kx_projcs, kx_projection, kx_projcs_projection>},
+    {Kind::Projcs, "projection", Kind::Projection,
+     part<kx_projcs, kx_projection, kx_projcs_projection>},
     {Kind::Projcs, "unit", Kind::Unit, part<kx_projcs, kx_unit, kx_projcs_unit>},
     {Kind::Geogtran, "source", Kind::Geogcs, part<kx_geogtran, kx_geogcs, kx_geogtran_geogcs1>},
     {Kind::Geogtran, "target", Kind::Geogcs, part<kx_geogtran, kx_geogcs, kx_geogtran_geogcs2>},
     {Kind::Geogtran, "method", Kind::Method, part<kx_geogtran, kx_method, kx_geogtran_method>}};
-struct Number { Kind of; const char *key; double (*get)(void *); };
+struct Number {
+  Kind of;
+  const char *key;
+  double (*get)(void *);
+};
 inline const Number kNumbers[] = {
     {Kind::Unit, "factor", [](void *o) { return kx_unit_factor(static_cast<kx_unit>(o)); }},
     {Kind::Spheroid, "axis", [](void *o) { return kx_spheroid_axis(static_cast<kx_spheroid>(o)); }},
-    {Kind::Spheroid, "f", [](void *o) { return kx_spheroid_flattening(static_cast<kx_spheroid>(o)); }},
-    {Kind::Spheroid, "invf", [](void *o) { return 1.0 / kx_spheroid_flattening(static_cast<kx_spheroid>(o)); }},
+    {Kind::Spheroid, "f",
+     [](void *o) { return kx_spheroid_flattening(static_cast<kx_spheroid>(o)); }},
+    {Kind::Spheroid, "invf",
+     [](void *o) { return 1.0 / kx_spheroid_flattening(static_cast<kx_spheroid>(o)); }},
     {Kind::Primem, "lon", [](void *o) { return kx_primem_longitude(static_cast<kx_primem>(o)); }},
-    {Kind::Parameter, "value", [](void *o) { return kx_parameter_value(static_cast<kx_parameter>(o)); }},
-    {Kind::Parameter, "index", [](void *o) { return 1.0 * kx_parameter_index(static_cast<kx_parameter>(o)); }}};
+    {Kind::Parameter, "value",
+     [](void *o) { return kx_parameter_value(static_cast<kx_parameter>(o)); }},
+    {Kind::Parameter, "index",
+     [](void *o) { return 1.0 * kx_parameter_index(static_cast<kx_parameter>(o)); }}};
 
 inline void parameters(const Obj &o, kx_parameter *slots) {
   if (o.kind == Kind::Projcs) kx_projcs_parameters(static_cast<kx_projcs>(o.p), slots);
@@ -230,14 +298,17 @@ inline std::string Obj::field(const std::string &key) const {
   if (key.rfind("eq/", 0) == 0 || key.rfind("eqnn/", 0) == 0) {
     const Obj ref(kind, o.reference(std::stoi(key.substr(key.find('/') + 1))));
     if (!ref) return "no reference";
-    if (key[2] == 'n') return std::to_string(kx_projcs_eqnn(static_cast<kx_projcs>(p), static_cast<kx_projcs>(ref.p)));
+    if (key[2] == 'n')
+      return std::to_string(
+          kx_projcs_eqnn(static_cast<kx_projcs>(p), static_cast<kx_projcs>(ref.p)));
     return std::to_string(o.eq(p, ref.p));
   }
   if (key == "slots") {
     kx_parameter slots[16] = {};
     parameters(*this, slots);
     std::string s;
-    for (int i = 0; i < 16; ++i) s += slots[i] == nullptr ? "" : (s.empty() ? "" : " ") + std::to_string(i);
+    for (int i = 0; i < 16; ++i)
+      s += slots[i] == nullptr ? "" : (s.empty() ? "" : " ") + std::to_string(i);
     return s;
   }
   for (const auto &n : kNumbers) {
@@ -248,7 +319,8 @@ inline std::string Obj::field(const std::string &key) const {
 
 inline ObjeditHome::ObjeditHome() {
   const char *tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/kx_objedit_XXXXXX";
+  std::string pattern =
+      std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/kx_objedit_XXXXXX";
   if (mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
   kx_objedithome_setfunc(nullptr);
   setenv("KXOBJEDITHOME", dir_.c_str(), 1);
@@ -292,10 +364,11 @@ inline std::vector<Case> read_cases(const std::string &only = "") {
       cases.back().expects.push_back(split_csv(line));
     }
   }
-  cases.erase(std::remove_if(cases.begin(), cases.end(), [&](const Case &c) { return !only.empty() && c.title != only; }), cases.end());
+  cases.erase(std::remove_if(cases.begin(), cases.end(),
+                             [&](const Case &c) { return !only.empty() && c.title != only; }),
+              cases.end());
   return cases;
 }
-
 
 }  // namespace cattest
 

@@ -9,7 +9,9 @@
 
 #include "fuzz_common.h"
 
-static bool same(double a, double b) { return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0; }
+static bool same(double a, double b) {
+  return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // A decimal-comma locale when the system has one, else the "C" locale.
 static locale_t comma_locale() {

@@ -28,11 +28,13 @@ std::string without_numbers(const char *c) {
 // The text length a writer reports: its result, or for the writers that
 // return the buffer, the text's length when that buffer came back.
 int written(int n, const char *) { return n; }
-int written(const char *result, const char *buffer) { return result == buffer ? static_cast<int>(std::strlen(buffer)) : -1; }
+int written(const char *result, const char *buffer) {
+  return result == buffer ? static_cast<int>(std::strlen(buffer)) : -1;
+}
 
 template <class Handle, class Write>
-void round_trips(const char *input, Handle (*read)(const char *), Write write, int (*eq)(Handle, Handle),
-                 void (*del)(Handle), int max_text) {
+void round_trips(const char *input, Handle (*read)(const char *), Write write,
+                 int (*eq)(Handle, Handle), void (*del)(Handle), int max_text) {
   Handle first = read(input);
   if (first == nullptr) return;
   Handle object = first;
@@ -42,7 +44,8 @@ void round_trips(const char *input, Handle (*read)(const char *), Write write, i
   for (int step = 0; step < 3; ++step) {
     const int n = written(write(object, g_text[step]), g_text[step]);
     check(n > 0 && n <= max_text && std::strlen(g_text[step]) == static_cast<size_t>(n));
-    if (step == 1 && compare && eq(first, object) != 1) check(without_numbers(g_text[0]) == without_numbers(g_text[1]));
+    if (step == 1 && compare && eq(first, object) != 1)
+      check(without_numbers(g_text[0]) == without_numbers(g_text[1]));
     if (object != first) del(object);
     object = nullptr;
     if (n > kReaderLimit) break;
@@ -58,8 +61,9 @@ void round_trips(const char *input, Handle (*read)(const char *), Write write, i
 
 }  // namespace
 
-#define ROUND_TRIPS(kind, max) \
-  round_trips<kx_##kind>(input, kx_##kind##_from_string, kx_##kind##_to_string, kx_##kind##_eq, kx_##kind##_del, max)
+#define ROUND_TRIPS(kind, max)                                                                  \
+  round_trips<kx_##kind>(input, kx_##kind##_from_string, kx_##kind##_to_string, kx_##kind##_eq, \
+                         kx_##kind##_del, max)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string text = as_text(data, size);

@@ -13,9 +13,13 @@
 #include "kx.h"
 
 // A broken property aborts: the fuzzer keeps the input, the replay fails.
-inline void check(bool ok) { if (!ok) std::abort(); }
+inline void check(bool ok) {
+  if (!ok) std::abort();
+}
 
-inline std::string as_text(const uint8_t *data, size_t size) { return std::string(reinterpret_cast<const char *>(data), size); }
+inline std::string as_text(const uint8_t *data, size_t size) {
+  return std::string(reinterpret_cast<const char *>(data), size);
+}
 
 // A folder made for the process and removed at exit; its files are links of
 // one, so that one write gives them all the input.
@@ -26,7 +30,8 @@ class ScratchFolder {
     check(mkdtemp(dir) != nullptr);
     dir_ = dir;
     write(nullptr, 0);
-    for (const std::string &n : names_) check(n == names_[0] || link(path(names_[0]).c_str(), path(n).c_str()) == 0);
+    for (const std::string &n : names_)
+      check(n == names_[0] || link(path(names_[0]).c_str(), path(n).c_str()) == 0);
   }
   ~ScratchFolder() {
     for (const std::string &n : names_) unlink(path(n).c_str());
@@ -46,7 +51,11 @@ class ScratchFolder {
 };
 
 // A grid record's three arrays: all there when it loaded, none when refused.
-struct Grid { const int *iv; const float *fv; const double *dv; };
+struct Grid {
+  const int *iv;
+  const float *fv;
+  const double *dv;
+};
 inline Grid grid_arrays(kx_gtconstants gc, int floats) {
   const Grid g{kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc), kx_gtconstants_dvals(gc)};
   check(floats > 0 ? g.iv && g.fv && g.dv : !g.iv && !g.fv && !g.dv);

@@ -11,7 +11,8 @@
 
 // A stand-in conversion that also fails some points, as a real one does.
 static void convert(int n, double *xy) {
-  for (int i = 0; i < 2 * n; i += 2) xy[i] = std::fabs(xy[i]) > 1e6 ? std::nan("") : xy[i], xy[i + 1] *= 0.5;
+  for (int i = 0; i < 2 * n; i += 2)
+    xy[i] = std::fabs(xy[i]) > 1e6 ? std::nan("") : xy[i], xy[i + 1] *= 0.5;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -36,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::free(out_text);
   check(written == counts.lines);
   const std::string expected = "input, line " + std::to_string(written + 1) + ": longer than";
-  check(ok ? written == lines && error.empty() : error.compare(0, expected.size(), expected) == 0 && written < lines);
+  check(ok ? written == lines && error.empty()
+           : error.compare(0, expected.size(), expected) == 0 && written < lines);
   return 0;
 }

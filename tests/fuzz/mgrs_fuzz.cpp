@@ -15,12 +15,14 @@ static void write_and_read(kx_geogcs g, int scheme, double lon, double lat) {
   for (int precision = 0; precision <= 8; ++precision) {
     std::unique_ptr<char[]> buffer(new char[22]);
     char *strings[1] = {buffer.get()};
-    const int written = kx_geog_to_mgrs_extended(g, 1, point, precision, precision % 2, scheme, strings);
+    const int written =
+        kx_geog_to_mgrs_extended(g, 1, point, precision, precision % 2, scheme, strings);
     const std::size_t len = std::strlen(buffer.get());
     const char *refs[1] = {buffer.get()};
     double back[2];
     check(len <= 21 && (written == 1) == (len > 0));
-    check(written == 0 || (kx_mgrs_to_geog_extended(g, 1, refs, scheme, back) == 1 && std::isfinite(back[0]) && std::isfinite(back[1])));
+    check(written == 0 || (kx_mgrs_to_geog_extended(g, 1, refs, scheme, back) == 1 &&
+                           std::isfinite(back[0]) && std::isfinite(back[1])));
   }
 }
 

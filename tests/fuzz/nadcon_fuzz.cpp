@@ -25,14 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (floats > 0) {
     check(header == 1 && g.iv[0] == nr && g.iv[1] == nc && floats == 2 * nr * nc);
     const double *dv = g.dv;  // the extent in degrees: west, south, east, north
-    double pts[8] = {dv[0] * 0.75 + dv[2] * 0.25, dv[1] * 0.75 + dv[3] * 0.25, (dv[0] + dv[2]) / 2, (dv[1] + dv[3]) / 2,
-                     dv[0], dv[1], dv[2] * 0.999 + dv[0] * 0.001, dv[3] * 0.999 + dv[1] * 0.001};
+    double pts[8] = {dv[0] * 0.75 + dv[2] * 0.25,
+                     dv[1] * 0.75 + dv[3] * 0.25,
+                     (dv[0] + dv[2]) / 2,
+                     (dv[1] + dv[3]) / 2,
+                     dv[0],
+                     dv[1],
+                     dv[2] * 0.999 + dv[0] * 0.001,
+                     dv[3] * 0.999 + dv[1] * 0.001};
     for (double &p : pts) p *= kDegree;
     for (bool forward : {true, false}) {
       double a[8], b[8];
       std::memcpy(b, std::memcpy(a, pts, sizeof pts), sizeof pts);
-      const int na = forward ? kx_nadcon_harn_const_fwd(g.iv, g.fv, dv, 4, a) : kx_nadcon_harn_const_inv(g.iv, g.fv, dv, 4, a);
-      const int nb = forward ? kx_nadcon_harn_fwd(los.c_str(), las.c_str(), 4, b) : kx_nadcon_harn_inv(los.c_str(), las.c_str(), 4, b);
+      const int na = forward ? kx_nadcon_harn_const_fwd(g.iv, g.fv, dv, 4, a)
+                             : kx_nadcon_harn_const_inv(g.iv, g.fv, dv, 4, a);
+      const int nb = forward ? kx_nadcon_harn_fwd(los.c_str(), las.c_str(), 4, b)
+                             : kx_nadcon_harn_inv(los.c_str(), las.c_str(), 4, b);
       // The file form serves at most 1024 columns.
       check(na >= 0 && na <= 4 && (nc > 1024 || (na == nb && std::memcmp(a, b, sizeof a) == 0)));
     }

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     int n = 0;
     for (int k = 0; k < g.iv[0] && k < 4; ++k) {
       const double *b = g.dv + 6 * k;  // S, N, east, west (degrees)
-      const double lam[5] = {b[2], b[3], b[3], b[2], (b[2] + b[3]) / 2}, phi[5] = {b[0], b[1], b[0], b[1], (b[0] + b[1]) / 2};
+      const double lam[5] = {b[2], b[3], b[3], b[2], (b[2] + b[3]) / 2},
+                   phi[5] = {b[0], b[1], b[0], b[1], (b[0] + b[1]) / 2};
       for (int i = 0; i < 5; ++i, ++n) {
         fwd[2 * n] = inv[2 * n] = file[2 * n] = lam[i] * kDegree;
         fwd[2 * n + 1] = inv[2 * n + 1] = file[2 * n + 1] = phi[i] * kDegree;
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     const int shifted = kx_ntv2_const_fwd(g.iv, g.fv, g.dv, n, fwd);
     check(shifted >= 0 && shifted <= n && kx_ntv2_const_inv(g.iv, g.fv, g.dv, n, inv) <= n);
-    check(kx_ntv2_file_fwd(path.c_str(), n, file) == shifted && std::memcmp(file, fwd, sizeof(double) * 2 * n) == 0);
+    check(kx_ntv2_file_fwd(path.c_str(), n, file) == shifted &&
+          std::memcmp(file, fwd, sizeof(double) * 2 * n) == 0);
   }
   kx_gtconstants_del(gc);
   return 0;

@@ -40,7 +40,8 @@ class DataHome {
  public:
   DataHome() {
     const char *tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kx_grids_XXXXXX";
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kx_grids_XXXXXX";
     if (mkdtemp(&pattern[0]) != nullptr) dir = pattern;
     kx_datahome_setfunc(nullptr);
     setenv("KXDATAHOME", dir.c_str(), 1);
@@ -48,12 +49,15 @@ class DataHome {
   ~DataHome() {
     unsetenv("KXDATAHOME");
     if (!dir.empty())
-      nftw(dir.c_str(), [](const char *p, const struct stat *, int, struct FTW *) { return std::remove(p); }, 16,
-           FTW_DEPTH | FTW_PHYS);
+      nftw(
+          dir.c_str(),
+          [](const char *p, const struct stat *, int, struct FTW *) { return std::remove(p); }, 16,
+          FTW_DEPTH | FTW_PHYS);
   }
   // Writes bytes to dir/rel, creating its subdirectory.
   std::string write(const std::string &rel, const std::string &bytes) const {
-    if (rel.find('/') != std::string::npos) mkdir((dir + "/" + rel.substr(0, rel.find('/'))).c_str(), 0700);
+    if (rel.find('/') != std::string::npos)
+      mkdir((dir + "/" + rel.substr(0, rel.find('/'))).c_str(), 0700);
     std::ofstream(dir + "/" + rel, std::ios::binary) << bytes;
     return dir + "/" + rel;
   }
@@ -90,19 +94,37 @@ struct SynGrid {
 // integer records carry 4 more bytes.
 std::string ntv2_bytes(const std::vector<SynGrid> &grids, bool padded, bool big, int unit) {
   static const char *kUnits[] = {"SECONDS", "MINUTES", "DEGREES", "RADIANS"};
-  const double k = std::vector<double>{3600.0, 60.0, 1.0, kDeg}[unit - 1], ks = unit == 4 ? 1 / 206264.8125 : k / 3600;
+  const double k = std::vector<double>{3600.0, 60.0, 1.0, kDeg}[unit - 1],
+               ks = unit == 4 ? 1 / 206264.8125 : k / 3600;
   Bytes b{big, ""};
-  auto count = [&](const char *name, int32_t v) { b.name(name).put(v), padded ? b.put(int32_t(0)) : b; };
+  auto count = [&](const char *name, int32_t v) {
+    b.name(name).put(v), padded ? b.put(int32_t(0)) : b;
+  };
   count("NUM_OREC", 11), count("NUM_SREC", 11), count("NUM_FILE", int32_t(grids.size()));
   b.name("GS_TYPE").name(kUnits[unit - 1]);
   for (const char *r : {"VERSION", "SYSTEM_F", "SYSTEM_T"}) b.name(r).name("TEST");
   for (const char *r : {"MAJOR_F", "MINOR_F", "MAJOR_T", "MINOR_T"}) b.name(r).put(6378137.0);
   for (const SynGrid &g : grids) {
-    b.name("SUB_NAME").name(g.name).name("PARENT").name(g.parent).name("CREATED").name("2026").name("UPDATED").name("2026");
-    b.name("S_LAT").put(g.s * k).name("N_LAT").put(g.n * k).name("E_LONG").put(-g.e * k).name("W_LONG").put(-g.w * k);
+    b.name("SUB_NAME")
+        .name(g.name)
+        .name("PARENT")
+        .name(g.parent)
+        .name("CREATED")
+        .name("2026")
+        .name("UPDATED")
+        .name("2026");
+    b.name("S_LAT")
+        .put(g.s * k)
+        .name("N_LAT")
+        .put(g.n * k)
+        .name("E_LONG")
+        .put(-g.e * k)
+        .name("W_LONG")
+        .put(-g.w * k);
     b.name("LAT_INC").put(g.inc * k).name("LONG_INC").put(g.inc * k);
     count("GS_COUNT", int32_t(g.nodes.size()));
-    for (const auto &nd : g.nodes) b.put(float(nd.first * ks)).put(float(nd.second * ks)).put(0.01f).put(0.01f);
+    for (const auto &nd : g.nodes)
+      b.put(float(nd.first * ks)).put(float(nd.second * ks)).put(0.01f).put(0.01f);
   }
   return b.s;
 }
@@ -113,8 +135,8 @@ struct Loaded {
   explicit Loaded(const std::string &path) : floats(kx_ntv2_constants_get(gc, path.c_str())) {}
   ~Loaded() { kx_gtconstants_del(gc); }
   int run(bool fwd, double *p, int n = 1) const {
-    return (fwd ? kx_ntv2_const_fwd : kx_ntv2_const_inv)(kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc),
-                                                         kx_gtconstants_dvals(gc), n, p);
+    return (fwd ? kx_ntv2_const_fwd : kx_ntv2_const_inv)(
+        kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc), kx_gtconstants_dvals(gc), n, p);
   }
 };
 
@@ -135,7 +157,8 @@ TEST(Ntv2, RealGridsAgreeWithProj) {
     // Forward then inverse returns within 2^-48 degrees plus an ulp or two of the radians.
     ASSERT_EQ(g->run(false, p), 1) << f[0] << " " << f[1] << " " << f[2];
     for (int i = 0; i < 2; ++i)
-      EXPECT_LE(std::fabs(p[i] / kDeg - in[i]), std::ldexp(1.0, -48) + 2 * std::fabs(std::nextafter(in[i], 1e300) - in[i]));
+      EXPECT_LE(std::fabs(p[i] / kDeg - in[i]),
+                std::ldexp(1.0, -48) + 2 * std::fabs(std::nextafter(in[i], 1e300) - in[i]));
     ASSERT_EQ(g->run(false, q), 1);
     w = std::max({w, std::fabs(q[0] / kDeg - num(f[5])), std::fabs(q[1] / kDeg - num(f[6]))});
   }
@@ -155,7 +178,9 @@ TEST(Ntv2, FileFormLoadedFormAndDriver) {
   std::stringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
   home.write("ntv2/nzgd2kgrid0005.gsb", bytes.str());
-  std::vector<double> a = {174.0 * kDeg, -41.0 * kDeg, 170.5 * kDeg, -45.25 * kDeg, 10.0 * kDeg, 10.0 * kDeg}, b = a, c = a;
+  std::vector<double> a = {174.0 * kDeg,  -41.0 * kDeg, 170.5 * kDeg,
+                           -45.25 * kDeg, 10.0 * kDeg,  10.0 * kDeg},
+                      b = a, c = a;
   EXPECT_EQ(Loaded(path).run(true, a.data(), 3), 2);
   EXPECT_EQ(kx_ntv2_file_fwd(path.c_str(), 3, b.data()), 2);
   EXPECT_EQ(a, b);
@@ -215,7 +240,8 @@ TEST(Ntv2, SyntheticTreeInEveryLayoutByteOrderAndUnit) {
       int header[4] = {0, 0, -1, -1};  // NUM_FILE, unit, padded, swapped
       EXPECT_EQ(kx_read_ntv2_ovrvw_header(fp, &header[0], &header[1], &header[2], &header[3]), 11);
       std::fclose(fp);
-      EXPECT_TRUE(header[0] == 6 && header[1] == unit && header[2] == padded && header[3] == big) << unit << variant;
+      EXPECT_TRUE(header[0] == 6 && header[1] == unit && header[2] == padded && header[3] == big)
+          << unit << variant;
       Loaded g(path);
       ASSERT_EQ(g.floats, 2 * (25 + 25 + 9 + 9 + 9 + 9));
       EXPECT_EQ(kx_gtconstants_ivals(g.gc)[2], 2);  // PARENT and the second CHILD_A say NONE
@@ -227,17 +253,20 @@ TEST(Ntv2, SyntheticTreeInEveryLayoutByteOrderAndUnit) {
           const bool shifted = p[2 + 2 * dir] != "-";
           EXPECT_EQ(g.run(dir == 0, v), shifted ? 1 : 0) << p[0] << " " << p[1] << " dir " << dir;
           for (int i = 0; i < 2; ++i)  // float32 shifts in a coarser unit keep ~7 digits
-            EXPECT_NEAR(v[i] / kDeg, shifted ? num(p[2 + 2 * dir + i]) : start[i] / kDeg, unit == 1 ? 1e-12 : 1e-10)
+            EXPECT_NEAR(v[i] / kDeg, shifted ? num(p[2 + 2 * dir + i]) : start[i] / kDeg,
+                        unit == 1 ? 1e-12 : 1e-10)
                 << p[0] << " " << p[1] << " dir " << dir << " unit " << unit;
           EXPECT_TRUE(shifted || (v[0] == start[0] && v[1] == start[1]));  // left as given
           results.insert(results.end(), v, v + 2);
         }
       }
       if (variant == 0) unit_first = results;
-      EXPECT_EQ(results, unit_first) << "layout and byte order change no bit: unit " << unit << " variant " << variant;
+      EXPECT_EQ(results, unit_first)
+          << "layout and byte order change no bit: unit " << unit << " variant " << variant;
     }
     if (unit == 1) first = unit_first;
-    for (std::size_t i = 0; i < first.size(); ++i) EXPECT_NEAR(unit_first[i], first[i], 1e-9 * kDeg);
+    for (std::size_t i = 0; i < first.size(); ++i)
+      EXPECT_NEAR(unit_first[i], first[i], 1e-9 * kDeg);
   }
 }
 
@@ -259,7 +288,9 @@ TEST(Ntv2, HostileHeadersAreRefused) {
       }
       const std::string field = r[k].substr(0, r[k].find(':'));
       std::size_t at = std::string::npos;
-      for (int n = r[k].find(':') == std::string::npos ? 1 : std::stoi(r[k].substr(r[k].find(':') + 1)); n > 0; --n)
+      for (int n = r[k].find(':') == std::string::npos ? 1
+                                                       : std::stoi(r[k].substr(r[k].find(':') + 1));
+           n > 0; --n)
         at = s.find(field, at + 1);
       ASSERT_NE(at, std::string::npos) << r[0];
       Bytes b{false, ""};
@@ -271,7 +302,8 @@ TEST(Ntv2, HostileHeadersAreRefused) {
     kx_gtconstants gc = kx_gtconstants_new();
     EXPECT_EQ(kx_ntv2_constants_get(gc, home.write("bad.gsb", s).c_str()), 0) << r[0];
     EXPECT_TRUE(kx_gtconstants_ivals(gc) == nullptr && kx_gtconstants_fvals(gc) == nullptr &&
-                kx_gtconstants_dvals(gc) == nullptr) << r[0];
+                kx_gtconstants_dvals(gc) == nullptr)
+        << r[0];
     kx_gtconstants_del(gc);
   }
   for (std::size_t len = 0; len < good.size(); len += 13)
@@ -291,15 +323,18 @@ TEST(GridPaths, DatasetNamesBecomeFilesUnderTheDataHome) {
       EXPECT_EQ(p1, home.dir + "/" + r[2]) << r[1];
     } else if (r[0] == "los/las") {
       kx_nadcon_harn_setpath(r[1].c_str(), r[2].c_str(), p1, p2);
-      EXPECT_EQ(p1 + std::string(" ") + p2, home.dir + "/" + r[3] + " " + home.dir + "/" + r[4]) << r[1];
+      EXPECT_EQ(p1 + std::string(" ") + p2, home.dir + "/" + r[3] + " " + home.dir + "/" + r[4])
+          << r[1];
     } else {
       if (r[2] != "-") home.write(r[2], bytes);
       kx_gtconstants gc = kx_gtconstants_new();
       EXPECT_EQ(kx_ntv2_constants(gc, r[1].c_str()) > 0, r[2] != "-") << r[1];
       kx_gtconstants_del(gc);
       double p[2] = {0.5 * kDeg, 0.5 * kDeg};
-      EXPECT_EQ(kx_ntv2_fwd(nullptr, nullptr, nullptr, r[1].c_str(), 1, p, nullptr, nullptr, nullptr, nullptr),
-                r[2] != "-" ? 1 : 0) << r[1];
+      EXPECT_EQ(kx_ntv2_fwd(nullptr, nullptr, nullptr, r[1].c_str(), 1, p, nullptr, nullptr,
+                            nullptr, nullptr),
+                r[2] != "-" ? 1 : 0)
+          << r[1];
     }
   }
   // Without a data home nothing is built.
@@ -335,17 +370,21 @@ std::pair<std::string, std::string> nz_pair(kx_gtconstants gc, bool big, int nc 
   const double *dv = kx_gtconstants_dvals(gc);
   const int rows = iv[7], cols = iv[8], first = iv[10], count = iv[6];
   auto half = [&](int h) {
-    return nadcon_bytes(big, nc > 0 ? nc : cols, rows, {float(dv[3] - 360), float(dv[5]), float(-dv[1]), float(dv[4]), 0},
-                        [&](int i, int j) {
-                          const float v = fv[first + h * count + (rows - 1 - j) * cols + cols - 1 - std::min(i, cols - 1)];
-                          return h == 0 ? v : -v;
-                        });
+    return nadcon_bytes(
+        big, nc > 0 ? nc : cols, rows,
+        {float(dv[3] - 360), float(dv[5]), float(-dv[1]), float(dv[4]), 0}, [&](int i, int j) {
+          const float v =
+              fv[first + h * count + (rows - 1 - j) * cols + cols - 1 - std::min(i, cols - 1)];
+          return h == 0 ? v : -v;
+        });
   };
   return {half(0), half(1)};
 }
 
 struct Nz : Loaded {
-  Nz() : Loaded(real_grid("nzgd2kgrid0005.gsb").empty() ? "/nonexistent" : real_grid("nzgd2kgrid0005.gsb")) {}
+  Nz()
+      : Loaded(real_grid("nzgd2kgrid0005.gsb").empty() ? "/nonexistent"
+                                                       : real_grid("nzgd2kgrid0005.gsb")) {}
 };
 
 // Loaded, from the files and as HARN, in both byte orders; then borders,
@@ -357,14 +396,16 @@ TEST(Nadcon, ReproducesProjOnTheSameLatticeAndRefusesBadFiles) {
   std::vector<double> pts, want[2];
   for (const auto &f : kxtest::read_csv(kxtest::data_path("geogtran/ntv2_real.csv")))
     if (f[0] == "nzgd2kgrid0005.gsb" && f[7] == "0")
-      pts.insert(pts.end(), {num(f[1]) * kDeg, num(f[2]) * kDeg}), want[0].insert(want[0].end(), {num(f[3]), num(f[4])}),
+      pts.insert(pts.end(), {num(f[1]) * kDeg, num(f[2]) * kDeg}),
+          want[0].insert(want[0].end(), {num(f[3]), num(f[4])}),
           want[1].insert(want[1].end(), {num(f[5]), num(f[6])});
   const int n = int(pts.size() / 2);
   ASSERT_GT(n, 100);
   std::vector<std::vector<double>> results;
   for (bool big : {false, true}) {
     const auto pair = nz_pair(nz.gc, big);
-    for (std::string dir : {"nadcon/nz", "harn/nz"}) home.write(dir + ".los", pair.first), home.write(dir + ".las", pair.second);
+    for (std::string dir : {"nadcon/nz", "harn/nz"})
+      home.write(dir + ".los", pair.first), home.write(dir + ".las", pair.second);
     kx_gtconstants gc = kx_gtconstants_new();
     ASSERT_GT(kx_nadcon_constants(gc, "Dataset_nz"), 0);
     const int *iv = kx_gtconstants_ivals(gc);
@@ -372,28 +413,38 @@ TEST(Nadcon, ReproducesProjOnTheSameLatticeAndRefusesBadFiles) {
     const double *dv = kx_gtconstants_dvals(gc);
     for (int fwd = 1; fwd >= 0; --fwd) {
       std::vector<double> loaded = pts, file = pts, harn = pts, back;
-      EXPECT_EQ((fwd ? kx_nadcon_fwd : kx_nadcon_inv)(nullptr, nullptr, nullptr, "Dataset_nz", n, loaded.data(), nullptr, iv, fv, dv), n);
-      EXPECT_EQ((fwd ? kx_nadcon_fwd : kx_nadcon_inv)(nullptr, nullptr, nullptr, "Dataset_nz", n, file.data(), nullptr, nullptr, nullptr, nullptr), n);
-      EXPECT_EQ((fwd ? kx_harn_fwd : kx_harn_inv)(nullptr, nullptr, nullptr, "nz", n, harn.data(), nullptr, nullptr, nullptr, nullptr), n);
+      EXPECT_EQ((fwd ? kx_nadcon_fwd : kx_nadcon_inv)(nullptr, nullptr, nullptr, "Dataset_nz", n,
+                                                      loaded.data(), nullptr, iv, fv, dv),
+                n);
+      EXPECT_EQ(
+          (fwd ? kx_nadcon_fwd : kx_nadcon_inv)(nullptr, nullptr, nullptr, "Dataset_nz", n,
+                                                file.data(), nullptr, nullptr, nullptr, nullptr),
+          n);
+      EXPECT_EQ((fwd ? kx_harn_fwd : kx_harn_inv)(nullptr, nullptr, nullptr, "nz", n, harn.data(),
+                                                  nullptr, nullptr, nullptr, nullptr),
+                n);
       EXPECT_TRUE(loaded == file && loaded == harn);
       double worst = 0;
-      for (std::size_t i = 0; i < pts.size(); ++i) worst = std::max(worst, std::fabs(loaded[i] / kDeg - want[1 - fwd][i]));
+      for (std::size_t i = 0; i < pts.size(); ++i)
+        worst = std::max(worst, std::fabs(loaded[i] / kDeg - want[1 - fwd][i]));
       EXPECT_LT(worst, 2e-10) << (fwd ? "forward" : "inverse");
       results.push_back(loaded);
       if (!fwd) continue;
       // Back within 2^-48 degrees and the ulps of the longitude taken 360 degrees west.
       back = loaded;
       EXPECT_EQ(kx_nadcon_harn_const_inv(iv, fv, dv, n, back.data()), n);
-      for (std::size_t i = 0; i < pts.size(); ++i) EXPECT_NEAR(back[i] / kDeg, pts[i] / kDeg, 1e-13);
+      for (std::size_t i = 0; i < pts.size(); ++i)
+        EXPECT_NEAR(back[i] / kDeg, pts[i] / kDeg, 1e-13);
     }
     kx_gtconstants_del(gc);
   }
   EXPECT_TRUE(results[0] == results[2] && results[1] == results[3]);  // byte order changes no bit
   const auto pair = nz_pair(nz.gc, false);
-  const std::string los = home.write("nadcon/nz.los", pair.first), las = home.write("nadcon/nz.las", pair.second);
+  const std::string los = home.write("nadcon/nz.los", pair.first),
+                    las = home.write("nadcon/nz.las", pair.second);
   const double *dv = kx_gtconstants_dvals(nz.gc);
   // On XMIN (the west edge), on YMIN (the northern edge, mirrored), outside.
-  const std::vector<double> given = {dv[3] * kDeg, -40.0 * kDeg, 174.0 * kDeg, dv[1] * kDeg,
+  const std::vector<double> given = {dv[3] * kDeg, -40.0 * kDeg, 174.0 * kDeg,  dv[1] * kDeg,
                                      150.0 * kDeg, -40.0 * kDeg, -100.0 * kDeg, 40.0 * kDeg};
   std::vector<double> border = given;
   EXPECT_EQ(kx_nadcon_harn_fwd(los.c_str(), las.c_str(), 4, border.data()), 0);
@@ -405,7 +456,8 @@ TEST(Nadcon, ReproducesProjOnTheSameLatticeAndRefusesBadFiles) {
   for (double lam : {dv[3] + 1e-7, dv[2] - 1e-7}) {
     double a[] = {lam * kDeg, -40.0 * kDeg}, b[] = {a[0], a[1]};
     EXPECT_EQ(kx_nadcon_harn_inv(los.c_str(), las.c_str(), 1, a),
-              kx_nadcon_harn_const_inv(kx_gtconstants_ivals(loaded), kx_gtconstants_fvals(loaded), kx_gtconstants_dvals(loaded), 1, b));
+              kx_nadcon_harn_const_inv(kx_gtconstants_ivals(loaded), kx_gtconstants_fvals(loaded),
+                                       kx_gtconstants_dvals(loaded), 1, b));
     EXPECT_EQ(a[0], b[0]);
   }
   kx_gtconstants_del(loaded);
@@ -415,8 +467,10 @@ TEST(Nadcon, ReproducesProjOnTheSameLatticeAndRefusesBadFiles) {
   tall.replace(68, 4, Bytes{false, ""}.put(int32_t(0x7fffffff)).s);
   zero_dx.replace(80, 4, Bytes{false, ""}.put(0.0f).s);
   kx_gtconstants gc = kx_gtconstants_new();
-  for (const std::string &bad : {nz_pair(nz.gc, false, 22).first, tall, zero_dx, pair.first.substr(0, 90)}) {
-    const std::string bl = home.write("nadcon/bad.los", bad), ba = home.write("nadcon/bad.las", bad);
+  for (const std::string &bad :
+       {nz_pair(nz.gc, false, 22).first, tall, zero_dx, pair.first.substr(0, 90)}) {
+    const std::string bl = home.write("nadcon/bad.los", bad),
+                      ba = home.write("nadcon/bad.las", bad);
     EXPECT_EQ(kx_nadcon_harn_constants(gc, bl.c_str(), ba.c_str()), 0);
     EXPECT_EQ(kx_gtconstants_fvals(gc), nullptr);
     double q[] = {174.0 * kDeg, -41.0 * kDeg};
@@ -425,7 +479,9 @@ TEST(Nadcon, ReproducesProjOnTheSameLatticeAndRefusesBadFiles) {
   // One file of the pair missing.
   std::remove(las.c_str());
   double q[] = {174.0 * kDeg, -41.0 * kDeg};
-  EXPECT_EQ(kx_nadcon_fwd(nullptr, nullptr, nullptr, "Dataset_nz", 1, q, nullptr, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(kx_nadcon_fwd(nullptr, nullptr, nullptr, "Dataset_nz", 1, q, nullptr, nullptr, nullptr,
+                          nullptr),
+            0);
   EXPECT_EQ(q[0], 174.0 * kDeg);
   EXPECT_EQ(kx_nadcon_constants(gc, "Dataset_nz"), 0);
   EXPECT_EQ(kx_gtconstants_fvals(gc), nullptr);
@@ -439,13 +495,16 @@ TEST(Nadcon, FileFormStopsAt1024Columns) {
   const int nc = 1100;
   for (int las = 0; las < 2; ++las)
     home.write(las ? "nadcon/wide.las" : "nadcon/wide.los",
-               nadcon_bytes(false, nc, 2, {-100.0f, 0.01f, 30.0f, 0.01f, 0.0f}, [las](int, int) { return las ? 1.0f : 2.0f; }));
+               nadcon_bytes(false, nc, 2, {-100.0f, 0.01f, 30.0f, 0.01f, 0.0f},
+                            [las](int, int) { return las ? 1.0f : 2.0f; }));
   const std::string los = home.dir + "/nadcon/wide.los", las = home.dir + "/nadcon/wide.las";
   double p[] = {-99.0 * kDeg, 30.005 * kDeg}, q[] = {p[0], p[1]};
   EXPECT_EQ(kx_nadcon_harn_fwd(los.c_str(), las.c_str(), 1, p), 0);
   kx_gtconstants gc = kx_gtconstants_new();
   ASSERT_EQ(kx_nadcon_harn_constants(gc, los.c_str(), las.c_str()), 2 * nc * 2);
-  EXPECT_EQ(kx_nadcon_harn_const_fwd(kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc), kx_gtconstants_dvals(gc), 1, q), 1);
+  EXPECT_EQ(kx_nadcon_harn_const_fwd(kx_gtconstants_ivals(gc), kx_gtconstants_fvals(gc),
+                                     kx_gtconstants_dvals(gc), 1, q),
+            1);
   EXPECT_NEAR(q[0] / kDeg, -99.0 - 2.0 / 3600, 1e-12);
   EXPECT_NEAR(q[1] / kDeg, 30.005 + 1.0 / 3600, 1e-12);
   kx_gtconstants_del(gc);

@@ -1,10 +1,10 @@
 // Horizon records: the normal-cylindrical envelope at the seams and the
 // record's release.
-#include "kx.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "kx.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <complex>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -48,14 +48,24 @@ Fn value(F f, std::index_sequence<I...>) {
   return [f](const V &a, unsigned) { return V{double(f(a[I]...))}; };
 }
 template <std::size_t N, class F>
-Fn value(F f) { return value(f, std::make_index_sequence<N>()); }
+Fn value(F f) {
+  return value(f, std::make_index_sequence<N>());
+}
 template <class F, std::size_t... I, std::size_t... J>
 Fn outputs(F f, std::index_sequence<I...>, std::index_sequence<J...>) {
-  return [f](const V &a, unsigned k) { V r(sizeof...(J), NAN); f(a[I]..., out(r, k, J)...); return r; };
+  return [f](const V &a, unsigned k) {
+    V r(sizeof...(J), NAN);
+    f(a[I]..., out(r, k, J)...);
+    return r;
+  };
 }
 template <std::size_t N, std::size_t M, class F>
-Fn outputs(F f) { return outputs(f, std::make_index_sequence<N>(), std::make_index_sequence<M>()); }
-Fn modulus(double (*f)(kx_dcomp)) { return [f](const V &a, unsigned) { return V{f({a[0], a[1]})}; }; }
+Fn outputs(F f) {
+  return outputs(f, std::make_index_sequence<N>(), std::make_index_sequence<M>());
+}
+Fn modulus(double (*f)(kx_dcomp)) {
+  return [f](const V &a, unsigned) { return V{f({a[0], a[1]})}; };
+}
 // The record forms return their result pointer, null for a null record.
 template <class F, class... Z>
 V record(F f, unsigned k, Z... z) {
@@ -67,54 +77,127 @@ Fn w(kx_dcomp *(*f)(kx_dcomp *, kx_dcomp)) {
   return [f](const V &a, unsigned k) { return record(f, k, kx_dcomp{a[0], a[1]}); };
 }
 Fn w(kx_dcomp *(*f)(kx_dcomp *, kx_dcomp, kx_dcomp)) {
-  return [f](const V &a, unsigned k) { return record(f, k, kx_dcomp{a[0], a[1]}, kx_dcomp{a[2], a[3]}); };
+  return [f](const V &a, unsigned k) {
+    return record(f, k, kx_dcomp{a[0], a[1]}, kx_dcomp{a[2], a[3]});
+  };
 }
 
 Fn root(double (*f)(double, void *)) {
-  return [f](const V &a, unsigned) { double k = a.empty() ? 0.0 : a[0]; return V{kx_zeroin(&k, f)}; };
+  return [f](const V &a, unsigned) {
+    double k = a.empty() ? 0.0 : a[0];
+    return V{kx_zeroin(&k, f)};
+  };
 }
 
 const std::map<std::string, Fn> &functions() {
-#define KX_V(n, f) {#f, value<n>(kx_##f)}
-#define KX_O(n, m, f) {#f, outputs<n, m>(kx_##f)}
-#define KX_R(f) {#f, w(kx_##f)}
+#define KX_V(n, f) \
+  { #f, value < n>(kx_##f) }
+#define KX_O(n, m, f) \
+  { #f, outputs < n, m>(kx_##f) }
+#define KX_R(f) \
+  { #f, w(kx_##f) }
   static const std::map<std::string, Fn> fns = {
-      KX_V(1, delta), KX_V(2, eq), KX_V(2, w), KX_V(3, n), KX_V(3, m), KX_V(2, phi_to_chi), KX_V(2, chi_to_phi),
-      KX_V(2, phi_to_beta), KX_V(2, beta_to_phi), KX_V(2, phi_to_mu), KX_V(2, mu_to_phi), KX_V(2, phi_to_eta),
-      KX_V(2, eta_to_phi), KX_V(2, phi_to_phig), KX_V(2, phig_to_phi), KX_V(2, phig_to_eta), KX_V(3, q),
-      KX_V(2, q90), KX_V(2, auth_r), KX_O(5, 3, cart_to_curv), KX_O(5, 3, curv_to_cart),
-      KX_V(2, zabs), KX_V(2, zarg), {"dcomp_abs", modulus(kx_dcomp_abs)}, {"dcomp_arg", modulus(kx_dcomp_arg)},
-      KX_O(4, 2, zdiv), KX_O(2, 2, zinv), KX_O(2, 2, zlog), KX_O(2, 2, zsqrt), KX_O(2, 2, zexp),
-      KX_O(2, 2, ztanh), KX_O(2, 2, zasin), KX_O(2, 2, zatan), KX_R(dcomp_div), KX_R(dcomp_inv),
-      KX_R(dcomp_conjg), KX_R(dcomp_tanh), KX_R(dcomp_tan), KX_R(dcomp_asin), KX_R(dcomp_atanh), KX_R(dcomp_add), KX_R(dcomp_sub), KX_R(dcomp_mult), KX_R(dcomp_exp),
-      KX_R(dcomp_log), KX_R(dcomp_sqrt), KX_R(dcomp_sin), KX_R(dcomp_cos), KX_R(dcomp_sinh), KX_R(dcomp_cosh),
-      KX_R(dcomp_atan), KX_O(2, 2, zatanh), KX_O(4, 2, zmul),
-      {"carlson_rf", value<3>(kx::carlson_rf)}, {"carlson_rd", value<3>(kx::carlson_rd)}, KX_V(1, ellint1),
-      KX_V(1, ellint2), KX_V(2, iellint2amp), KX_V(2, iellint2), KX_V(2, sn), KX_V(2, cn), KX_V(2, dn),
-      KX_O(3, 2, zsn), KX_O(3, 2, zcn), KX_O(3, 2, zdn), KX_O(3, 2, ziellint2), KX_V(8, intriangle),
-      KX_O(6, 3, geodesic_distance), KX_O(6, 2, geodesic_coordinate),
+      KX_V(1, delta),
+      KX_V(2, eq),
+      KX_V(2, w),
+      KX_V(3, n),
+      KX_V(3, m),
+      KX_V(2, phi_to_chi),
+      KX_V(2, chi_to_phi),
+      KX_V(2, phi_to_beta),
+      KX_V(2, beta_to_phi),
+      KX_V(2, phi_to_mu),
+      KX_V(2, mu_to_phi),
+      KX_V(2, phi_to_eta),
+      KX_V(2, eta_to_phi),
+      KX_V(2, phi_to_phig),
+      KX_V(2, phig_to_phi),
+      KX_V(2, phig_to_eta),
+      KX_V(3, q),
+      KX_V(2, q90),
+      KX_V(2, auth_r),
+      KX_O(5, 3, cart_to_curv),
+      KX_O(5, 3, curv_to_cart),
+      KX_V(2, zabs),
+      KX_V(2, zarg),
+      {"dcomp_abs", modulus(kx_dcomp_abs)},
+      {"dcomp_arg", modulus(kx_dcomp_arg)},
+      KX_O(4, 2, zdiv),
+      KX_O(2, 2, zinv),
+      KX_O(2, 2, zlog),
+      KX_O(2, 2, zsqrt),
+      KX_O(2, 2, zexp),
+      KX_O(2, 2, ztanh),
+      KX_O(2, 2, zasin),
+      KX_O(2, 2, zatan),
+      KX_R(dcomp_div),
+      KX_R(dcomp_inv),
+      KX_R(dcomp_conjg),
+      KX_R(dcomp_tanh),
+      KX_R(dcomp_tan),
+      KX_R(dcomp_asin),
+      KX_R(dcomp_atanh),
+      KX_R(dcomp_add),
+      KX_R(dcomp_sub),
+      KX_R(dcomp_mult),
+      KX_R(dcomp_exp),
+      KX_R(dcomp_log),
+      KX_R(dcomp_sqrt),
+      KX_R(dcomp_sin),
+      KX_R(dcomp_cos),
+      KX_R(dcomp_sinh),
+      KX_R(dcomp_cosh),
+      KX_R(dcomp_atan),
+      KX_O(2, 2, zatanh),
+      KX_O(4, 2, zmul),
+      {"carlson_rf", value<3>(kx::carlson_rf)},
+      {"carlson_rd", value<3>(kx::carlson_rd)},
+      KX_V(1, ellint1),
+      KX_V(1, ellint2),
+      KX_V(2, iellint2amp),
+      KX_V(2, iellint2),
+      KX_V(2, sn),
+      KX_V(2, cn),
+      KX_V(2, dn),
+      KX_O(3, 2, zsn),
+      KX_O(3, 2, zcn),
+      KX_O(3, 2, zdn),
+      KX_O(3, 2, ziellint2),
+      KX_V(8, intriangle),
+      KX_O(6, 3, geodesic_distance),
+      KX_O(6, 2, geodesic_coordinate),
       // kx_zeroin on callbacks; the first input, if any, is their data k.
       {"zeroin_linear", root([](double x, void *) { return x - 1.0; })},
       {"zeroin_cosine", root([](double x, void *) { return std::cos(x) - x; })},
-      {"zeroin_scaled", root([](double x, void *k) { return *static_cast<double *>(k) * (x - 0.3); })},
+      {"zeroin_scaled",
+       root([](double x, void *k) { return *static_cast<double *>(k) * (x - 0.3); })},
       {"zeroin_cubed", root([](double x, void *) { return std::pow(x - 0.123456789, 3); })},
       {"zeroin_nan", root([](double, void *) { return double(NAN); })},
       {"zeroin_nan_inside", root([](double x, void *) { return x > 0.7 ? NAN : x - 1.2; })},
       {"zeroin_no_sign_change", root([](double x, void *) { return x * x + 1.0; })},
       {"zeroin_infinite", root([](double x, void *) { return x < 1.0 ? -HUGE_VAL : HUGE_VAL; })},
       {"zeroin_null", root(nullptr)},
-      {"dcomp_sn", [](const V &a, unsigned k) { return record(kx_dcomp_sn, k, kx_dcomp{a[0], a[1]}, a[2]); }},
-      {"dcomp_iellint2", [](const V &a, unsigned k) { return record(kx_dcomp_iellint2, k, kx_dcomp{a[0], a[1]}, a[2]); }},
-      {"isccw", [](const V &a, unsigned k) {
+      {"dcomp_sn",
+       [](const V &a, unsigned k) {
+         return record(kx_dcomp_sn, k, kx_dcomp{a[0], a[1]}, a[2]);
+       }},
+      {"dcomp_iellint2",
+       [](const V &a, unsigned k) {
+         return record(kx_dcomp_iellint2, k, kx_dcomp{a[0], a[1]}, a[2]);
+       }},
+      {"isccw",
+       [](const V &a, unsigned k) {
          int8_t o = 99;
          uint8_t p = 99;
          kx_isccw(a[0], a[1], a[2], a[3], a[4], a[5], k & 1 ? &o : nullptr, k & 2 ? &p : nullptr);
          return V{k & 1 ? double(o) : NAN, k & 2 ? double(p) : NAN};
        }},
       // n points; a buffer of at least two points starts as 7s.
-      {"geodesic_coordarray", [](const V &a, unsigned k) {
+      {"geodesic_coordarray",
+       [](const V &a, unsigned k) {
          V r(2 * std::max(2, int(a[6])), 7.0);
-         kx_geodesic_coordarray(a[0], a[1], a[2], a[3], a[4], a[5], k != 0 ? r.data() : nullptr, int(a[6]));
+         kx_geodesic_coordarray(a[0], a[1], a[2], a[3], a[4], a[5], k != 0 ? r.data() : nullptr,
+                                int(a[6]));
          return r;
        }},
   };
@@ -154,9 +237,11 @@ TEST(MathCases, SingleCallsMatchTheirSource) {
     ASSERT_EQ(got.size(), r.size() - eq - 3) << call;
     for (std::size_t k = 0; k < got.size(); ++k) {
       EXPECT_TRUE(matches(r[eq + 1 + k], got[k], tol))
-          << call << ": output " << k << " " << got[k] << ", want " << r[eq + 1 + k] << " (" << r.back() << ")";
+          << call << ": output " << k << " " << got[k] << ", want " << r[eq + 1 + k] << " ("
+          << r.back() << ")";
       if (k < 3) {
-        EXPECT_TRUE(same(fn->second(args, 1u << k)[k], got[k])) << call << ": output " << k << " alone";
+        EXPECT_TRUE(same(fn->second(args, 1u << k)[k], got[k]))
+            << call << ": output " << k << " alone";
       }
     }
     fn->second(args, 0);
@@ -181,22 +266,37 @@ TEST(MathSweep, ComplexAgainstStdComplex) {
     double scale, bound;
     bool relative;
   };
-#define KX_Z(f, expr, scale, bound, rel) {f, [](cplx z, cplx b) { return (void)b, expr; }, scale, bound, rel}
-  const Case cases[] = {
-      KX_Z("zinv", 1.0 / z, 1, 4e-16, true),           KX_Z("dcomp_inv", 1.0 / z, 1, 4e-16, true),
-      KX_Z("zexp", std::exp(z), 100, 4e-16, true),     KX_Z("dcomp_exp", std::exp(z), 100, 4e-16, true),
-      KX_Z("zlog", std::log(z), 1, 4e-16, false),      KX_Z("dcomp_log", std::log(z), 1, 4e-16, false),
-      KX_Z("zsqrt", std::sqrt(z), 1, 1e-15, true),     KX_Z("dcomp_sqrt", std::sqrt(z), 1, 1e-15, true),
-      KX_Z("dcomp_sin", std::sin(z), 100, 4e-16, true), KX_Z("dcomp_cos", std::cos(z), 100, 4e-16, true),
-      KX_Z("dcomp_sinh", std::sinh(z), 100, 4e-16, true), KX_Z("dcomp_cosh", std::cosh(z), 100, 4e-16, true),
-      KX_Z("dcomp_tan", std::tan(z), 1, 1e-13, false), KX_Z("dcomp_tanh", std::tanh(z), 1, 1e-13, false),
-      KX_Z("ztanh", std::tanh(z), 1, 1e-13, false),    KX_Z("zasin", std::asin(z), 1, 1e-13, false),
-      KX_Z("dcomp_asin", std::asin(z), 1, 1e-13, false), KX_Z("zatan", std::atan(z), 1, 1e-13, false),
-      KX_Z("dcomp_atan", std::atan(z), 1, 1e-13, false), KX_Z("zatanh", std::atanh(z), 1, 1e-13, false),
-      KX_Z("dcomp_atanh", std::atanh(z), 1, 1e-13, false), KX_Z("zmul", z * b, 1, 4e-16, true),
-      KX_Z("dcomp_mult", z * b, 1, 4e-16, true),       KX_Z("dcomp_div", z / b, 1, 4e-16, true),
-      KX_Z("zdiv", z / b, 1, 6e-16, true),             KX_Z("dcomp_add", z + b, 1, 0.0, true),
-      KX_Z("dcomp_sub", z - b, 1, 0.0, true)};
+#define KX_Z(f, expr, scale, bound, rel)                               \
+  {                                                                    \
+    f, [](cplx z, cplx b) { return (void)b, expr; }, scale, bound, rel \
+  }
+  const Case cases[] = {KX_Z("zinv", 1.0 / z, 1, 4e-16, true),
+                        KX_Z("dcomp_inv", 1.0 / z, 1, 4e-16, true),
+                        KX_Z("zexp", std::exp(z), 100, 4e-16, true),
+                        KX_Z("dcomp_exp", std::exp(z), 100, 4e-16, true),
+                        KX_Z("zlog", std::log(z), 1, 4e-16, false),
+                        KX_Z("dcomp_log", std::log(z), 1, 4e-16, false),
+                        KX_Z("zsqrt", std::sqrt(z), 1, 1e-15, true),
+                        KX_Z("dcomp_sqrt", std::sqrt(z), 1, 1e-15, true),
+                        KX_Z("dcomp_sin", std::sin(z), 100, 4e-16, true),
+                        KX_Z("dcomp_cos", std::cos(z), 100, 4e-16, true),
+                        KX_Z("dcomp_sinh", std::sinh(z), 100, 4e-16, true),
+                        KX_Z("dcomp_cosh", std::cosh(z), 100, 4e-16, true),
+                        KX_Z("dcomp_tan", std::tan(z), 1, 1e-13, false),
+                        KX_Z("dcomp_tanh", std::tanh(z), 1, 1e-13, false),
+                        KX_Z("ztanh", std::tanh(z), 1, 1e-13, false),
+                        KX_Z("zasin", std::asin(z), 1, 1e-13, false),
+                        KX_Z("dcomp_asin", std::asin(z), 1, 1e-13, false),
+                        KX_Z("zatan", std::atan(z), 1, 1e-13, false),
+                        KX_Z("dcomp_atan", std::atan(z), 1, 1e-13, false),
+                        KX_Z("zatanh", std::atanh(z), 1, 1e-13, false),
+                        KX_Z("dcomp_atanh", std::atanh(z), 1, 1e-13, false),
+                        KX_Z("zmul", z * b, 1, 4e-16, true),
+                        KX_Z("dcomp_mult", z * b, 1, 4e-16, true),
+                        KX_Z("dcomp_div", z / b, 1, 4e-16, true),
+                        KX_Z("zdiv", z / b, 1, 6e-16, true),
+                        KX_Z("dcomp_add", z + b, 1, 0.0, true),
+                        KX_Z("dcomp_sub", z - b, 1, 0.0, true)};
 #undef KX_Z
   std::mt19937_64 gen(20240611);
   std::uniform_real_distribution<double> lg(-3, 3), ang(-kPi, kPi);
@@ -218,14 +318,17 @@ TEST(MathSweep, ComplexAgainstStdComplex) {
 // "<class> <quantity>" takes the bound of its quantity unless it has its own.
 struct Worst {
   std::map<std::string, double> at;
-  void add(const std::string &key, double e) { at[key] = std::max(at[key], std::isnan(e) ? 1e300 : std::fabs(e)); }
+  void add(const std::string &key, double e) {
+    at[key] = std::max(at[key], std::isnan(e) ? 1e300 : std::fabs(e));
+  }
   void check(const std::string &table) const {
     std::map<std::string, double> bound;
     std::set<std::string> used;
     for (const auto &r : kxtest::read_csv(kxtest::data_path("math/bounds.csv")))
       if (r[0] == table) bound[r[1]] = num(r[2]);
     for (const auto &w : at) {
-      auto b = bound.count(w.first) ? bound.find(w.first) : bound.find(w.first.substr(w.first.find(' ') + 1));
+      auto b = bound.count(w.first) ? bound.find(w.first)
+                                    : bound.find(w.first.substr(w.first.find(' ') + 1));
       ASSERT_NE(b, bound.end()) << table << " " << w.first;
       used.insert(b->first);
       std::printf("  %s %-22s max %.2e\n", table.c_str(), w.first.c_str(), w.second);
@@ -273,22 +376,28 @@ TEST(MathOracle, CartesianAgainstCct) {
     kx_curv_to_cart(kWgsA, kWgsE2, phi, lam, h, &xyz[0], &xyz[1], &xyz[2]);
     // cct prints nanometres; at 1e8 m a double resolves 15 nm.
     const double tol = std::max(2e-9, 4 * std::fabs(h) * 2.2e-16);
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(xyz[i], want[i], tol) << r[0] << " " << r[1] << " " << i;
+    for (int i = 0; i < 3; ++i)
+      EXPECT_NEAR(xyz[i], want[i], tol) << r[0] << " " << r[1] << " " << i;
     kx_cart_to_curv(kWgsA, kWgsE2, want[0], want[1], want[2], &back[0], &back[1], &back[2]);
     EXPECT_NEAR(back[0], phi, 1e-12);
     EXPECT_NEAR(back[2], h, tol);
-    const double lam_tol = std::fabs(num(r[1])) < 90 ? std::max(1e-12, 1e-9 / std::hypot(want[0], want[1])) : 9;
+    const double lam_tol =
+        std::fabs(num(r[1])) < 90 ? std::max(1e-12, 1e-9 / std::hypot(want[0], want[1])) : 9;
     EXPECT_NEAR(kx_delta(back[1] - lam), 0.0, lam_tol);
   }
 }
 
 TEST(MathOracle, GeodesicsAgainstGeodSolveByClass) {
-  auto spheroid = [](const std::string &ell, double *e2) { *e2 = ell == "W" ? kWgsE2 : 0.0; return ell == "W" ? kWgsA : kSphereR; };
+  auto spheroid = [](const std::string &ell, double *e2) {
+    *e2 = ell == "W" ? kWgsE2 : 0.0;
+    return ell == "W" ? kWgsA : kSphereR;
+  };
   Worst inv, dir;
   for (const auto &r : kxtest::read_csv(kxtest::data_path("math/geodesic_inverse.csv"))) {
     double e2, s, a12, a21;
     const double a = spheroid(r[0], &e2), s12 = num(r[8]);
-    kx_geodesic_distance(a, e2, num(r[3]) * kDeg, num(r[2]) * kDeg, num(r[5]) * kDeg, num(r[4]) * kDeg, &s, &a12, &a21);
+    kx_geodesic_distance(a, e2, num(r[3]) * kDeg, num(r[2]) * kDeg, num(r[5]) * kDeg,
+                         num(r[4]) * kDeg, &s, &a12, &a21);
     const double az = std::max(std::fabs(kx_delta(a12 - num(r[6]) * kDeg)),
                                std::fabs(kx_delta(a21 - kx_delta(num(r[7]) * kDeg + kPi))));
     const std::string key = r[0] + "-" + r[1];
@@ -299,7 +408,8 @@ TEST(MathOracle, GeodesicsAgainstGeodSolveByClass) {
   for (const auto &r : kxtest::read_csv(kxtest::data_path("math/geodesic_direct.csv"))) {
     double e2, lam, phi;
     const double a = spheroid(r[0], &e2), lat2 = num(r[6]) * kDeg;
-    kx_geodesic_coordinate(a, e2, num(r[3]) * kDeg, num(r[2]) * kDeg, num(r[5]), num(r[4]) * kDeg, &lam, &phi);
+    kx_geodesic_coordinate(a, e2, num(r[3]) * kDeg, num(r[2]) * kDeg, num(r[5]), num(r[4]) * kDeg,
+                           &lam, &phi);
     // Ground distance; longitude differences vanish at a pole.
     dir.add(r[0] + "-" + r[1] + " position",
             std::hypot((phi - lat2) * a, kx_delta(lam - num(r[7]) * kDeg) * a * std::cos(lat2)));
@@ -322,9 +432,13 @@ std::vector<std::vector<double>> table(const char *name) {
   return rows;
 }
 
-double rel(double got, double want) { return got == want ? 0.0 : std::fabs(got - want) / std::fabs(want); }
+double rel(double got, double want) {
+  return got == want ? 0.0 : std::fabs(got - want) / std::fabs(want);
+}
 // Relative for large values, absolute near 0.
-double scaled(cplx got, cplx want) { return got == want ? 0.0 : std::abs(got - want) / std::max(1.0, std::abs(want)); }
+double scaled(cplx got, cplx want) {
+  return got == want ? 0.0 : std::abs(got - want) / std::max(1.0, std::abs(want));
+}
 
 TEST(MathOracle, EllipticAgainstMpmath) {
   Worst w;
@@ -341,17 +455,22 @@ TEST(MathOracle, EllipticAgainstMpmath) {
     w.add(r[1] < 0.9 ? "E(phi|m)" : "E(phi|m~1)", scaled(kx_iellint2amp(r[0], r[1]), r[2]));
   for (const auto &r : table("elliptic_jacobi_real.txt")) {
     const double u = r[0], m = r[1];
-    for (int k = 0; k < 3; ++k) w.add("sn/cn/dn", std::fabs((k == 0 ? kx_sn : k == 1 ? kx_cn : kx_dn)(u, m) - r[2 + k]));
+    for (int k = 0; k < 3; ++k)
+      w.add("sn/cn/dn", std::fabs((k == 0 ? kx_sn : k == 1 ? kx_cn : kx_dn)(u, m) - r[2 + k]));
     w.add(m <= 0.999 ? "E(am|m)" : "E(am|m~1)", scaled(kx_iellint2(u, m), r[5]));
   }
   for (const auto &r : table("elliptic_jacobi_complex.txt")) {
     const double m = r[2];
-    const cplx u(r[0], r[1]), f[4] = {call("zsn", u, m), call("zcn", u, m), call("zdn", u, m), call("ziellint2", u, m)};
+    const cplx u(r[0], r[1]),
+        f[4] = {call("zsn", u, m), call("zcn", u, m), call("zdn", u, m), call("ziellint2", u, m)};
     // Near Im u = K' the functions of y with m1 close to 1 are only as good
     // as the angle resolution near pi/2 allows: 1e-15/sqrt(m).
     const double tol = 3e-14 + (m > 0 && m < 0.5 ? 1e-15 / std::sqrt(m) : 0.0);
-    for (int k = 0; k < 4; ++k) EXPECT_LE(scaled(f[k], cplx(r[3 + 2 * k], r[4 + 2 * k])), tol) << r[0] << " " << r[1] << " " << m;
-    EXPECT_TRUE(call("dcomp_sn", u, m) == f[0] && call("dcomp_iellint2", u, m) == f[3]);  // the same bits
+    for (int k = 0; k < 4; ++k)
+      EXPECT_LE(scaled(f[k], cplx(r[3 + 2 * k], r[4 + 2 * k])), tol)
+          << r[0] << " " << r[1] << " " << m;
+    EXPECT_TRUE(call("dcomp_sn", u, m) == f[0] &&
+                call("dcomp_iellint2", u, m) == f[3]);  // the same bits
   }
   w.check("elliptic");
 }
@@ -366,9 +485,11 @@ TEST(MathSweep, OddSymmetryAndGeocentricRoundTrip) {
   // Geodetic -> geocentric -> geodetic; doubles resolve 0.93 nm at the
   // Earth's radius and 15 nm at 1e8 m, so the height error is per (a + h)/a.
   Worst w;
-  for (double h : {-10000.0, -1000.0, -1.0, 0.0, 1.0, 100.0, 8848.0, 1e5, 1e6, 35786000.0, 1e7, 1e8}) {
+  for (double h :
+       {-10000.0, -1000.0, -1.0, 0.0, 1.0, 100.0, 8848.0, 1e5, 1e6, 35786000.0, 1e7, 1e8}) {
     for (int i = -90; i <= 90; ++i) {
-      const double phi = i * kPi / 180 * (std::abs(i) == 90 ? 1.0 : 0.9999), lam = kx_delta(i * 4.1 * kPi / 180);
+      const double phi = i * kPi / 180 * (std::abs(i) == 90 ? 1.0 : 0.9999),
+                   lam = kx_delta(i * 4.1 * kPi / 180);
       double x, y, z, p2, l2, h2;
       kx_curv_to_cart(kWgsA, kWgsE2, phi, lam, h, &x, &y, &z);
       kx_cart_to_curv(kWgsA, kWgsE2, x, y, z, &p2, &l2, &h2);
@@ -386,13 +507,16 @@ long long cross(const long long *x, const long long *y, int a, int b, long long 
   return (x[b] - x[a]) * (py - y[a]) - (y[b] - y[a]) * (px - x[a]);
 }
 bool on_side(const long long *x, const long long *y, int a, int b, long long px, long long py) {
-  return cross(x, y, a, b, px, py) == 0 && px >= std::min(x[a], x[b]) && px <= std::max(x[a], x[b]) &&
-         py >= std::min(y[a], y[b]) && py <= std::max(y[a], y[b]);
+  return cross(x, y, a, b, px, py) == 0 && px >= std::min(x[a], x[b]) &&
+         px <= std::max(x[a], x[b]) && py >= std::min(y[a], y[b]) && py <= std::max(y[a], y[b]);
 }
 bool inside(const long long *x, const long long *y, long long px, long long py) {
   const long long s = cross(x, y, 0, 1, x[2], y[2]);
-  if (s == 0) return on_side(x, y, 0, 1, px, py) || on_side(x, y, 1, 2, px, py) || on_side(x, y, 2, 0, px, py);
-  return s * cross(x, y, 0, 1, px, py) >= 0 && s * cross(x, y, 1, 2, px, py) >= 0 && s * cross(x, y, 2, 0, px, py) >= 0;
+  if (s == 0)
+    return on_side(x, y, 0, 1, px, py) || on_side(x, y, 1, 2, px, py) ||
+           on_side(x, y, 2, 0, px, py);
+  return s * cross(x, y, 0, 1, px, py) >= 0 && s * cross(x, y, 1, 2, px, py) >= 0 &&
+         s * cross(x, y, 2, 0, px, py) >= 0;
 }
 
 TEST(MathSweep, PlanarPredicatesAgainstExactOracle) {
@@ -412,8 +536,9 @@ TEST(MathSweep, PlanarPredicatesAgainstExactOracle) {
         const int want = inside(x, y, px, py);
         in += want;
         for (const auto &p : perms)  // every vertex order gives the same answer
-          ASSERT_EQ(kx_intriangle(x[p[0]] / 2.0, y[p[0]] / 2.0, x[p[1]] / 2.0, y[p[1]] / 2.0, x[p[2]] / 2.0,
-                                  y[p[2]] / 2.0, px / 2.0, py / 2.0), want)
+          ASSERT_EQ(kx_intriangle(x[p[0]] / 2.0, y[p[0]] / 2.0, x[p[1]] / 2.0, y[p[1]] / 2.0,
+                                  x[p[2]] / 2.0, y[p[2]] / 2.0, px / 2.0, py / 2.0),
+                    want)
               << "triangle " << k << " point " << px << " " << py;
       }
   }
@@ -427,8 +552,8 @@ TEST(MathSweep, GeodesicDensification) {
   double total, step;
   kx_geodesic_distance(kWgsA, kWgsE2, -1.0, 0.5, 2.0, -0.6, &total, nullptr, nullptr);
   for (int k = 1; k < 11; ++k) {
-    kx_geodesic_distance(kWgsA, kWgsE2, pts[2 * k - 2], pts[2 * k - 1], pts[2 * k], pts[2 * k + 1], &step, nullptr,
-                         nullptr);
+    kx_geodesic_distance(kWgsA, kWgsE2, pts[2 * k - 2], pts[2 * k - 1], pts[2 * k], pts[2 * k + 1],
+                         &step, nullptr, nullptr);
     EXPECT_NEAR(step, total / 10, 2e-4) << k;
   }
 }

@@ -30,12 +30,14 @@ std::vector<std::string> to_mgrs(kx_geogcs g, const std::vector<double> &xy, int
     std::memset(bufs.back().get(), 'x', 22);
     s.push_back(bufs.back().get());
   }
-  const int c = kx_geog_to_mgrs_extended(g, static_cast<int>(s.size()), xy.data(), precision, round, scheme, s.data());
+  const int c = kx_geog_to_mgrs_extended(g, static_cast<int>(s.size()), xy.data(), precision, round,
+                                         scheme, s.data());
   if (count) *count = c;
   return std::vector<std::string>(s.begin(), s.end());
 }
 
-std::vector<double> from_mgrs(kx_geogcs g, const std::vector<std::string> &refs, int scheme, int *count) {
+std::vector<double> from_mgrs(kx_geogcs g, const std::vector<std::string> &refs, int scheme,
+                              int *count) {
   std::vector<std::unique_ptr<char[]>> copies;
   std::vector<const char *> s;
   for (const std::string &r : refs) {
@@ -73,13 +75,16 @@ TEST(Mgrs, AgreesWithGeoConvert) {
     double lon, lat;
     int precision, round, near;
     std::string ref, clon, clat;
-    if (line[0] == '#' || !(f >> lon >> lat >> precision >> round >> ref >> clon >> clat >> near)) continue;
+    if (line[0] == '#' || !(f >> lon >> lat >> precision >> round >> ref >> clon >> clat >> near))
+      continue;
     pts.insert(pts.end(), {lon, lat});
     corners.insert(corners.end(), {kxtest::num(clon), kxtest::num(clat)});
     oracle.push_back(ref);
     const std::string mine = to_mgrs(kWgs84, {lon, lat}, precision, round)[0];
     identical += mine == ref;
-    if (mine != ref && !near) { ADD_FAILURE() << line << ": " << mine; }
+    if (mine != ref && !near) {
+      ADD_FAILURE() << line << ": " << mine;
+    }
   }
   const int n = static_cast<int>(oracle.size());
   ASSERT_GT(n, 30000);
@@ -92,21 +97,26 @@ TEST(Mgrs, AgreesWithGeoConvert) {
   EXPECT_EQ(squares, n);
   double worst = 0, az;
   for (int i = 0; i < n; ++i) {
-    if (!std::isnan(corners[2 * i])) worst = std::max(worst, metres(&parsed[2 * i], &corners[2 * i], &az));
+    if (!std::isnan(corners[2 * i]))
+      worst = std::max(worst, metres(&parsed[2 * i], &corners[2 * i], &az));
     const double d = metres(&back[2 * i], &pts[2 * i], &az);
     EXPECT_LT(d, std::sqrt(2.0) * 1.001) << p5[i];
     // In a UTM zone grid north is within 6 degrees of true north.
-    if (d > 0.05 && !std::strchr("ABYZ", p5[i][0])) { EXPECT_TRUE(az > -7 && az < 97) << p5[i] << " " << az; }
+    if (d > 0.05 && !std::strchr("ABYZ", p5[i][0])) {
+      EXPECT_TRUE(az > -7 && az < 97) << p5[i] << " " << az;
+    }
   }
   EXPECT_LT(worst, 0.015);
-  std::printf("MGRS: %d of %d identical to GeoConvert; corners within %.3g m\n", identical, n, worst);
+  std::printf("MGRS: %d of %d identical to GeoConvert; corners within %.3g m\n", identical, n,
+              worst);
 }
 
 TEST(Mgrs, EdgePointsUnitsAndPointsWithoutReference) {
   for (const kxtest::Row &r : kxtest::read_csv(kxtest::data_path("mgrs/edges.csv"))) {
     const std::string expected = r.size() > 4 ? r[4] : "";
     int count = -1;
-    const std::string got = to_mgrs(kWgs84, {kxtest::num(r[0]), kxtest::num(r[1])}, std::stoi(r[2]), std::stoi(r[3]), 1, &count)[0];
+    const std::string got = to_mgrs(kWgs84, {kxtest::num(r[0]), kxtest::num(r[1])}, std::stoi(r[2]),
+                                    std::stoi(r[3]), 1, &count)[0];
     EXPECT_EQ(got, expected) << r[0] << " " << r[1] << " p" << r[2];
     EXPECT_EQ(count, expected.empty() ? 0 : 1);
     from_mgrs(kWgs84, {got}, 1, &count);
@@ -119,7 +129,8 @@ TEST(Mgrs, EdgePointsUnitsAndPointsWithoutReference) {
   // Points on a band's southern edge whose square corner lies south of the band read back.
   std::vector<double> edges;
   for (int band = 0; band < 20; ++band)
-    for (int i = 0; i < 200; ++i) edges.insert(edges.end(), {-180 + i * 1.8 + 0.0123, -80.0 + 8 * band});
+    for (int i = 0; i < 200; ++i)
+      edges.insert(edges.end(), {-180 + i * 1.8 + 0.0123, -80.0 + 8 * band});
   for (int precision = 0; precision <= 8; ++precision) {
     int count = 0;
     from_mgrs(kWgs84, to_mgrs(kWgs84, edges, precision), 1, &count);
@@ -146,7 +157,8 @@ TEST(Mgrs, LetteringSchemes) {
   const char rows[] = "ABCDEFGHJKLMNPQRSTUV";
   for (double lon = -177; lon < 180; lon += 6.5) {
     for (kx_geogcs g : {kNad27, kBessel, kWgs84}) {
-      const std::string s1 = to_mgrs(g, {lon, 40}, 5, 0, 1)[0], s2 = to_mgrs(g, {lon, 40}, 5, 0, 2)[0];
+      const std::string s1 = to_mgrs(g, {lon, 40}, 5, 0, 1)[0],
+                        s2 = to_mgrs(g, {lon, 40}, 5, 0, 2)[0];
       std::string shifted = s1;
       char &row = shifted[shifted.size() - 11];
       row = rows[(std::strchr(rows, row) - rows + 10) % 20];
@@ -168,7 +180,11 @@ TEST(Mgrs, ParserAcceptsAndRefuses) {
     const std::vector<double> p = from_mgrs(kWgs84, {r[0]}, 1, &count);
     EXPECT_EQ(count, std::stoi(r[1])) << "'" << r[0] << "'";
     EXPECT_EQ(count == 1, !std::isnan(p[0]) && !std::isnan(p[1])) << r[0];
-    if (r.size() > 3) { EXPECT_TRUE(std::fabs(p[0] - kxtest::num(r[2])) < 1e-4 && std::fabs(p[1] - kxtest::num(r[3])) < 1e-4) << r[0]; }
+    if (r.size() > 3) {
+      EXPECT_TRUE(std::fabs(p[0] - kxtest::num(r[2])) < 1e-4 &&
+                  std::fabs(p[1] - kxtest::num(r[3])) < 1e-4)
+          << r[0];
+    }
   }
   const char *null_string = nullptr;
   double q[2] = {0, 0};

@@ -5,9 +5,6 @@
 // good points of the same array convert exactly as they do alone. A huge
 // finite coordinate may convert or fail, but never half: a counted point is
 // finite, a failed one a NaN pair.
-#include "kx.h"
-#include "objects/registry.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +14,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "kx.h"
+#include "objects/registry.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ struct Point {
 };
 
 // Non-finite pairs, failed in every direction.
-const std::vector<Point> kNonFinite = {
-    {kNaN, 0.0},  {0.0, kNaN},   {kNaN, kNaN},  {kInf, 0.0},   {-kInf, 0.0},  {0.0, kInf},
-    {0.0, -kInf}, {kInf, kInf},  {-kInf, kInf}, {kInf, -kInf}, {-kInf, -kInf}, {kInf, kNaN},
-    {kNaN, -kInf}};
+const std::vector<Point> kNonFinite = {{kNaN, 0.0},   {0.0, kNaN},   {kNaN, kNaN},   {kInf, 0.0},
+                                       {-kInf, 0.0},  {0.0, kInf},   {0.0, -kInf},   {kInf, kInf},
+                                       {-kInf, kInf}, {kInf, -kInf}, {-kInf, -kInf}, {kInf, kNaN},
+                                       {kNaN, -kInf}};
 // Huge finite pairs: converted to a finite pair or failed as a NaN pair.
 const std::vector<Point> kHuge = {
     {1e308, 1e308}, {-1e308, -1e308}, {1e308, 0.1}, {0.1, -1e308}, {1.7e306, 1.7e306}};
@@ -140,9 +140,9 @@ TEST(BadPoints, EveryProjectionBothDirections) {
   std::set<std::pair<kx_projection_fn, kx_projection_fn>> seen;
   const std::vector<std::vector<double>> sets = {
       projection_parameters(), projection_parameters(-30, 30), projection_parameters(90, 90)};
-  const std::vector<Point> candidates = {
-      {12 * kDeg, 40 * kDeg}, {12 * kDeg, 60 * kDeg}, {12 * kDeg, 0.0},
-      {12 * kDeg, -40 * kDeg}, {12 * kDeg, 85 * kDeg}, {12 * kDeg, -85 * kDeg}};
+  const std::vector<Point> candidates = {{12 * kDeg, 40 * kDeg}, {12 * kDeg, 60 * kDeg},
+                                         {12 * kDeg, 0.0},       {12 * kDeg, -40 * kDeg},
+                                         {12 * kDeg, 85 * kDeg}, {12 * kDeg, -85 * kDeg}};
   for (int r = 0; r < rows; ++r) {
     const kx::ProjectionRow &p = row[r];
     if (p.forward == nullptr || p.inverse == nullptr) continue;
@@ -175,8 +175,8 @@ TEST(BadPoints, EveryProjectionBothDirections) {
 // The values a catalogue transformation would carry: translations, small
 // rotations (radians), a scale difference and a rotation origin.
 std::vector<double> method_values() {
-  return {-8.0,       160.0,       176.0,    2.4e-6,    -1.5e-6, 4.8e-6, 2.5e-6, 2464351.59,
-          -5783466.61, 974809.81, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+  return {-8.0,        160.0,     176.0, 2.4e-6, -1.5e-6, 4.8e-6, 2.5e-6, 2464351.59,
+          -5783466.61, 974809.81, 0.0,   0.0,    0.0,     0.0,    0.0,    0.0};
 }
 
 TEST(BadPoints, EveryMethodBothDirectionsAndLatitudesBeyondThePoles) {

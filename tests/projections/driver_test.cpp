@@ -1,12 +1,12 @@
 // The projection driver with a recording test projection: unit factors,
 // false origin, latitude clamping, parameter defaults and the fallbacks.
-#include "kx.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <vector>
+
+#include "kx.h"
 
 namespace {
 
@@ -50,13 +50,12 @@ kx_projcs make(kx_unit linear, std::initializer_list<std::pair<const char *, dou
     kx_parameter a = kx_parameter_new(p.first, p.second);
     slots[kx_parameter_index(a)] = a;
   }
-  kx_geogcs g = kx_geogcs_new("GCS_Test",
-                              kx_datum_new("D_Test", kx_spheroid_new("S", axis, 0.0)),
+  kx_geogcs g = kx_geogcs_new("GCS_Test", kx_datum_new("D_Test", kx_spheroid_new("S", axis, 0.0)),
                               kx_primem_new("Greenwich", 0.0), kx_unit_new("Degree", kDegree));
-  return kx_projcs_new("PCS_Test", g,
-                       kx_projection_new_withconstfunc("Linear", linear_fwd, linear_inv, nullptr,
-                                                       one_constant),
-                       slots, linear);
+  return kx_projcs_new(
+      "PCS_Test", g,
+      kx_projection_new_withconstfunc("Linear", linear_fwd, linear_inv, nullptr, one_constant),
+      slots, linear);
 }
 
 TEST(ProjectionDriver, UnitsFalseOriginAndClamping) {

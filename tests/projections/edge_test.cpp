@@ -37,7 +37,7 @@ struct Call {
     const kx::ProjectionRow &f = row(projection);
     std::vector<double> p = in;
     *count = (direction == "inv" ? f.inverse : f.forward)(sph.get(), par.get(), 1, p.data(),
-                                                           nullptr, nullptr);
+                                                          nullptr, nullptr);
     if (direction == "trip")
       *count = std::min(*count, f.inverse(sph.get(), par.get(), 1, p.data(), nullptr, nullptr));
     if (direction != "fwd")
@@ -64,7 +64,8 @@ TEST(ProjectionEdges, EveryRow) {
       std::vector<double> in = call.in;  // left alone, in the output's units
       if (call.direction != "fwd")
         for (double &v : in) v /= kDeg;
-      const bool as_wanted = want == "keep" ? same_bits(got, in) : std::isnan(got[0]) && std::isnan(got[1]);
+      const bool as_wanted =
+          want == "keep" ? same_bits(got, in) : std::isnan(got[0]) && std::isnan(got[1]);
       EXPECT_TRUE(as_wanted) << got[0] << " " << got[1];
       const kx_pcsconst_fn constants = row(r[0]).pcsconstfunc;
       if (want != "nan" && constants != nullptr) {

@@ -37,8 +37,8 @@ TEST(ProjectionEpsg, ReferencePointsForwardAndInverse) {
     ASSERT_EQ(bounds.count(r[1]), 1u + (r[1] == "9807")) << r[1];
     const Spheroid sph(num(r[2]), num(r[3]));
     const double lin = num(r[4]), ang = num(r[5]), fe = num(r[6]), fn = num(r[7]);
-    const Parameters par = parse_parameters("2:" + r[8] + " 3:" + r[9] + " 4:" + r[10] + " 5:" +
-                                            r[11] + " 6:" + r[12]);
+    const Parameters par = parse_parameters("2:" + r[8] + " 3:" + r[9] + " 4:" + r[10] +
+                                            " 5:" + r[11] + " 6:" + r[12]);
     const double geo[2] = {num(r[13]) * ang, num(r[14]) * ang};
     const double off = std::fabs(kx_delta(geo[0] - par.v[2])) / kDeg;
     const Row *b = nullptr;
@@ -53,7 +53,8 @@ TEST(ProjectionEpsg, ReferencePointsForwardAndInverse) {
     double p[2] = {geo[0], geo[1]};
     ASSERT_EQ(f.forward(sph.get(), par.get(), 1, p, nullptr, nullptr), 1);
     const double de = std::max(std::fabs((p[0] + fe) / lin - num(r[15])),
-                               std::fabs((p[1] + fn) / lin - num(r[16]))) * lin;
+                               std::fabs((p[1] + fn) / lin - num(r[16]))) *
+                      lin;
     double q[2] = {num(r[15]) * lin - fe, num(r[16]) * lin - fn};
     ASSERT_EQ(f.inverse(sph.get(), par.get(), 1, q, nullptr, nullptr), 1);
     const double dg = ground_deg(q, geo);
@@ -77,10 +78,9 @@ TEST(ProjectionEpsg, ReferencePointsForwardAndInverse) {
 // in Clarke's feet, BC Albers and Oregon Lambert in feet. Loaded constants
 // change no bit; the way back returns the degrees.
 TEST(ProjectionEpsg, CatalogueCrsThroughTheDriver) {
-  const std::pair<int, double> codes[] = {{27700, 1e-4}, {32633, 1e-4}, {32733, 1e-4},
-                                          {28404, 1e-4}, {2222, 1e-4},  {31467, 1e-4},
-                                          {3068, 1e-3},  {2314, 1e-3},  {3005, 1e-3},
-                                          {2994, 1e-4}};
+  const std::pair<int, double> codes[] = {
+      {27700, 1e-4}, {32633, 1e-4}, {32733, 1e-4}, {28404, 1e-4}, {2222, 1e-4},
+      {31467, 1e-4}, {3068, 1e-3},  {2314, 1e-3},  {3005, 1e-3},  {2994, 1e-4}};
   std::map<int, std::vector<Row>> want;
   for (const Row &r : reference_rows()) want[std::stoi(r[0])].push_back(r);
   for (const auto &code : codes) {

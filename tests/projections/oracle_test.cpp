@@ -33,8 +33,13 @@ std::vector<Case> read_cases() {
     std::map<std::string, size_t> index;
     for (const Row &r : read_csv(data_path("projections/" + stem + "_cases.csv"))) {
       index[r.at(0)] = cases.size();
-      cases.push_back({r.at(0), r.at(1), Spheroid::from_rf(num(r.at(2)), num(r.at(3))),
-                       parse_parameters(r.at(4)), {}, {}, {}});
+      cases.push_back({r.at(0),
+                       r.at(1),
+                       Spheroid::from_rf(num(r.at(2)), num(r.at(3))),
+                       parse_parameters(r.at(4)),
+                       {},
+                       {},
+                       {}});
     }
     for (const Row &r : read_csv(data_path("projections/" + stem + "_points.csv"))) {
       Case &c = cases.at(index.at(r.at(0)));
@@ -90,8 +95,11 @@ double bound_value(const std::string &s) { return s == "-" || s == "fail" ? NAN 
 std::vector<Bound> read_bounds() {
   std::vector<Bound> b;
   for (const Row &r : read_csv(data_path("projections/oracle_bounds.csv")))
-    b.push_back({{r.at(0), r.at(1), r.at(2)}, bound_value(r.at(3)), bound_value(r.at(4)),
-                 bound_value(r.at(5)), r.at(5) == "fail"});
+    b.push_back({{r.at(0), r.at(1), r.at(2)},
+                 bound_value(r.at(3)),
+                 bound_value(r.at(4)),
+                 bound_value(r.at(5)),
+                 r.at(5) == "fail"});
   return b;
 }
 
@@ -181,8 +189,8 @@ TEST(ProjectionOracle, RoundTripsOverEachCaseGrid) {
     grids.push_back({{r.at(0), r.at(1), "all"}, {num(r.at(2)), num(r.at(3))}});
   int gridded = 0;
   for (const Case &c : read_cases()) {
-    const auto g = std::find_if(grids.begin(), grids.end(),
-                                [&](const auto &x) { return x.first.matches(c); });
+    const auto g =
+        std::find_if(grids.begin(), grids.end(), [&](const auto &x) { return x.first.matches(c); });
     if (g == grids.end()) continue;
     SCOPED_TRACE(c.name);
     const double reach = g->second[0], step = g->second[1];

@@ -114,9 +114,10 @@ TEST(PoleSweep, PolesMapToTheirClosedFormImage) {
     if (!(dlat <= worst_lat)) worst_lat = dlat;
   }
   if (std::getenv("KX_VERBOSE"))
-    std::printf("  pole images within %.3g m (wider-bound cases %.3g m), inverse latitudes within "
-                "%.3g rad\n",
-                worst, worst_arc, worst_lat);
+    std::printf(
+        "  pole images within %.3g m (wider-bound cases %.3g m), inverse latitudes within "
+        "%.3g rad\n",
+        worst, worst_arc, worst_lat);
 }
 
 }  // namespace

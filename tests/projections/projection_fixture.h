@@ -3,6 +3,8 @@
 #ifndef KX_TESTS_PROJECTIONS_PROJECTION_FIXTURE_H
 #define KX_TESTS_PROJECTIONS_PROJECTION_FIXTURE_H
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,8 +12,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "kx.h"
 #include "objects/registry.h"
@@ -55,8 +55,10 @@ inline Parameters parse_parameters(const std::string &text) {
     const auto colon = item.find(':');
     const int slot = std::stoi(item.substr(0, colon));
     const double v = num(item.substr(colon + 1));
-    if (angular.count(slot) && item.back() != 'r') p.deg(slot, v);
-    else p.set(slot, v);
+    if (angular.count(slot) && item.back() != 'r')
+      p.deg(slot, v);
+    else
+      p.set(slot, v);
     has4 = has4 || slot == 4;
   }
   if (!has4) p.set(4, p.v[3]);

@@ -28,7 +28,8 @@ int faults_in_parallel(const std::function<bool()> &body, int rounds = 10) {
 
 // Both directions through one shared object, against the single-thread bits,
 // on a grid of points around (lon0, lat0).
-void expect_single_thread_bits(double lon0, double lat0, const std::function<void(int, double *)> &fwd,
+void expect_single_thread_bits(double lon0, double lat0,
+                               const std::function<void(int, double *)> &fwd,
                                const std::function<void(int, double *)> &inv, int code) {
   std::vector<double> start;
   for (int i = -5; i <= 5; ++i)
@@ -37,14 +38,18 @@ void expect_single_thread_bits(double lon0, double lat0, const std::function<voi
   std::vector<double> there = start, back;
   fwd(n, there.data());
   inv(n, (back = there).data());
-  auto same = [](auto &a, auto &b) { return std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0; };
+  auto same = [](auto &a, auto &b) {
+    return std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+  };
   EXPECT_EQ(faults_in_parallel([&] {
               std::vector<double> p = start;
               fwd(n, p.data());
               const bool same_there = same(p, there);
               inv(n, p.data());
               return same_there && same(p, back);
-            }), 0) << code;
+            }),
+            0)
+      << code;
 }
 
 // Projections and datum shifts (geocentric translation, position vector,
@@ -54,18 +59,22 @@ TEST(Shared, ProjcsAndGeogtranGiveTheSingleThreadBits) {
     for (int code : {32633, 3395, 2154, 3031}) {
       kx_projcs pcs = kx_factory_projcs(code);
       ASSERT_NE(pcs, nullptr) << code;
-      if (loaded) { ASSERT_NE(kx_projcs_load_constants(pcs), 0) << code; }
-      expect_single_thread_bits(code == 3031 ? 0 : 15, code == 3031 ? -75 : 48,
-                                [&](int n, double *p) { kx_geog_to_proj(pcs, n, p); },
-                                [&](int n, double *p) { kx_proj_to_geog(pcs, n, p); }, code);
+      if (loaded) {
+        ASSERT_NE(kx_projcs_load_constants(pcs), 0) << code;
+      }
+      expect_single_thread_bits(
+          code == 3031 ? 0 : 15, code == 3031 ? -75 : 48,
+          [&](int n, double *p) { kx_geog_to_proj(pcs, n, p); },
+          [&](int n, double *p) { kx_proj_to_geog(pcs, n, p); }, code);
       kx_projcs_del(pcs);
     }
     for (int code : {1173, 1613, 1024}) {
       kx_geogtran gt = kx_factory_geogtran(code);
       ASSERT_NE(gt, nullptr) << code;
       if (loaded) kx_geogtran_load_constants(gt);
-      expect_single_thread_bits(-100, 40, [&](int n, double *p) { kx_geog1_to_geog2(gt, n, p, nullptr); },
-                                [&](int n, double *p) { kx_geog2_to_geog1(gt, n, p, nullptr); }, code);
+      expect_single_thread_bits(
+          -100, 40, [&](int n, double *p) { kx_geog1_to_geog2(gt, n, p, nullptr); },
+          [&](int n, double *p) { kx_geog2_to_geog1(gt, n, p, nullptr); }, code);
       kx_geogtran_del(gt);
     }
   }
@@ -92,7 +101,8 @@ TEST(Shared, FactoryWriteAndReadAgree) {
               ok = ok && text.c_str() == expected && kx_coordsys_eq(read, shared);
               kx_coordsys_del(read);
               return ok;
-            }), 0);
+            }),
+            0);
   kx_projcs_del(shared);
 }
 
@@ -110,15 +120,20 @@ TEST(Shared, NumberTextNeitherUsesNorChangesTheLocale) {
   std::atomic<int> finished{0};
   long changed = 0, probes = 0;
   std::thread workers([&] {
-    EXPECT_EQ(faults_in_parallel([&] {
-                char text[32];
-                return std::strcmp(kx_dtoa(298.257223563, text, 16), "298.257223563") == 0 && kx_atod("0.5") == 0.5;
-              }, 10000), 0);
+    EXPECT_EQ(faults_in_parallel(
+                  [&] {
+                    char text[32];
+                    return std::strcmp(kx_dtoa(298.257223563, text, 16), "298.257223563") == 0 &&
+                           kx_atod("0.5") == 0.5;
+                  },
+                  10000),
+              0);
     ++finished;
   });
   for (char out[64]; finished.load() == 0; ++probes) {
     std::snprintf(out, sizeof out, "%.1f", 1.5);
-    changed += std::strcmp(std::localeconv()->decimal_point, ",") != 0 || std::strcmp(out, "1,5") != 0;
+    changed +=
+        std::strcmp(std::localeconv()->decimal_point, ",") != 0 || std::strcmp(out, "1,5") != 0;
   }
   workers.join();
   EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8");

@@ -2,7 +2,6 @@
 // then what a row cannot say (the catalogue's choice of transformation, lost
 // output, unreadable input, long lines, memory, grid files).
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -50,24 +49,29 @@ std::string slurp(const std::string &path) {
 }
 
 // kxproj reading the file `in`; its output goes to `redirect` when one is given.
-ToolRun kxproj_file(const std::string &args, const std::string &in, const std::string &redirect = "") {
+ToolRun kxproj_file(const std::string &args, const std::string &in,
+                    const std::string &redirect = "") {
   const std::string out = scratch("out"), err = scratch("err");
   const int raw = std::system((std::string(KXPROJ_COMMAND) + " " + args + " < " + in + " " +
-                               (redirect.empty() ? "> " + out : redirect) + " 2> " + err).c_str());
+                               (redirect.empty() ? "> " + out : redirect) + " 2> " + err)
+                                  .c_str());
   ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, redirect.empty() ? slurp(out) : "", slurp(err)};
   std::remove(out.c_str());
   return r;
 }
 
-ToolRun kxproj(const std::string &args, const std::string &input, const std::string &redirect = "") {
+ToolRun kxproj(const std::string &args, const std::string &input,
+               const std::string &redirect = "") {
   return kxproj_file(args, write("in", input), redirect);
 }
 
 std::string unescape(const std::string &s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\\' || i + 1 == s.size()) out += s[i];
-    else out += s[++i] == 'n' ? '\n' : s[i] == 't' ? '\t' : s[i];
+    if (s[i] != '\\' || i + 1 == s.size())
+      out += s[i];
+    else
+      out += s[++i] == 'n' ? '\n' : s[i] == 't' ? '\t' : s[i];
   }
   return out;
 }
@@ -91,7 +95,8 @@ TEST(Kxproj, CaseFile) {
       const std::string name = line.substr(4, blank - 4);
       std::string t = line.substr(blank + 1);
       for (const auto &[n, v] : text)
-        for (size_t at; (at = t.find("{" + n + "}")) != std::string::npos;) t.replace(at, n.size() + 2, v);
+        for (size_t at; (at = t.find("{" + n + "}")) != std::string::npos;)
+          t.replace(at, n.size() + 2, v);
       text[name] = t;
       arg["$" + name] = "'" + t + "'";
       arg["@" + name] = write(name, t);
@@ -100,14 +105,21 @@ TEST(Kxproj, CaseFile) {
     const std::vector<std::string> f = split(line, " | ");
     ASSERT_GE(f.size(), 4u) << line;
     std::string args;
-    for (const std::string &word : split(f[0], " ")) args += " " + (arg.count(word) ? arg[word] : word);
+    for (const std::string &word : split(f[0], " "))
+      args += " " + (arg.count(word) ? arg[word] : word);
     const ToolRun r = kxproj(args, unescape(f[1]));
     const int status = std::stoi(f[3]);
     EXPECT_EQ(r.status, status) << f[0] << ": " << r.err;
     EXPECT_EQ(r.out, unescape(f[2])) << f[0];
-    if (status == 0) { EXPECT_EQ(r.err, "") << f[0]; }
-    if (status == 2) { EXPECT_TRUE(r.one_message(f.size() > 4 ? f[4] : "")) << f[0] << ": " << r.err; }
-    if (f.size() > 4) { EXPECT_NE(r.err.find(f[4]), std::string::npos) << f[0] << ": " << r.err; }
+    if (status == 0) {
+      EXPECT_EQ(r.err, "") << f[0];
+    }
+    if (status == 2) {
+      EXPECT_TRUE(r.one_message(f.size() > 4 ? f[4] : "")) << f[0] << ": " << r.err;
+    }
+    if (f.size() > 4) {
+      EXPECT_NE(r.err.find(f[4]), std::string::npos) << f[0] << ": " << r.err;
+    }
     ++runs;
   }
   EXPECT_GT(runs, 30);
@@ -146,7 +158,10 @@ TEST(Kxproj, CatalogueChoosesTheMostAccurateTransformation) {
   const ToolRun described = kxproj("--describe 1170", "");
   ASSERT_EQ(described.status, 0);
   EXPECT_EQ(described.out.rfind("GEOGTRAN[\"NAD_1927_To_WGS_1984_1\",", 0), 0u) << described.out;
-  EXPECT_EQ(kxproj("-s 4267 -t 4326 -d 10 --via '" + described.out.substr(0, described.out.size() - 1) + "'", input).out,
+  EXPECT_EQ(kxproj("-s 4267 -t 4326 -d 10 --via '" +
+                       described.out.substr(0, described.out.size() - 1) + "'",
+                   input)
+                .out,
             kxproj("-s 4267 -t 4326 -d 10 --via KX_GT_NAD_1927_TO_WGS_1984_1", input).out);
 }
 
@@ -161,7 +176,8 @@ TEST(Kxproj, UnwritableOutputAndUnreadableInputExitWithTwo) {
   EXPECT_EQ(r.out, "");
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
   for (const std::string &redirect : {std::string("> /dev/full"), std::string(">&-")}) {
-    for (const std::string &args : {std::string("-s 4326 -t 32633"), std::string("--describe 4326")}) {
+    for (const std::string &args :
+         {std::string("-s 4326 -t 32633"), std::string("--describe 4326")}) {
       const ToolRun lost = kxproj(args, "15 52 Berlin\n", redirect);
       EXPECT_EQ(lost.status, 2) << args << redirect;
       EXPECT_TRUE(lost.one_message("cannot write")) << args << redirect << ": " << lost.err;
@@ -185,8 +201,9 @@ TEST(Kxproj, OneMebibyteLimitsAndFlatMemory) {
     EXPECT_TRUE(bad.one_message("standard input, line 2: longer than 1048576 bytes")) << bad.err;
     EXPECT_TRUE(bad.out == "1 2\n") << bad.out.size() << " bytes out";
   }
-  const std::string wgs84 = "GEOGCS[\"W\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
-                            "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+  const std::string wgs84 =
+      "GEOGCS[\"W\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
+      "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
   const std::string at = write("at", wgs84 + std::string((1 << 20) - wgs84.size(), ' '));
   EXPECT_EQ(kxproj("-s " + at + " -t 4326 -d 0", "1 2\n").out, "1 2\n");
   const ToolRun over = kxproj("-s " + write("over", slurp(at) + " ") + " -t 4326", "1 2\n");
@@ -212,7 +229,8 @@ TEST(Kxproj, GridTransformationsUseTheDataHome) {
   const std::string home = scratch("home"), link = home + "/ntv2/nzgd2kgrid0005.gsb";
   ASSERT_TRUE(std::filesystem::create_directories(home + "/ntv2"));
   ASSERT_EQ(symlink(grid, link.c_str()), 0);
-  const std::string input = "174 -41\n170.5 -45.25\n", args = "-s 4272 -t 4167 -d 10 --data-home " + home;
+  const std::string input = "174 -41\n170.5 -45.25\n",
+                    args = "-s 4272 -t 4167 -d 10 --data-home " + home;
   // PROJ cct +proj=hgridshift +grids=nzgd2kgrid0005.gsb
   const std::string expected = "174.0001861622 -40.9982591967\n170.5000927790 -45.2483668439\n";
   const ToolRun by_option = kxproj(args, input);
@@ -235,7 +253,8 @@ TEST(Kxproj, GridTransformationsUseTheDataHome) {
   EXPECT_TRUE(without.one_message("1568")) << without.err;
   EXPECT_NE(without.err.find(link), std::string::npos) << without.err;
   const std::string marked = kxproj("-s 4272 -t 4167 --list-via --data-home " + home, "").out;
-  EXPECT_NE(marked.substr(0, marked.find('\n')).find("grid missing: " + link), std::string::npos) << marked;
+  EXPECT_NE(marked.substr(0, marked.find('\n')).find("grid missing: " + link), std::string::npos)
+      << marked;
 }
 
 }  // namespace
