@@ -11,6 +11,7 @@
 #include "projections/gnomonic.h"
 #include "projections/hotine.h"
 #include "projections/lambert_conformal_conic.h"
+#include "projections/local.h"
 #include "projections/mercator.h"
 #include "projections/orthographic.h"
 #include "projections/polyconic.h"
@@ -157,6 +158,14 @@ KX_API int kx_tm_complex_const(kx_pcsconstants pc, const double *sph, const doub
   if (kx::is_ellipsoid(sph[1]))
     return kx::store_constants(pc, kx::tm_complex::build_ellipsoid(sph, par));
   return kx::store_constants(pc, kx::tm_complex::build_sphere(sph, par));
+}
+
+/* ---- Local tangent plane ---- */
+KX_API int kx_local_const(kx_pcsconstants pc, const double *sph, const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1]))
+    return kx::store_constants(pc, kx::local::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, kx::local::build_sphere(sph, par));
 }
 
 }  // extern "C"

@@ -17,7 +17,8 @@ namespace {
 
 using namespace kxtest;
 
-const char *const kStems[] = {"oracle", "cyl", "tm", "tm_complex", "near_cylinder", "sterea_pole"};
+const char *const kStems[] = {"oracle", "cyl", "tm", "tm_complex", "near_cylinder", "sterea_pole",
+                              "local"};
 
 struct Case {
   std::string name, projection;

@@ -342,6 +342,29 @@ for name in ('Hotine_Oblique_Mercator_Azimuth_Natural_Origin', 'Hotine_Oblique_M
     ROWS.append(dict(name=name, none='oblique aspect: no closed form for the pole images'))
 
 
+# Local tangent plane: the pole is the geocentric point (0, 0, +-b); its
+# difference from the centre (X0, 0, Z0) read along the centre's north gives
+# N = (+-b - Z0) cos phic + X0 sin phic, E = 0, then the grid's turn and scale.
+def local_pole(e, lonc, latc, alpha, k, pole, proj):
+    a, e2 = e[0], e2_of(e)
+    pc, al = math.radians(latc), math.radians(alpha)
+    nu = a / math.sqrt(1 - e2 * math.sin(pc) ** 2)
+    x0, z0 = nu * math.cos(pc), nu * (1 - e2) * math.sin(pc)
+    b = a * math.sqrt(1 - e2)
+    north = ((b if pole == 'N' else -b) - z0) * math.cos(pc) + x0 * math.sin(pc)
+    row('Local', e, {5: k, 7: alpha, 10: lonc, 11: latc}, pole, 70.0,
+        (-k * math.sin(al) * north, k * math.cos(al) * north),
+        'point E = 0, N = (+-b - Z0) cos phic + X0 sin phic, turned by alpha', proj)
+
+
+for e in (GRS80, SPHERE):
+    # Poles on the centre's side only: the inverse returns that side.
+    ortho = '+proj=ortho +lat_0=%r +lon_0=15 ' + ellps(e)
+    local_pole(e, 15.0, 35.0, 0.0, 1.0, 'N', ortho % 35.0)
+    local_pole(e, 15.0, -20.0, 0.0, 1.0, 'S', ortho % -20.0)
+    local_pole(e, 15.0, 60.0, -45.0, 1.0, 'N', None)
+    local_pole(e, 15.0, -50.0, 30.0, 0.9996, 'S', None)
+
 def cct(proj, pts, inverse=False):
     text = ''.join('%.12f %.12f 0 0\n' % p for p in pts)
     args = ['cct', '-d', '12'] + (['-I'] if inverse else []) + proj.split()
