@@ -1266,6 +1266,25 @@ KX_API int kx_local_inv(const double *sph, const double *par, int n, double *coo
                         const int *ivals, const double *dvals);
 KX_API int kx_local_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Cube on the sphere of radius a (e2 unused), slot 2 lambda0, slot 15
+ * Option: the layout, the integer part of Option + 0.001 (below 0 is 0;
+ * above 15 is 15 except 901 and 902). Layouts 0-15: within 45 degrees of
+ * the equator the plate carree (x = a dlambda, y = a phi); each cap a
+ * square face of side a pi/2 centred at (a (f pi/2 - 3 pi/4), +-a pi/2),
+ * its pole at the centre, hanging from band face f = layout div 4 (north)
+ * or layout mod 4 (south). Layouts 901 (north pole at (-3 pi/4 a, pi/2 a))
+ * and 902 (south pole at (-pi/4 a, -pi/2 a)) spread the whole sphere in a
+ * square of side 2 pi a around one pole. Every finite point is converted
+ * forward. Not counted and NaN: inverse points off the layout's faces (the
+ * edges included to 2^-48; the single-pole square ends 2e-7 a inside its
+ * rim, the far pole), non-finite input. The inverse is exact to rounding:
+ * round trips over a global 1-degree grid within 1e-13 degrees. No
+ * constants (ivals and dvals are not read). */
+KX_API int kx_cube_fwd(const double *sph, const double *par, int n, double *coords,
+                       const int *ivals, const double *dvals);
+KX_API int kx_cube_inv(const double *sph, const double *par, int n, double *coords,
+                       const int *ivals, const double *dvals);
+
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */

@@ -72,7 +72,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {KX_PRJ_FULLER, "Fuller", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {KX_PRJ_RSO_NATORIGIN, "Rectified_Skew_Orthomorphic_Natural_Origin", kx_rso_natorigin_fwd, kx_rso_natorigin_inv, nullptr, nullptr, nullptr, nullptr, kx_hotine_azimuth_const},
     {KX_PRJ_RSO_CENTER, "Rectified_Skew_Orthomorphic_Center", kx_rso_center_fwd, kx_rso_center_inv, nullptr, nullptr, nullptr, nullptr, kx_hotine_azimuth_const},
-    {KX_PRJ_CUBE, "Cube", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {KX_PRJ_CUBE, "Cube", kx_cube_fwd, kx_cube_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {KX_PRJ_LOCAL, "Local", kx_local_fwd, kx_local_inv, nullptr, nullptr, nullptr, nullptr, kx_local_const},
     {0, "Albers_Equal_Area_Conic", kx_albers_fwd, kx_albers_inv, nullptr, nullptr, nullptr, nullptr, kx_albers_const},
     {0, "Albers_Conical_Equal_Area", kx_albers_fwd, kx_albers_inv, nullptr, nullptr, nullptr, nullptr, kx_albers_const},

@@ -18,7 +18,7 @@ namespace {
 using namespace kxtest;
 
 const char *const kStems[] = {"oracle", "cyl", "tm", "tm_complex", "near_cylinder", "sterea_pole",
-                              "local"};
+                              "local", "net"};
 
 struct Case {
   std::string name, projection;

@@ -365,6 +365,21 @@ for e in (GRS80, SPHERE):
     local_pole(e, 15.0, 60.0, -45.0, 1.0, 'N', None)
     local_pole(e, 15.0, -50.0, 30.0, 0.9996, 'S', None)
 
+# Cube: each pole is the centre of its cap face, (a (f pi/2 - 3 pi/4), +-a
+# pi/2) with f = layout div 4 (north) or mod 4 (south); the single-pole
+# layouts 901 and 902 have their pole at (-3 pi/4 a, pi/2 a) and (-pi/4 a,
+# -pi/2 a) (their other pole is the square's rim, not a point).
+for e in (GRS80, SPHERE):
+    for option, pole, f in ((0, 'N', 0), (0, 'S', 0), (6, 'N', 1), (6, 'S', 2), (15, 'S', 3),
+                            (901, 'N', 0), (902, 'S', 1)):
+        s = 1 if pole == 'N' else -1
+        row('Cube', e, {2: 15.0, 15: option}, pole, 70.0,
+            (e[0] * (f * math.pi / 2 - 3 * math.pi / 4), s * e[0] * math.pi / 2),
+            'point (a (f pi/2 - 3 pi/4), +-a pi/2): the cap centre')
+ROWS.append(dict(name='Fuller', none='the poles lie inside faces: no closed form short of the '
+                                     'face rotations; the face centroids cover the net'))
+
+
 def cct(proj, pts, inverse=False):
     text = ''.join('%.12f %.12f 0 0\n' % p for p in pts)
     args = ['cct', '-d', '12'] + (['-I'] if inverse else []) + proj.split()
