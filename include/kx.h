@@ -1285,6 +1285,33 @@ KX_API int kx_cube_fwd(const double *sph, const double *par, int n, double *coor
 KX_API int kx_cube_inv(const double *sph, const double *par, int n, double *coords,
                        const int *ivals, const double *dvals);
 
+/* Fuller's icosahedral projection on the sphere of radius a (e2 unused),
+ * slot 2 lambda0, slot 15 Option (the integer part of Option + 0.001): 1-20
+ * prefer that face for points within its circumscribed circle (0.6524 a of
+ * its centroid) that are not inside another face's inscribed circle; 6, 106
+ * and 206 keep face 6 whole at net face 23, 6 or 21, 17, 117 and 217 face 17
+ * at 17 or 22; any other value is 0 (nearest face, faces 6 and 17 cut: the
+ * half of 6 east of its median at net face 21, the third of 17 between its
+ * centroid, apex and left corner at net face 22). Every finite point is
+ * converted forward. Not counted and NaN: inverse points off the net,
+ * non-finite input. Inverse by Newton's method (at most 100 passes): round
+ * trips over a global 1-degree grid within 2e-13 degrees with the cut net.
+ * No constants (ivals and dvals are not read). */
+KX_API int kx_fuller_fwd(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+KX_API int kx_fuller_inv(const double *sph, const double *par, int n, double *coords,
+                         const int *ivals, const double *dvals);
+/* Fuller's face tables (radians; shifts in units of a): face centroids
+ * (longitude, latitude) and the three rotations (about the polar axis, about
+ * the X axis, about the polar axis again) carrying each face 1-20 into
+ * standard position, its centroid at the pole; and for the 24 net faces (21
+ * and 22 the cut pieces of faces 6 and 17, 23 face 6 whole) the turn in the
+ * plane and the shift. Entry 0 is all zeros. */
+KX_API extern const double gcentroid[21][2];
+KX_API extern const double rotation[21][3];
+KX_API extern const double plane_rotation[24];
+KX_API extern const double xy_shift[24][2];
+
 /* ========================================================================
  * Transformations: driver and methods
  * ======================================================================== */

@@ -69,7 +69,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {KX_PRJ_GNOMONIC, "Gnomonic", kx_gnomonic_fwd, kx_gnomonic_inv, nullptr, nullptr, nullptr, nullptr, kx_gnomonic_const},
     {KX_PRJ_TIMES, "Times", kx_times_fwd, kx_times_inv, nullptr, nullptr, nullptr, nullptr, kx_times_const},
     {KX_PRJ_VERTICAL_NEAR_SIDE_PERSPECTIVE, "Vertical_Near_Side_Perspective", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {KX_PRJ_FULLER, "Fuller", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {KX_PRJ_FULLER, "Fuller", kx_fuller_fwd, kx_fuller_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {KX_PRJ_RSO_NATORIGIN, "Rectified_Skew_Orthomorphic_Natural_Origin", kx_rso_natorigin_fwd, kx_rso_natorigin_inv, nullptr, nullptr, nullptr, nullptr, kx_hotine_azimuth_const},
     {KX_PRJ_RSO_CENTER, "Rectified_Skew_Orthomorphic_Center", kx_rso_center_fwd, kx_rso_center_inv, nullptr, nullptr, nullptr, nullptr, kx_hotine_azimuth_const},
     {KX_PRJ_CUBE, "Cube", kx_cube_fwd, kx_cube_inv, nullptr, nullptr, nullptr, nullptr, nullptr},

@@ -4,6 +4,8 @@
 // there); and the conformal conic's antimeridian rule, swept.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "projection_fixture.h"
 
 namespace {
@@ -142,6 +144,28 @@ TEST(ProjectionEdges, WinkelTripelRebuildsItsGrid) {
   kx_winkel_tripel_inv(wgs84.get(), par.get(), 2, with.data(), counts_only, k.dvals());
   kx_winkel_tripel_inv(wgs84.get(), par.get(), 2, without.data(), k.ivals(), k.dvals());
   EXPECT_TRUE(same_bits(with, without));
+}
+
+// Fuller's exported face tables hold the definition's numbers
+// (tests/data/projections/fuller_tables.csv), every entry.
+TEST(ProjectionEdges, FullerTablesAreTheDefinitions) {
+  const std::map<std::string, std::pair<const double *, size_t>> tables = {
+      {"gcentroid", {&gcentroid[0][0], 2}},
+      {"rotation", {&rotation[0][0], 3}},
+      {"plane_rotation", {plane_rotation, 1}},
+      {"xy_shift", {&xy_shift[0][0], 2}}};
+  std::map<std::string, int> entries;
+  for (const Row &r : read_csv(data_path("projections/fuller_tables.csv"))) {
+    const auto &t = tables.at(r.at(0));
+    const size_t i = std::stoul(r.at(1));
+    ASSERT_EQ(r.size(), 2 + t.second);
+    for (size_t j = 0; j < t.second; ++j)
+      EXPECT_EQ(t.first[i * t.second + j], num(r[2 + j])) << r[0] << " " << i;
+    ++entries[r[0]];
+  }
+  EXPECT_EQ(entries,
+            (std::map<std::string, int>{
+                {"gcentroid", 21}, {"rotation", 21}, {"plane_rotation", 24}, {"xy_shift", 24}}));
 }
 
 }  // namespace

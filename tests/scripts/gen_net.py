@@ -74,6 +74,117 @@ cube('cube_901', 6371000.0, 0.0, 10.0, 901)
 cube('cube_902', 6378137.0, 298.257223563, -45.0, 902)
 
 
+# Fuller: the definition's tables, copied (tests/data/projections/fuller_tables.csv).
+def fuller_tables():
+    rows = {}
+    with open(os.path.join(OUT, 'fuller_tables.csv')) as f:
+        for line in f:
+            if line.startswith('#'):
+                continue
+            name, i, *vals = line.strip().split(',')
+            rows.setdefault(name, {})[int(i)] = [float(v) for v in vals]
+    return rows
+
+
+TABLES = fuller_tables()
+CUT = {0: {}, 6: {6: 23}, 106: {6: 6}, 206: {6: 21}, 17: {17: 17}, 117: {17: 17}, 217: {17: 22}}
+
+
+def fuller(name, a, rf, lon0, option):
+    """Each face centroid lands on its net face's position. The centroids of the
+    cut faces lie on the cut, where rounding picks the side; they are left out
+    unless the option keeps their face whole (6 at net 23, 6 or 21, 17 at 17
+    or 22)."""
+    n = option if option in CUT else 0
+    whole = {6: (6, 106, 206), 17: (17, 117, 217)}
+    pts, xy = [], []
+    for face in range(1, 21):
+        if face in whole and n not in whole[face]:
+            continue
+        lon, lat = TABLES['gcentroid'][face]
+        net = CUT[n].get(face, face)
+        sx, sy = TABLES['xy_shift'][net]
+        pts.append((math.degrees(lon) + lon0, math.degrees(lat)))
+        xy.append((a * sx, a * sy))
+    add(name, 'fuller', a, rf, {2: lon0, 15: option}, 'face centroids at their net shifts',
+        pts, xy)
+
+
+fuller('fuller_0', 6371000.0, 0.0, 0.0, 0)
+fuller('fuller_lam0', 6378137.0, 298.257223563, 30.0, 0)
+fuller('fuller_25_is_0', 6371000.0, 0.0, -100.0, 25)
+for option in (6, 106, 206, 17, 117, 217):
+    fuller('fuller_%d' % option, 6371000.0, 0.0, 0.0, option)
+
+
+def unit(lon, lat):
+    return (math.cos(lat) * math.cos(lon), math.cos(lat) * math.sin(lon), math.sin(lat))
+
+
+def edge_rows():
+    """Edge rows for edge_cases.csv: points on the edge shared by faces F and G,
+    projected through each face (Option F, Option G), wherever the net glues the
+    two (their net triangles' centres 2 c / sqrt 3 apart). Faces 6 and 17 are
+    left out: their options also change the cut."""
+    c, cen = 0.5535743588970452, TABLES['gcentroid']
+    out = []
+    for f in range(1, 21):
+        for g in range(f + 1, 21):
+            if 6 in (f, g) or 17 in (f, g):
+                continue
+            u, v = unit(*cen[f]), unit(*cen[g])
+            if sum(p * q for p, q in zip(u, v)) < math.cos(0.75):  # not neighbours
+                continue
+            sf, sg = TABLES['xy_shift'][f], TABLES['xy_shift'][g]
+            if abs(math.hypot(sf[0] - sg[0], sf[1] - sg[1]) - 2 * c / math.sqrt(3)) > 1e-9:
+                continue
+            m = [p + q for p, q in zip(u, v)]
+            e = (u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0])
+            nm, ne = math.sqrt(sum(p * p for p in m)), math.sqrt(sum(p * p for p in e))
+            for t in (-0.3, 0.45):
+                w = [math.cos(t) * p / nm + math.sin(t) * q / ne for p, q in zip(m, e)]
+                lon, lat = math.degrees(math.atan2(w[1], w[0])), math.degrees(math.asin(w[2]))
+                out.append('Fuller,6371000,0,15:%d,fwd,%.17g %.17g,@;15:%d,1e-6,faces %d and %d '
+                           'meet in the net' % (f, lon, lat, g, f, g))
+    return out
+
+
+def corner_rows():
+    """Edge rows: each corner of face F (not the cut faces), a hair inside F,
+    projected with Option F, lands on the corner of F's net triangle, a (shift
+    + turn of (0, 2c/sqrt 3), (-c, -c/sqrt 3) or (c, -c/sqrt 3)): at a corner
+    the triangle mapping's angles are +-c. The corners are found in F's frame
+    (colatitude = the circumradius, azimuths 90, 210, 330 degrees) and turned
+    back with the table's rotations; each is checked to be a corner of three
+    faces. Options matter here: five faces share each corner."""
+    c, k, cr = 0.5535743588970452, 1 / math.sqrt(3), 0.6523581397843682
+    cen, rot = TABLES['gcentroid'], TABLES['rotation']
+    out = []
+    for f in range(1, 21):
+        if f in (6, 17):
+            continue
+        r1, r2, r3 = rot[f]
+        for az, corner in ((90.0, (0.0, 2 * c * k)), (210.0, (-c, -c * k)), (330.0, (c, -c * k))):
+            colat = cr - 1e-9
+            x, y, z = (math.sin(colat) * math.cos(math.radians(az)),
+                       math.sin(colat) * math.sin(math.radians(az)), math.cos(colat))
+            lon3 = math.atan2(y, x) - r3
+            lat3 = math.asin(z)
+            x, y, z = unit(lon3, lat3)
+            y, z = math.cos(r2) * y - math.sin(r2) * z, math.sin(r2) * y + math.cos(r2) * z
+            lon, lat = math.atan2(y, x) - r1, math.asin(z)
+            lon = math.atan2(math.sin(lon), math.cos(lon))
+            near = [g for g in range(1, 21) if abs(math.acos(sum(
+                p * q for p, q in zip(unit(lon, lat), unit(*cen[g])))) - cr) < 1e-6]
+            assert len(near) == 5 and f in near, (f, az, near)
+            pr, (sx, sy) = TABLES['plane_rotation'][f][0], TABLES['xy_shift'][f]
+            px = sx + math.cos(pr) * corner[0] - math.sin(pr) * corner[1]
+            py = sy + math.sin(pr) * corner[0] + math.cos(pr) * corner[1]
+            out.append('Fuller,6371000,0,15:%d,fwd,%.17g %.17g,%.17g %.17g,0.03,corner of face %d'
+                       % (f, math.degrees(lon), math.degrees(lat), 6371000 * px, 6371000 * py, f))
+    return out
+
+
 def write():
     with open(os.path.join(OUT, 'net_cases.csv'), 'w') as f:
         f.writelines(CASES)
@@ -83,3 +194,4 @@ def write():
 
 if __name__ == '__main__':
     write()
+    print('\n'.join(edge_rows() + corner_rows()))
