@@ -16,6 +16,9 @@ of case_layout.py:
     down; 902 turned a quarter: 45 right, 135 down, -45 up, -135 left).
   Fuller: the centroid of each of the 20 faces (the definition's table) is
     the position of its net face (the definition's shifts, times a).
+It prints the Fuller rows of edge_cases.csv: faces glued in the net give a
+point of their shared edge one image from either face; the cut faces' pieces
+meet their neighbours; face corners land on the net triangles' corners.
 """
 import os
 import subprocess
@@ -149,6 +152,29 @@ def edge_rows():
     return out
 
 
+def cut_rows():
+    """Edge rows for the cut faces: a point a hair inside face 6 or 17 next to
+    a neighbour G, projected as Option 0 does (through the cut face's net
+    piece), meets G's image of it (Option G): the pieces hang where the net
+    places them (21 on face 16, the rest of 6 on 15, 22 on 18, the rest of
+    17 on 16 and 8)."""
+    cen, out = TABLES['gcentroid'], []
+    for f, g, ts in ((6, 15, (-0.3, 0.3)), (6, 16, (0.1, 0.4)), (17, 18, (-0.3, 0.3)),
+                     (17, 16, (-0.3, 0.3)), (17, 8, (-0.3, 0.3))):
+        u, v = unit(*cen[f]), unit(*cen[g])
+        m = [p + q for p, q in zip(u, v)]
+        e = (u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0])
+        nm, ne = math.sqrt(sum(p * p for p in m)), math.sqrt(sum(p * p for p in e))
+        for t in ts:
+            w = [math.cos(t) * p / nm + math.sin(t) * q / ne + 1e-9 * r
+                 for p, q, r in zip(m, e, u)]
+            lon, lat = math.degrees(math.atan2(w[1], w[0])), math.degrees(
+                math.asin(w[2] / math.sqrt(sum(p * p for p in w))))
+            out.append('Fuller,6371000,0,,fwd,%.17g %.17g,@;15:%d,0.03,the piece of face %d '
+                       'next to face %d' % (lon, lat, g, f, g))
+    return out
+
+
 def corner_rows():
     """Edge rows: each corner of face F (not the cut faces), a hair inside F,
     projected with Option F, lands on the corner of F's net triangle, a (shift
@@ -194,4 +220,4 @@ def write():
 
 if __name__ == '__main__':
     write()
-    print('\n'.join(edge_rows() + corner_rows()))
+    print('\n'.join(edge_rows() + cut_rows() + corner_rows()))
