@@ -137,7 +137,7 @@ constexpr int kFaces = 20;
 constexpr double kInradius = 0.36486382811348317;     // centroid to edge, units of a
 constexpr double kCircumradius = 0.6523581397843682;  // centroid to corner
 constexpr double kPlane = 0.7946544722917661;         // face plane's distance from the centre
-constexpr double kHalfEdge = 0.5257311121191336;      // on the face plane
+constexpr double kHalfEdge = 0.5257311121191336;      // half an edge on the face plane
 constexpr double kMidradius = 0.8506508083520399;     // centre to an edge's middle
 constexpr double kRoot3Inv = 0.5773502691896257;
 constexpr double kRoot3Half = 0.8660254037844386;
@@ -172,7 +172,7 @@ Options options_of(const double *par) {
   return {n};
 }
 
-// The net faces of an option: net face, source face.
+// The net face that shows the point (xf, yf) of face under the option.
 int net_face(const Options &o, int face, double xf, double yf) {
   int f = face;
   if (face == 6) {
