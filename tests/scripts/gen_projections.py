@@ -709,6 +709,30 @@ def true_scale_latitude(e, k0):
     return (lo + hi) / 2
 
 
+# Catalogue CRSs without reference points (deprecated, or of methods the
+# reference file leaves out): two points each inside the area of use,
+# expected values from cct with the CRS's EPSG parameters given explicitly.
+CCT_EPSG = {'2163': ('1027', [(-100.0, 45.0), (-120.5, 30.25)]),
+            '3408': ('1027', [(0.0, 45.0), (-150.0, 70.5)]),
+            '3409': ('1027', [(0.0, -45.0), (120.0, -66.5)]),
+            '3295': ('9832', [(138.13, 9.54), (138.25, 9.45)])}
+
+
+def cct_epsg_rows(code, p, el, units):
+    m, pts = CCT_EPSG[code]
+    par = {p['p%d_code' % i]: float(p['p%d_value_normalised' % i])
+           for i in range(1, 8) if p['p%d_code' % i]}
+    a, f = float(el['semi_major_axis_m']), float(el['flattening'] or 0.0)
+    shape = '+R=%r' % a if f == 0.0 else '+a=%r +rf=%r' % (a, 1.0 / f)
+    proj = '+proj=%s +lat_0=%r +lon_0=%r +x_0=%r +y_0=%r %s' % (
+        'laea' if m == '1027' else 'aeqd', par['8801'], par['8802'], par['8806'], par['8807'],
+        shape)
+    lin = float(units[p['linear_unit_code']]['factor_to_si'])
+    return ['%s,%s,%r,%r,%r,%r,%r,%r,%r,0.0,0.0,1.0,%r,%r,%r,%.9f,%.9f\n' % (
+        code, m, a, f, lin, math.pi / 180, par['8806'], par['8807'], par['8802'], par['8801'],
+        lon, lat, x / lin, y / lin) for (lon, lat), (x, y) in zip(pts, cct(proj, pts))]
+
+
 def write_epsg(epsg_dir, reference):
     def table(name):
         with open(os.path.join(epsg_dir, name)) as f:
@@ -767,6 +791,11 @@ def write_epsg(epsg_dir, reference):
                 float(units[p['linear_unit_code']]['factor_to_si']),
                 angular[r['geographic_unit_code']], fe, fn, lam0, v[1], v[2], v[3], v[4],
                 r['lon'], r['lat'], east, north))
+        out.write('# Catalogue CRSs without reference points, by cct (see CCT_EPSG):\n')
+        for code in sorted(CCT_EPSG):
+            p = pcs[code]
+            el = ellipsoids[datums[gcs[p['geographic_crs_code']]['datum_code']]['ellipsoid_code']]
+            out.writelines(cct_epsg_rows(code, p, el, units))
 
 
 if __name__ == '__main__':
