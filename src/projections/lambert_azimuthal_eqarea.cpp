@@ -21,6 +21,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/projection_common.h"
 
@@ -179,14 +180,14 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
       return inverse_points(par, n, coords,
                             [&](double x, double y, double rho, double &dlam, double &phi) {
                               const double s = std::fmin((rho / a) * (rho / a) / k.qp, 2.0);
-                              phi = kx_beta_to_phi(e2, std::asin(1.0 - s));
+                              phi = kx::authalic_to_geodetic(e2, std::asin(1.0 - s));
                               dlam = std::atan2(x, -y);
                             });
     case Aspect::kSouthPolar:
       return inverse_points(par, n, coords,
                             [&](double x, double y, double rho, double &dlam, double &phi) {
                               const double s = std::fmin((rho / a) * (rho / a) / k.qp, 2.0);
-                              phi = kx_beta_to_phi(e2, -std::asin(1.0 - s));
+                              phi = kx::authalic_to_geodetic(e2, -std::asin(1.0 - s));
                               dlam = std::atan2(x, y);
                             });
     case Aspect::kEquatorial:
@@ -199,11 +200,12 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
       par, n, coords, [&](double x, double y, double, double &dlam, double &phi) {
         const double xd = x / k.D, yd = k.D * y;
         const double rho_d = std::sqrt(xd * xd + yd * yd);
-        const double ce = 2.0 * std::asin(std::fmin(rho_d / (2.0 * k.Rq), 1.0));
-        const double sc = std::sin(ce), cc = std::cos(ce);
+        // ce = 2 asin r: sin ce and cos ce from r itself.
+        const double r = std::fmin(rho_d / (2.0 * k.Rq), 1.0);
+        const double sc = 2.0 * r * std::sqrt((1.0 - r) * (1.0 + r)), cc = 1.0 - 2.0 * r * r;
         const double beta = kx::asin_clamped(cc * k.sin_beta1 + yd * sc * k.cos_beta1 / rho_d);
         dlam = std::atan2(x * sc, k.D * rho_d * k.cos_beta1 * cc - k.D * yd * k.sin_beta1 * sc);
-        phi = kx_beta_to_phi(e2, beta);
+        phi = kx::authalic_to_geodetic(e2, beta);
       });
 }
 
@@ -212,32 +214,33 @@ int inverse_sphere(const double *sph, const double *par, int n, double *coords,
   const auto run = [&](auto &&kernel) {
     return inverse_points(par, n, coords,
                           [&](double x, double y, double rho, double &dlam, double &phi) {
-                            const double z = 2.0 * std::asin(std::fmin(rho / k.two_a, 1.0));
-                            kernel(x, y, rho, z, dlam, phi);
+                            // z = 2 asin r: sin z and cos z from r itself.
+                            const double r = std::fmin(rho / k.two_a, 1.0);
+                            kernel(x, y, rho, 2.0 * r * std::sqrt((1.0 - r) * (1.0 + r)),
+                                   1.0 - 2.0 * r * r, dlam, phi);
                           });
   };
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kNorthPolar:
-      return run([](double x, double y, double, double z, double &dlam, double &phi) {
-        phi = kx::asin_clamped(std::cos(z));
+      return run([](double x, double y, double, double, double cz, double &dlam, double &phi) {
+        phi = kx::asin_clamped(cz);
         dlam = std::atan2(x, -y);
       });
     case Aspect::kSouthPolar:
-      return run([](double x, double y, double, double z, double &dlam, double &phi) {
-        phi = kx::asin_clamped(-std::cos(z));
+      return run([](double x, double y, double, double, double cz, double &dlam, double &phi) {
+        phi = kx::asin_clamped(-cz);
         dlam = std::atan2(x, y);
       });
     case Aspect::kEquatorial:
-      return run([](double x, double y, double rho, double z, double &dlam, double &phi) {
-        const double sz = std::sin(z);
+      return run([](double x, double y, double rho, double sz, double cz, double &dlam,
+                    double &phi) {
         phi = kx::asin_clamped(y * sz / rho);
-        dlam = std::atan2(x * sz, rho * std::cos(z));
+        dlam = std::atan2(x * sz, rho * cz);
       });
     case Aspect::kOblique:
       break;
   }
-  return run([&](double x, double y, double rho, double z, double &dlam, double &phi) {
-    const double sz = std::sin(z), cz = std::cos(z);
+  return run([&](double x, double y, double rho, double sz, double cz, double &dlam, double &phi) {
     phi = kx::asin_clamped(cz * k.sin_phi1 + y * sz * k.cos_phi1 / rho);
     dlam = std::atan2(x * sz, rho * k.cos_phi1 * cz - y * k.sin_phi1 * sz);
   });

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "kx.h"
+#include "math/latitude_series.h"
 #include "math/math_common.h"
 #include "projections/projection_common.h"
 
@@ -37,10 +38,11 @@ struct SphereConstants {
 };
 
 // q(phi) of the authalic latitude, Snyder 3-12; atanh keeps the digits the
-// logarithm of a ratio next to 1 would lose.
+// logarithm of a ratio next to 1 would lose (its series for e sin phi up to
+// 0.1, which is every terrestrial ellipsoid).
 inline double q_of(double e, double e2, double phi) {
   const double s = std::sin(phi);
-  return (1.0 - e2) * (s / (1.0 - e2 * s * s) + std::atanh(e * s) / e);
+  return (1.0 - e2) * (s / (1.0 - e2 * s * s) + atanh_small(e * s) / e);
 }
 
 inline EllipsoidConstants build_ellipsoid(const double *sph, const double *par) {
