@@ -927,11 +927,12 @@ KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double
 /* Lambert azimuthal equal-area (slots 2 lambda0, 6 phi1), north and south
  * polar, equatorial (|phi1| <= 2^-48) and oblique aspects, ellipsoid or
  * sphere. Every finite point is converted and counted but the antipode of
- * an equatorial or oblique centre, a NaN pair not counted; inverse points
- * beyond the circle of the opposite pole give that pole. Against the exact
- * projection, 40 degrees around the centre: spheres within 5 nm and 3e-13
- * degrees; ellipsoids within 5 um forward (10 nm but next to a polar
- * centre) and 2e-8 degrees inverse (the authalic-latitude series). dvals: ellipsoid 6 {qp, Rq, sin beta1,
+ * an equatorial or oblique centre, a NaN pair not counted (a polar centre's
+ * antipode maps onto the circle of radius 2 Rq); inverse points beyond that
+ * circle give the antipode. Against the exact projection, 40 degrees around
+ * the centre: spheres within 5 nm and 3e-13 degrees; ellipsoids within 5 um
+ * forward (10 nm but next to a polar centre) and 2e-8 degrees inverse (the
+ * authalic-latitude series). dvals: ellipsoid 6 {qp, Rq, sin beta1,
  * cos beta1, D, e}, sphere 3 {2a, cos phi1, sin phi1}. */
 KX_API int kx_lambert_azimuthal_eqarea_fwd(const double *sph, const double *par, int n,
                                            double *coords, const int *ivals, const double *dvals);

@@ -117,17 +117,17 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
   const double a = sph[0], e2 = sph[1], phi1 = par[kx::kSlotLatitudeOfOrigin];
   switch (aspect_of(phi1)) {
     case Aspect::kNorthPolar:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              phi = kx::rectifying_to_geodetic(e2, (1.0 - rho / k.Mp) * kx::kHalfPi);
-                              dlam = std::atan2(x, -y);
-                            });
+      return inverse_points(
+          par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
+            phi = kx::rectifying_to_geodetic(e2, (1.0 - rho / k.Mp) * kx::kHalfPi);
+            dlam = std::atan2(x, -y);
+          });
     case Aspect::kSouthPolar:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              phi = kx::rectifying_to_geodetic(e2, (rho / k.Mp - 1.0) * kx::kHalfPi);
-                              dlam = std::atan2(x, y);
-                            });
+      return inverse_points(
+          par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
+            phi = kx::rectifying_to_geodetic(e2, (rho / k.Mp - 1.0) * kx::kHalfPi);
+            dlam = std::atan2(x, y);
+          });
     case Aspect::kOblique:
       break;
   }
