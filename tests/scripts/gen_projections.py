@@ -15,7 +15,9 @@ Writes tests/data/projections/:
   oracle_points.csv  case, lon, lat (degrees) and the expected x, y (metres,
                      without false easting/northing);
   epsg_points.csv    the reference points of the EPSG CRSs whose methods map
-                     onto these projections, joined with their parameters.
+                     onto these projections, joined with their parameters,
+                     and cct's values for the catalogue CRSs the reference
+                     file has no points for (CCT_EPSG).
 
 Expected values come from `cct -d 12` with explicit +proj parameters. Where
 PROJ has no direct counterpart, the recipe column says how they were made:
