@@ -1039,8 +1039,10 @@ KX_API int kx_krovak_inv(const double *sph, const double *par, int n, double *co
 
 /* Two-point equidistant on the sphere of radius a (e2 unused): distances
  * from (lambda1, phi1) (slots 8, 3) and (lambda2, phi2) (slots 9, 4) are
- * true. Antipodal control points convert nothing and return 0, as do
- * coincident ones; no constants. Non-finite input is NaN, not counted. */
+ * true. Antipodal control points convert nothing and return 0; coincident
+ * ones (within 2^-48 of an arc) give the azimuthal equidistant projection
+ * centred on them on the same sphere. No constants. Non-finite input is
+ * NaN, not counted. */
 KX_API int kx_two_point_equidistant_fwd(const double *sph, const double *par, int n, double *coords,
                                         const int *ivals, const double *dvals);
 KX_API int kx_two_point_equidistant_inv(const double *sph, const double *par, int n, double *coords,
