@@ -77,6 +77,19 @@ std::vector<Case> cases() {
        {"+proj=omerc +lat_0=57 +lonc=-133.6666666666667 +alpha=-36.86989764583333 +k=0.9999 "
         "+ellps=WGS84"},
        -141, -129, 54, 60},
+      {"lambert_azimuthal_equal_area",
+       "PROJCS[\"LAEA\"," + g +
+           ",PROJECTION[\"Lambert_Azimuthal_Equal_Area\"],PARAMETER[\"Central_Meridian\",10.0],"
+           "PARAMETER[\"Latitude_Of_Origin\",52.0],UNIT[\"Meter\",1.0]]",
+       {"+proj=laea +lat_0=52 +lon_0=10 +ellps=WGS84"},
+       -30, 45, 30, 72},
+      // Oblique on the ellipsoid: geodesics from the centre in both libraries.
+      {"azimuthal_equidistant",
+       "PROJCS[\"AEQD\"," + g +
+           ",PROJECTION[\"Azimuthal_Equidistant\"],PARAMETER[\"Central_Meridian\",10.0],"
+           "PARAMETER[\"Latitude_Of_Origin\",50.0],UNIT[\"Meter\",1.0]]",
+       {"+proj=aeqd +lat_0=50 +lon_0=10 +ellps=WGS84"},
+       -10, 30, 30, 70},
       // PROJ's krovak is always on Bessel's ellipsoid, so libkx is too.
       {"krovak",
        "PROJCS[\"Krovak\",GEOGCS[\"GCS_Bessel\",DATUM[\"D_Bessel\",SPHEROID[\"Bessel_1841\","

@@ -924,6 +924,54 @@ KX_API int kx_gnomonic_inv(const double *sph, const double *par, int n, double *
                            const int *ivals, const double *dvals);
 KX_API int kx_gnomonic_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Lambert azimuthal equal-area (slots 2 lambda0, 6 phi1), north and south
+ * polar, equatorial (|phi1| <= 2^-48) and oblique aspects, ellipsoid or
+ * sphere. Every finite point is converted and counted but the antipode of
+ * an equatorial or oblique centre, a NaN pair not counted (a polar centre's
+ * antipode maps onto the circle of radius 2 Rq); inverse points beyond that
+ * circle give the antipode. Against the exact projection, 40 degrees around
+ * the centre: spheres within 5 nm and 3e-13 degrees; ellipsoids within 5 um
+ * forward (10 nm but next to a polar centre) and 2e-8 degrees inverse (the
+ * authalic-latitude series). dvals: ellipsoid 6 {qp, Rq, sin beta1,
+ * cos beta1, D, e}, sphere 3 {2a, cos phi1, sin phi1}. */
+KX_API int kx_lambert_azimuthal_eqarea_fwd(const double *sph, const double *par, int n,
+                                           double *coords, const int *ivals, const double *dvals);
+KX_API int kx_lambert_azimuthal_eqarea_inv(const double *sph, const double *par, int n,
+                                           double *coords, const int *ivals, const double *dvals);
+KX_API int kx_lambert_azimuthal_eqarea_const(kx_pcsconstants pc, const double *sph,
+                                             const double *par);
+/* Azimuthal equidistant (slots 2 lambda0, 6 phi1): polar aspects through the
+ * meridian arc, equatorial and oblique ellipsoids through geodesics from the
+ * centre, spheres in closed form. Every finite point is counted. Against
+ * the exact projection, 60 degrees around the centre: spheres within 10 nm
+ * and 3e-13 degrees, ellipsoids 3e-5 m and 3e-10 degrees (the library's
+ * geodesics and meridian-arc series). dvals: ellipsoid 1 {Mp, the arc
+ * to the pole}, sphere 2 {sin phi1, cos phi1}. */
+KX_API int kx_azimuthal_equidistant_fwd(const double *sph, const double *par, int n,
+                                        double *coords, const int *ivals, const double *dvals);
+KX_API int kx_azimuthal_equidistant_inv(const double *sph, const double *par, int n,
+                                        double *coords, const int *ivals, const double *dvals);
+KX_API int kx_azimuthal_equidistant_const(kx_pcsconstants pc, const double *sph,
+                                          const double *par);
+/* Vertical near-side perspective from the height h (slot 15, metres) above
+ * the centre (slots 10 lambda1, 11 phi1), onto the plane tangent there;
+ * ellipsoid or sphere. A height that is not a finite number above 2^-48
+ * sets every point to NaN and returns 0 (_const returns 0). Not counted
+ * and NaN: points beyond the horizon (both directions) and non-finite
+ * input. Against the exact ray construction: within 5 nm and 1e-11 degrees.
+ * dvals: ellipsoid 11 {cos phi1, sin phi1, P, 1/P, 0, P cos(phi1 - phig),
+ * P sin(phi1 - phig), 1 - e2 cos^2 phi1, 1 - e2 sin^2 phi1, 2 e2 sin phi1
+ * cos phi1, (1 - e2 cos^2 phig) P^2 - (1 - e2)}, P the distance of the point
+ * of view from the earth's centre over a and phig its geocentric latitude;
+ * sphere 5 {cos phi1, sin phi1, P = 1 + h/a, 1/P, rho_max = a sqrt((P - 1)
+ * / (P + 1)), the radius of the visible disc}. */
+KX_API int kx_vertical_ns_perspective_fwd(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_vertical_ns_perspective_inv(const double *sph, const double *par, int n,
+                                          double *coords, const int *ivals, const double *dvals);
+KX_API int kx_vertical_ns_perspective_const(kx_pcsconstants pc, const double *sph,
+                                            const double *par);
+
 /* Hotine oblique Mercator family on the ellipsoid or sphere: k0 slot 5,
  * centre latitude phic slot 11; azimuth forms (_azimuth_, _rso_) the azimuth
  * alpha of the central line at the centre (slot 7) and the centre longitude
@@ -991,8 +1039,10 @@ KX_API int kx_krovak_inv(const double *sph, const double *par, int n, double *co
 
 /* Two-point equidistant on the sphere of radius a (e2 unused): distances
  * from (lambda1, phi1) (slots 8, 3) and (lambda2, phi2) (slots 9, 4) are
- * true. Antipodal control points convert nothing and return 0, as do
- * coincident ones; no constants. Non-finite input is NaN, not counted. */
+ * true. Antipodal control points convert nothing and return 0; coincident
+ * ones (within 2^-48 of an arc) give the azimuthal equidistant projection
+ * centred on them on the same sphere. No constants. Non-finite input is
+ * NaN, not counted. */
 KX_API int kx_two_point_equidistant_fwd(const double *sph, const double *par, int n, double *coords,
                                         const int *ivals, const double *dvals);
 KX_API int kx_two_point_equidistant_inv(const double *sph, const double *par, int n, double *coords,

@@ -311,8 +311,20 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
                 else:
                     prj = 43036 if method == 9812 else 43037
                 ps += [(SF, scale(8815)), (FE, lin(fe)), (FN, lin(fn))]
-            elif method == 9820 and standard_axes:
+            elif method in (9820, 1027) and (standard_axes or (
+                    abs(par[8801][0]) == 90.0 and polar_axes_ok(axes, par[8801][0] > 0,
+                                                                par[8802][0]))):
+                # The spherical form is the same projection on a spherical
+                # base CS; on an ellipsoid it would need a sphere of its own.
+                if method == 1027 and sph[datum[g[2]][2]][3] != 0.0:
+                    leave('spherical Lambert azimuthal equal-area on an ellipsoid')
+                    continue
                 prj, ps = 43033, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif method == 9832 and standard_axes:
+                # EPSG's short-range formula of the azimuthal equidistant,
+                # which the geodesic form gives exactly.
+                prj, ps = 43032, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (FE, lin(8806)),
                                   (FN, lin(8807))]
             elif method == 9804 and standard_axes:
                 if par[8801][0] != 0.0:
@@ -350,8 +362,8 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
                 prj, ps = 43002, [(CM, ang(8802)), (SP1, ang(8823)), (FE, lin(8806)),
                                   (FN, lin(8807))]
             elif r['method_code'] in ('9807', '9801', '9802', '9822', '9806', '9809', '9810',
-                                      '9829', '9812', '9815', '9820', '9804', '9805', '1024',
-                                      '9818', '9819', '1041', '9811', '9823'):
+                                      '9829', '9812', '9815', '9820', '1027', '9832', '9804',
+                                      '9805', '1024', '9818', '9819', '1041', '9811', '9823'):
                 leave('axes not representable')
                 continue
             else:

@@ -67,6 +67,18 @@ inline double conformal_to_geodetic(double e2, double chi) {
   return chi + b2 * m.s2 + b4 * m.s4 + b6 * m.s6 + b8 * m.s8;
 }
 
+// The latitude of authalic latitude beta (kx_beta_to_phi), Snyder 3-18,
+// inline for the same reason.
+inline double authalic_to_geodetic(double e2, double beta) {
+  const double x = std::fabs(beta);
+  const double q2 = ((517.0 / 5040.0 * e2 + 31.0 / 180.0) * e2 + 1.0 / 3.0) * e2;
+  const double q4 = ((251.0 / 3780.0 * e2 + 23.0 / 360.0) * e2) * e2;
+  const double q6 = ((761.0 / 45360.0 * e2) * e2) * e2;
+  const Multiples m = multiples(x);
+  const double phi = x + q2 * m.s2 + q4 * m.s4 + q6 * m.s6;
+  return beta < 0.0 ? -phi : phi;
+}
+
 // atanh(x) for |x| <= 0.1 (e sin phi of every terrestrial ellipsoid) by
 // its series to x^19, within an ulp; std::atanh beyond.
 inline double atanh_small(double x) {

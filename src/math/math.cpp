@@ -96,12 +96,7 @@ KX_API double kx_phi_to_beta(double e2, double phi) {
 }
 
 KX_API double kx_beta_to_phi(double e2, double beta) {
-  const double x = std::fabs(beta);
-  const double q2 = ((517.0 / 5040.0 * e2 + 31.0 / 180.0) * e2 + 1.0 / 3.0) * e2;
-  const double q4 = ((251.0 / 3780.0 * e2 + 23.0 / 360.0) * e2) * e2;
-  const double q6 = ((761.0 / 45360.0 * e2) * e2) * e2;
-  const double phi = x + q2 * std::sin(2.0 * x) + q4 * std::sin(4.0 * x) + q6 * std::sin(6.0 * x);
-  return copy_sign_of(phi, beta);
+  return kx::authalic_to_geodetic(e2, beta);
 }
 
 KX_API double kx_phi_to_mu(double e2, double phi) {

@@ -3,6 +3,7 @@
 // uses when no constants are loaded, so both paths give identical values.
 #include "kx.h"
 #include "projections/albers.h"
+#include "projections/azimuthal_equidistant.h"
 #include "projections/cylindrical_eqarea.h"
 #include "projections/double_stereographic.h"
 #include "projections/equidistant_conic.h"
@@ -10,6 +11,7 @@
 #include "projections/gauss_kruger.h"
 #include "projections/gnomonic.h"
 #include "projections/hotine.h"
+#include "projections/lambert_azimuthal_eqarea.h"
 #include "projections/lambert_conformal_conic.h"
 #include "projections/local.h"
 #include "projections/mercator.h"
@@ -19,6 +21,7 @@
 #include "projections/stereographic.h"
 #include "projections/stereographic_polar.h"
 #include "projections/tm_complex.h"
+#include "projections/vertical_perspective.h"
 
 extern "C" {
 
@@ -158,6 +161,33 @@ KX_API int kx_tm_complex_const(kx_pcsconstants pc, const double *sph, const doub
   if (kx::is_ellipsoid(sph[1]))
     return kx::store_constants(pc, kx::tm_complex::build_ellipsoid(sph, par));
   return kx::store_constants(pc, kx::tm_complex::build_sphere(sph, par));
+}
+
+/* ---- Lambert azimuthal equal-area ---- */
+KX_API int kx_lambert_azimuthal_eqarea_const(kx_pcsconstants pc, const double *sph,
+                                             const double *par) {
+  namespace laea = kx::lambert_azimuthal_eqarea;
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, laea::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, laea::build_sphere(sph, par));
+}
+
+/* ---- Azimuthal equidistant ---- */
+KX_API int kx_azimuthal_equidistant_const(kx_pcsconstants pc, const double *sph,
+                                          const double *par) {
+  namespace aeqd = kx::azimuthal_equidistant;
+  if (sph == nullptr || par == nullptr) return 0;
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, aeqd::build_ellipsoid(sph));
+  return kx::store_constants(pc, aeqd::build_sphere(par));
+}
+
+/* ---- Vertical near-side perspective ---- */
+KX_API int kx_vertical_ns_perspective_const(kx_pcsconstants pc, const double *sph,
+                                            const double *par) {
+  namespace nsper = kx::vertical_perspective;
+  if (sph == nullptr || par == nullptr || !nsper::valid_height(par)) return 0;
+  if (kx::is_ellipsoid(sph[1])) return kx::store_constants(pc, nsper::build_ellipsoid(sph, par));
+  return kx::store_constants(pc, nsper::build_sphere(sph, par));
 }
 
 /* ---- Local tangent plane ---- */

@@ -30,10 +30,8 @@ struct Control {
   double a, lam1, phi1, lam2, phi2, z0, az12;
 };
 
-// The control points and their arc; false when they coincide or are
-// antipodal, where no line joins them. (Coincident points would hand over
-// to the azimuthal equidistant projection centred on them.)
-bool control_of(const double *sph, const double *par, Control *c) {
+// The control points and their arc.
+void control_of(const double *sph, const double *par, Control *c) {
   c->a = sph[0];
   c->lam1 = par[kLambda1];
   c->phi1 = par[kPhi1];
@@ -42,12 +40,29 @@ bool control_of(const double *sph, const double *par, Control *c) {
   double d;
   kx_geodesic_distance(c->a, 0.0, c->lam1, c->phi1, c->lam2, c->phi2, &d, &c->az12, nullptr);
   c->z0 = d / c->a;
-  return std::isfinite(c->z0) && c->z0 > kx::kEps && !kx::near_eq(c->z0, kx::kPi);
+}
+
+// Antipodal control points join by no one line: nothing converts.
+bool antipodal(const Control &c) { return !std::isfinite(c.z0) || kx::near_eq(c.z0, kx::kPi); }
+
+// Coincident control points leave the azimuthal equidistant projection
+// centred on them, on the same sphere. This projection has no constants, so
+// none are handed on: the centre's are built per call.
+bool coincident(const Control &c) { return std::isfinite(c.z0) && c.z0 <= kx::kEps; }
+
+int centred_on_p1(kx_projection_fn fn, const Control &c, int n, double *coords) {
+  const double sphere[2] = {c.a, 0.0};
+  double centre[16] = {};
+  centre[kx::kSlotCentralMeridian] = c.lam1;
+  centre[kx::kSlotLatitudeOfOrigin] = c.phi1;
+  return fn(sphere, centre, n, coords, nullptr, nullptr);
 }
 
 int forward(const double *sph, const double *par, int n, double *coords) {
   Control c;
-  if (!control_of(sph, par, &c)) return 0;
+  control_of(sph, par, &c);
+  if (antipodal(c)) return 0;
+  if (coincident(c)) return centred_on_p1(kx_azimuthal_equidistant_fwd, c, n, coords);
   const double half = c.a / (2.0 * c.z0), z0 = c.z0;
   const double s1 = std::sin(c.phi1), c1 = kx::cos_exact(c.phi1);
   const double s2 = std::sin(c.phi2), c2 = kx::cos_exact(c.phi2);
@@ -72,7 +87,9 @@ int forward(const double *sph, const double *par, int n, double *coords) {
 
 int inverse(const double *sph, const double *par, int n, double *coords) {
   Control c;
-  if (!control_of(sph, par, &c)) return 0;
+  control_of(sph, par, &c);
+  if (antipodal(c)) return 0;
+  if (coincident(c)) return centred_on_p1(kx_azimuthal_equidistant_inv, c, n, coords);
   const double h = c.z0 / 2.0, t = std::tan(h), sin_h = std::sin(h);
   const double s1 = std::sin(c.phi1), c1 = std::cos(c.phi1);
   const double s2 = std::sin(c.phi2), c2 = std::cos(c.phi2);

@@ -4,7 +4,6 @@
 #ifndef KX_TEST_CATALOGUE_UTIL_H
 #define KX_TEST_CATALOGUE_UTIL_H
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "kx.h"
+#include "support/scratch.h"
 
 namespace cattest {
 
@@ -57,19 +57,11 @@ class Obj {
   bool owned_;
 };
 
-// A fresh temporary directory named by KXOBJEDITHOME while the object lives.
-class ObjeditHome {
+// A scratch user-definition home, named by KXOBJEDITHOME while it lives.
+class ObjeditHome : public kxtest::ScratchDir {
  public:
-  ObjeditHome();
-  ~ObjeditHome();
-  ObjeditHome(const ObjeditHome &) = delete;
-  ObjeditHome &operator=(const ObjeditHome &) = delete;
-  const std::string &dir() const { return dir_; }
-  std::string path(const std::string &file) const { return dir_ + "/" + file; }
+  ObjeditHome() : ScratchDir("KXOBJEDITHOME") { kx_objedithome_setfunc(nullptr); }
   void write(const std::string &file, const std::string &content);
-
- private:
-  std::string dir_;
 };
 
 // A case of tests/data/catalogue/cases.txt: user files and expectations.
@@ -315,27 +307,6 @@ inline std::string Obj::field(const std::string &key) const {
     if (n.of == kind && key == n.key) return number(n.get(p));
   }
   return "no field " + key;
-}
-
-inline ObjeditHome::ObjeditHome() {
-  const char *tmp = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/kx_objedit_XXXXXX";
-  if (mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
-  kx_objedithome_setfunc(nullptr);
-  setenv("KXOBJEDITHOME", dir_.c_str(), 1);
-}
-
-inline ObjeditHome::~ObjeditHome() {
-  unsetenv("KXOBJEDITHOME");
-  if (DIR *d = opendir(dir_.c_str())) {
-    while (dirent *e = readdir(d)) {
-      const std::string p = path(e->d_name);
-      if (e->d_name[0] != '.' && std::remove(p.c_str()) != 0) rmdir(p.c_str());
-    }
-    closedir(d);
-  }
-  rmdir(dir_.c_str());
 }
 
 // Replaces any entry; "/dir" and "/fifo" as content make that kind of file.

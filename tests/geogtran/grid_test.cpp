@@ -11,7 +11,6 @@
 // synthetic tree within 1e-12 degrees (seconds), 1e-10 (minutes, degrees,
 // radians: float32 shifts); NADCON within 1.1e-10 degrees of PROJ (the
 // header's float32 spacing moves the far nodes by ~1e-8 degrees).
-#include <ftw.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -29,39 +28,16 @@
 
 #include "kx.h"
 #include "support/cases.h"
+#include "support/scratch.h"
 
 namespace {
 
 using kxtest::num;
 constexpr double kDeg = 0.017453292519943295;
 
-// A scratch data home (mkdtemp), named by KXDATAHOME while it lives.
-class DataHome {
- public:
-  DataHome() {
-    const char *tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kx_grids_XXXXXX";
-    if (mkdtemp(&pattern[0]) != nullptr) dir = pattern;
-    kx_datahome_setfunc(nullptr);
-    setenv("KXDATAHOME", dir.c_str(), 1);
-  }
-  ~DataHome() {
-    unsetenv("KXDATAHOME");
-    if (!dir.empty())
-      nftw(
-          dir.c_str(),
-          [](const char *p, const struct stat *, int, struct FTW *) { return std::remove(p); }, 16,
-          FTW_DEPTH | FTW_PHYS);
-  }
-  // Writes bytes to dir/rel, creating its subdirectory.
-  std::string write(const std::string &rel, const std::string &bytes) const {
-    if (rel.find('/') != std::string::npos)
-      mkdir((dir + "/" + rel.substr(0, rel.find('/'))).c_str(), 0700);
-    std::ofstream(dir + "/" + rel, std::ios::binary) << bytes;
-    return dir + "/" + rel;
-  }
-  std::string dir;
+// A scratch data home, named by KXDATAHOME while it lives.
+struct DataHome : kxtest::ScratchDir {
+  DataHome() : ScratchDir("KXDATAHOME") { kx_datahome_setfunc(nullptr); }
 };
 
 // Debian's proj-data grid, or "" when absent.
@@ -308,7 +284,7 @@ TEST(Ntv2, HostileHeadersAreRefused) {
   }
   for (std::size_t len = 0; len < good.size(); len += 13)
     EXPECT_EQ(Loaded(home.write("cut.gsb", good.substr(0, len))).floats, 0) << len;
-  EXPECT_EQ(Loaded(home.dir).floats, 0);
+  EXPECT_EQ(Loaded(home.dir()).floats, 0);
 }
 
 // grid_paths.csv: dataset names as paths under the data home, the files
@@ -320,10 +296,10 @@ TEST(GridPaths, DatasetNamesBecomeFilesUnderTheDataHome) {
     char p1[KX_GRID_PATH_SIZE] = "", p2[KX_GRID_PATH_SIZE] = "";
     if (r[0] == "ntv2") {
       kx_ntv2_setpath(r[1].c_str(), "ntv2", p1);
-      EXPECT_EQ(p1, home.dir + "/" + r[2]) << r[1];
+      EXPECT_EQ(p1, home.dir() + "/" + r[2]) << r[1];
     } else if (r[0] == "los/las") {
       kx_nadcon_harn_setpath(r[1].c_str(), r[2].c_str(), p1, p2);
-      EXPECT_EQ(p1 + std::string(" ") + p2, home.dir + "/" + r[3] + " " + home.dir + "/" + r[4])
+      EXPECT_EQ(p1 + std::string(" ") + p2, home.dir() + "/" + r[3] + " " + home.dir() + "/" + r[4])
           << r[1];
     } else {
       if (r[2] != "-") home.write(r[2], bytes);
@@ -497,7 +473,7 @@ TEST(Nadcon, FileFormStopsAt1024Columns) {
     home.write(las ? "nadcon/wide.las" : "nadcon/wide.los",
                nadcon_bytes(false, nc, 2, {-100.0f, 0.01f, 30.0f, 0.01f, 0.0f},
                             [las](int, int) { return las ? 1.0f : 2.0f; }));
-  const std::string los = home.dir + "/nadcon/wide.los", las = home.dir + "/nadcon/wide.las";
+  const std::string los = home.dir() + "/nadcon/wide.los", las = home.dir() + "/nadcon/wide.las";
   double p[] = {-99.0 * kDeg, 30.005 * kDeg}, q[] = {p[0], p[1]};
   EXPECT_EQ(kx_nadcon_harn_fwd(los.c_str(), las.c_str(), 1, p), 0);
   kx_gtconstants gc = kx_gtconstants_new();

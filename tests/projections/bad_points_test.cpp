@@ -115,7 +115,7 @@ const Spheroid kSpheroids[] = {{"sphere", {6371000.0, 0.0}},
 // Plausible parameters for every projection: central meridian 10, standard
 // parallels 30 and 60 (or those given: symmetric ones and ones at a pole
 // make the conics hand over to other projections), origin and centre at 40
-// north, scale 1.
+// north, scale 1, a point of view 3000 km up.
 std::vector<double> projection_parameters(double phi1 = 30, double phi2 = 60) {
   std::vector<double> par(16, 0.0);
   par[0] = 500000.0;
@@ -131,6 +131,7 @@ std::vector<double> projection_parameters(double phi1 = 30, double phi2 = 60) {
   par[11] = 40 * kDeg;
   par[12] = 1.0;
   par[13] = 1.0;
+  par[15] = 3e6;
   return par;
 }
 

@@ -75,12 +75,16 @@ TEST(ProjectionEpsg, ReferencePointsForwardAndInverse) {
 // Catalogue CRSs through the driver (degrees in, the CRS's unit out):
 // British National Grid, UTM 33 N and S, a Pulkovo Gauss-Kruger zone, a
 // state plane zone in feet, DHDN 3-degree GK, Soldner Berlin, Trinidad Grid
-// in Clarke's feet, BC Albers and Oregon Lambert in feet. Loaded constants
-// change no bit; the way back returns the degrees.
+// in Clarke's feet, BC Albers and Oregon Lambert in feet, LAEA Europe, the
+// six North Pole LAEA grids, the spherical equal-area grids 2163, 3408,
+// 3409 and Yap's azimuthal equidistant. Loaded constants change no bit; the
+// way back returns the degrees.
 TEST(ProjectionEpsg, CatalogueCrsThroughTheDriver) {
   const std::pair<int, double> codes[] = {
-      {27700, 1e-4}, {32633, 1e-4}, {32733, 1e-4}, {28404, 1e-4}, {2222, 1e-4},
-      {31467, 1e-4}, {3068, 1e-3},  {2314, 1e-3},  {3005, 1e-3},  {2994, 1e-4}};
+      {27700, 1e-4}, {32633, 1e-4}, {32733, 1e-4}, {28404, 1e-4}, {2222, 1e-4}, {31467, 1e-4},
+      {3068, 1e-3},  {2314, 1e-3},  {3005, 1e-3},  {2994, 1e-4},  {3035, 1e-4}, {3571, 1e-4},
+      {3572, 1e-4},  {3573, 1e-4},  {3574, 1e-4},  {3575, 1e-4},  {3576, 1e-4}, {2163, 1e-4},
+      {3408, 1e-4},  {3409, 1e-4},  {3295, 1e-4}};
   std::map<int, std::vector<Row>> want;
   for (const Row &r : reference_rows()) want[std::stoi(r[0])].push_back(r);
   for (const auto &code : codes) {

@@ -35,10 +35,11 @@ std::vector<const kx::ProjectionRow *> implemented() {
   return out;
 }
 
-// Central meridian 10, parallels 30 and 50, origin and centre at 40 N.
+// Central meridian 10, parallels 30 and 50, origin and centre at 40 N, a
+// point of view 3000 km up.
 Parameters usual() {
   Parameters p;
-  p.deg(2, 10).deg(3, 30).deg(4, 50).deg(6, 40).deg(10, 10).deg(11, 40);
+  p.deg(2, 10).deg(3, 30).deg(4, 50).deg(6, 40).deg(10, 10).deg(11, 40).set(15, 3e6);
   return p;
 }
 

@@ -73,5 +73,15 @@ pc, ac = radians(4), radians('53.31582047222222')
 Bh = sqrt(1 + e2 * cos(pc) ** 4 / (1 - e2))
 D = Bh * sqrt(1 - e2) / (cos(pc) * sqrt(1 - e2 * sin(pc) ** 2))
 out['rso gamma0 deg'] = degrees(asin(sin(ac) / D))
+# Lambert azimuthal equal-area: the opposite pole's circle, rho = 2a (sphere)
+# and a sqrt(2 qp) (WGS 84)
+out['laea sphere 2a'] = 2 * mpf(6371000)
+out['laea wgs84 a sqrt(2 qp)'] = WGS_A * sqrt(2 * q(e2, pi / 2))
+# azimuthal equidistant: 30 degrees along a meridian (sphere), the equator
+# from the north pole (WGS 84 quarter meridian)
+out['aeqd sphere a 30 deg'] = 6371000 * radians(30)
+out['aeqd wgs84 Mp'] = arc(WGS_A, e2, pi / 2)
+# vertical perspective, sphere, h = a: rho_max = a sqrt((P - 1)/(P + 1)), P = 2
+out['nsper rho_max h = a'] = 6371000 / sqrt(3)
 for k, v in out.items():
     print('%-40s %s' % (k, mp.nstr(v, 17)))

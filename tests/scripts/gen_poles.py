@@ -232,6 +232,37 @@ for e in (SPHERE, GRS80):
             'a cos phi1' if proj == 'ortho' else 'a cot phi1'),
             '+proj=%s +lat_0=40 +lon_0=30 +R=%r' % (proj, a))
 
+# Azimuthal equal-area, equidistant and vertical perspective: the polar
+# aspects' centre and the opposite pole (a circle of radius a sqrt(2 qp),
+# 2a on the sphere, and twice the quarter meridian), and the pole seen from
+# a centre at 40 degrees on the sphere.
+for e in (SPHERE, GRS80):
+    a = e[0]
+    qp = q_of(e, math.pi / 2)
+    for pole, s in (('N', 1), ('S', -1)):
+        for name, proj in (('Lambert_Azimuthal_Equal_Area', 'laea'),
+                           ('Azimuthal_Equidistant', 'aeqd')):
+            par = {2: -20.0, 6: s * 90.0}
+            p = '+proj=%s +lat_0=%r +lon_0=-20 %s' % (proj, s * 90.0, ellps(e))
+            row(name, e, par, pole, 70.0, (0.0, 0.0), 'centre of the polar aspect', p)
+            far = 'S' if pole == 'N' else 'N'
+            rho = a * math.sqrt(2 * qp) if name.startswith('Lambert') else 2 * arc(e, math.pi / 2)
+            # dlambda = 90 degrees: the opposite pole's circle crosses the x axis.
+            row(name, e, par, far, 70.0, (rho, 0.0), 'opposite pole: circle rho = %s at '
+                'dlambda 90' % ('a sqrt(2 qp)' if name.startswith('Lambert') else '2 Mp'),
+                None)  # closed form only: cct refuses the antipode of its centre
+        row('Vertical_Near_Side_Perspective', e, {10: 60.0, 11: s * 90.0, 15: 1e6}, pole, -10.0,
+            (0.0, 0.0), 'centre of the polar aspect',
+            None if e[1] else '+proj=nsper +h=1000000 +lat_0=%r +lon_0=60 +R=%r' % (s * 90.0, a))
+    if not e[1]:
+        c1, s1 = math.cos(math.radians(40)), math.sin(math.radians(40))
+        row('Lambert_Azimuthal_Equal_Area', e, {2: 30.0, 6: 40.0}, 'N', -100.0,
+            (0.0, a * math.sqrt(2 / (1 + s1)) * c1), 'point (0, a cos phi1 sqrt(2/(1 + sin phi1)))',
+            '+proj=laea +lat_0=40 +lon_0=30 +R=%r' % a)
+        row('Azimuthal_Equidistant', e, {2: 30.0, 6: 40.0}, 'N', -100.0,
+            (0.0, a * math.radians(50.0)), 'point (0, a (pi/2 - phi1))',
+            '+proj=aeqd +lat_0=40 +lon_0=30 +R=%r' % a)
+
 # Lambert conformal conic: the apex, for cone constants from 0.02 to 0.99,
 # both signs, one and two parallels, with k0 and a latitude of origin.
 for e in (GRS80, SPHERE):

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Oracle values for the Mercator, stereographic, orthographic, gnomonic, conic,
-oblique Mercator, Krovak, two-point equidistant, New Zealand Map Grid and
-world (pseudocylindrical) projection tests.
+oblique Mercator, Krovak, two-point equidistant, New Zealand Map Grid, world
+(pseudocylindrical) and azimuthal (equal-area, equidistant, vertical
+perspective) projection tests.
 
 Usage (from the repository root, PROJ's cct and GeographicLib's GeodSolve on
 the path; EPSG_DIR and REFERENCE name the EPSG extract and the reference
@@ -14,7 +15,9 @@ Writes tests/data/projections/:
   oracle_points.csv  case, lon, lat (degrees) and the expected x, y (metres,
                      without false easting/northing);
   epsg_points.csv    the reference points of the EPSG CRSs whose methods map
-                     onto these projections, joined with their parameters.
+                     onto these projections, joined with their parameters,
+                     and cct's values for the catalogue CRSs the reference
+                     file has no points for (CCT_EPSG).
 
 Expected values come from `cct -d 12` with explicit +proj parameters. Where
 PROJ has no direct counterpart, the recipe column says how they were made:
@@ -26,6 +29,11 @@ PROJ has no direct counterpart, the recipe column says how they were made:
                 meridian arcs M from GeodSolve. PROJ 9.1's +proj=eqdc differs
                 from these exact arcs by up to 3 um (its meridian series);
   swap:         the PROJ output with x and y exchanged;
+  ray:          the ellipsoidal vertical perspective by the exact ray
+                construction (ray_perspective below: the point of view and
+                the point in geocentric Cartesian coordinates, the ray cut
+                with the plane tangent at the centre), which PROJ has only
+                on the sphere;
   twopoint:     the two-point oblique Mercator from its natural origin, which
                 PROJ 9.1 offers only unrotated (+no_rot gives u, v): the grid
                 angle comes from PROJ's centre form, (dy + i dx) / (du + i dv)
@@ -173,6 +181,54 @@ def azimuthal(name, fn, e, lonc, latc, reach):
          pts, lamc=lonc, phic=latc)
 
 
+def laea(name, e, lon0, lat0, reach):
+    pts = (grid(lon0, 70.0 if lat0 > 0 else -70.0, 180.0, 19.9) if abs(lat0) == 90.0
+           else grid(lon0, lat0, reach, reach))
+    case(name, 'lambert_azimuthal_equal_area', e,
+         '+proj=laea +lat_0=%r +lon_0=%r %s' % (lat0, lon0, ellps(e)), pts, lam0=lon0, phi0=lat0)
+
+
+def aeqd(name, e, lon0, lat0, reach):
+    pts = (grid(lon0, 60.0 if lat0 > 0 else -60.0, 180.0, 29.9) if abs(lat0) == 90.0
+           else grid(lon0, lat0, reach, reach))
+    case(name, 'azimuthal_equidistant', e,
+         '+proj=aeqd +lat_0=%r +lon_0=%r %s' % (lat0, lon0, ellps(e)), pts, lam0=lon0, phi0=lat0)
+
+
+def ray_perspective(e, lonc, latc, h, pts):
+    """The view from h above (lonc, latc) onto the plane tangent there: the
+    ray from the point of view to each point, in geocentric Cartesian
+    coordinates, cut with that plane; x east, y north of the centre."""
+    a, rf = e
+    f = 1.0 / rf
+    e2 = (2 - f) * f
+
+    def ecef(lon, lat, height):
+        p, l = math.radians(lat), math.radians(lon)
+        n = a / math.sqrt(1 - e2 * math.sin(p) ** 2)
+        return ((n + height) * math.cos(p) * math.cos(l), (n + height) * math.cos(p) * math.sin(l),
+                ((1 - e2) * n + height) * math.sin(p))
+
+    p, l = math.radians(latc), math.radians(lonc)
+    up = (math.cos(p) * math.cos(l), math.cos(p) * math.sin(l), math.sin(p))
+    east = (-math.sin(l), math.cos(l), 0.0)
+    north = (-math.sin(p) * math.cos(l), -math.sin(p) * math.sin(l), math.cos(p))
+    view = ecef(lonc, latc, h)
+    dot = lambda u, v: sum(x * y for x, y in zip(u, v))
+    res = []
+    for lon, lat in pts:
+        d = [q - v for q, v in zip(ecef(lon, lat, 0.0), view)]
+        t = h / -dot(d, up)
+        res.append((t * dot(d, east), t * dot(d, north)))
+    return res
+
+
+def nsper(name, e, lonc, latc, h, pts):
+    proj = ('ray %r' % h if e[1] else
+            '+proj=nsper +h=%r +lat_0=%r +lon_0=%r +R=%r' % (h, latc, lonc, e[0]))
+    case(name, 'vertical_near_side_perspective', e, proj, pts, lamc=lonc, phic=latc, extra={15: h})
+
+
 def cone(name, fn, e, lon0, lat1, lat2, lat0, k0=1.0, dlon=25.0, dlat=20.0):
     proj = {'lcc': 'lcc', 'albers': 'aea', 'equidistant_conic': 'eqdc'}[fn]
     p = '+proj=%s +lat_1=%r +lat_2=%r +lat_0=%r +lon_0=%r %s' % (proj, lat1, lat2, lat0, lon0,
@@ -249,6 +305,38 @@ azimuthal('gnom_equatorial', 'gnomonic', SPHERE, 20.0, 0.0, 50.0)
 azimuthal('gnom_south', 'gnomonic', SPHERE, 140.0, -55.0, 45.0)
 case('gnom_south_pole', 'gnomonic', SPHERE, '+proj=gnom +lat_0=-90 +lon_0=0 +R=6371000.0',
      grid(0.0, -65.0, 180.0, 24.0), lamc=0.0, phic=-90.0)
+
+# Lambert azimuthal equal-area, azimuthal equidistant and vertical
+# perspective, every aspect.
+laea('laea_ell_north', WGS84, -40.0, 90.0, 0.0)
+laea('laea_ell_south', GRS80, 100.0, -90.0, 0.0)
+laea('laea_ell_equatorial', WGS84, 25.0, 0.0, 40.0)
+laea('laea_ell_oblique', GRS80, 10.0, 52.0, 40.0)
+laea('laea_ell_oblique_south', CLARKE66, -60.0, -35.0, 40.0)
+laea('laea_sph_north', SPHERE, 0.0, 90.0, 0.0)
+laea('laea_sph_south', SPHERE_A, -150.0, -90.0, 0.0)
+laea('laea_sph_equatorial', SPHERE, -100.0, 0.0, 40.0)
+laea('laea_sph_oblique', SPHERE, -100.0, 45.0, 40.0)
+aeqd('aeqd_ell_north', WGS84, 30.0, 90.0, 0.0)
+aeqd('aeqd_ell_south', GRS80, -70.0, -90.0, 0.0)
+aeqd('aeqd_ell_equatorial', WGS84, 120.0, 0.0, 60.0)
+aeqd('aeqd_ell_oblique', WGS84, 138.168744, 9.546708, 60.0)
+aeqd('aeqd_ell_oblique_south', BESSEL, 20.0, -50.0, 60.0)
+aeqd('aeqd_sph_north', SPHERE, -30.0, 90.0, 0.0)
+aeqd('aeqd_sph_south', SPHERE, 150.0, -90.0, 0.0)
+aeqd('aeqd_sph_equatorial', SPHERE_A, 0.0, 0.0, 60.0)
+aeqd('aeqd_sph_oblique', SPHERE, -75.0, 40.0, 60.0)
+nsper('nsper_sph_oblique', SPHERE, 10.0, 40.0, 3e6, grid(10.0, 40.0, 30.0, 25.0))
+nsper('nsper_sph_geostationary', SPHERE_A, -75.0, 0.0, 35786000.0, grid(-75.0, 0.0, 60.0, 60.0))
+nsper('nsper_sph_north', SPHERE, 60.0, 90.0, 1e6, grid(60.0, 80.0, 180.0, 9.9))
+nsper('nsper_sph_south', SPHERE, -20.0, -90.0, 5e6, grid(-20.0, -70.0, 180.0, 19.9))
+nsper('nsper_ell_oblique', WGS84, 10.0, 40.0, 3e6, grid(10.0, 40.0, 30.0, 25.0))
+nsper('nsper_ell_equatorial', GRS80, -75.0, 0.0, 35786000.0, grid(-75.0, 0.0, 60.0, 60.0))
+nsper('nsper_ell_oblique_south', BESSEL, 150.0, -33.0, 8e5, grid(150.0, -33.0, 12.0, 10.0))
+# A centre on a pole and one 1e-5 degrees from it see (17, 80) alike.
+nsper('nsper_ell_north', WGS84, 0.0, 90.0, 1e6, grid(0.0, 80.0, 180.0, 9.9) + [(17.0, 80.0)])
+nsper('nsper_ell_near_north', WGS84, 0.0, 89.99999, 1e6, grid(0.0, 80.0, 180.0, 9.9))
+nsper('nsper_ell_south', GRS80, 45.0, -90.0, 5e6, grid(45.0, -70.0, 180.0, 19.9))
 
 # Lambert conformal conic.
 cone('lcc_texas_clarke66', 'lcc', CLARKE66, -99.0, 28.383333333333333, 30.283333333333333,
@@ -399,6 +487,8 @@ def expected(c):
         return [(r1 * math.radians(lon - c['lam0']), y) for (lon, _), y in zip(pts, ys)]
     if proj == 'meridian':
         return meridian_cone(c)
+    if proj.startswith('ray '):
+        return ray_perspective(c['e'], c['lamc'], c['phic'], float(proj.split()[1]), pts)
     if proj.startswith('swap '):
         return [(y, x) for x, y in cct(proj[len('swap '):], pts)]
     if proj.startswith('offset '):
@@ -587,7 +677,7 @@ def report_formula_cases():
         print('%-18s PROJ differs by up to %.3g m' % (c['name'], d))
 
 
-METHODS = {'9801', '9802', '9804', '9805', '9809', '9810', '9822', '9829'}
+METHODS = {'9801', '9802', '9804', '9805', '9809', '9810', '9820', '9822', '9829'}
 
 
 def first_axis_is_northing(orientation, lam0):
@@ -619,6 +709,30 @@ def true_scale_latitude(e, k0):
         else:
             hi = mid
     return (lo + hi) / 2
+
+
+# Catalogue CRSs without reference points (deprecated, or of methods the
+# reference file leaves out): two points each inside the area of use,
+# expected values from cct with the CRS's EPSG parameters given explicitly.
+CCT_EPSG = {'2163': ('1027', [(-100.0, 45.0), (-120.5, 30.25)]),
+            '3408': ('1027', [(0.0, 45.0), (-150.0, 70.5)]),
+            '3409': ('1027', [(0.0, -45.0), (120.0, -66.5)]),
+            '3295': ('9832', [(138.13, 9.54), (138.25, 9.45)])}
+
+
+def cct_epsg_rows(code, p, el, units):
+    m, pts = CCT_EPSG[code]
+    par = {p['p%d_code' % i]: float(p['p%d_value_normalised' % i])
+           for i in range(1, 8) if p['p%d_code' % i]}
+    a, f = float(el['semi_major_axis_m']), float(el['flattening'] or 0.0)
+    shape = '+R=%r' % a if f == 0.0 else '+a=%r +rf=%r' % (a, 1.0 / f)
+    proj = '+proj=%s +lat_0=%r +lon_0=%r +x_0=%r +y_0=%r %s' % (
+        'laea' if m == '1027' else 'aeqd', par['8801'], par['8802'], par['8806'], par['8807'],
+        shape)
+    lin = float(units[p['linear_unit_code']]['factor_to_si'])
+    return ['%s,%s,%r,%r,%r,%r,%r,%r,%r,0.0,0.0,1.0,%r,%r,%r,%.9f,%.9f\n' % (
+        code, m, a, f, lin, math.pi / 180, par['8806'], par['8807'], par['8802'], par['8801'],
+        lon, lat, x / lin, y / lin) for (lon, lat), (x, y) in zip(pts, cct(proj, pts))]
 
 
 def write_epsg(epsg_dir, reference):
@@ -665,8 +779,8 @@ def write_epsg(epsg_dir, reference):
             elif m == '9805':
                 v = (None, par['8823'], par['8823'], 1.0, 0.0)
                 fe, fn, lam0 = par['8806'], par['8807'], par['8802']
-            elif m in ('9809', '9810'):
-                v = (None, 0.0, 0.0, par['8805'], par['8801'])
+            elif m in ('9809', '9810', '9820'):
+                v = (None, 0.0, 0.0, par.get('8805', 1.0), par['8801'])
                 fe, fn, lam0 = par['8806'], par['8807'], par['8802']
             else:  # 9829
                 v = (None, par['8832'], par['8832'], 1.0, 0.0)
@@ -679,6 +793,11 @@ def write_epsg(epsg_dir, reference):
                 float(units[p['linear_unit_code']]['factor_to_si']),
                 angular[r['geographic_unit_code']], fe, fn, lam0, v[1], v[2], v[3], v[4],
                 r['lon'], r['lat'], east, north))
+        out.write('# Catalogue CRSs without reference points, by cct (see CCT_EPSG):\n')
+        for code in sorted(CCT_EPSG):
+            p = pcs[code]
+            el = ellipsoids[datums[gcs[p['geographic_crs_code']]['datum_code']]['ellipsoid_code']]
+            out.writelines(cct_epsg_rows(code, p, el, units))
 
 
 if __name__ == '__main__':

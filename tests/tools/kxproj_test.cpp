@@ -13,6 +13,7 @@
 #include <map>
 
 #include "support/cases.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -25,21 +26,12 @@ struct ToolRun {
 };
 
 // A scratch folder for this process, removed at exit.
-std::string scratch(const std::string &name) {
-  static const struct Dir {
-    std::string path;
-    Dir() {
-      char d[] = "/tmp/kxproj_test_XXXXXX";
-      path = mkdtemp(d) ? d : "/nonexistent";
-    }
-    ~Dir() { std::filesystem::remove_all(path); }
-  } dir;
-  return dir.path + "/" + name;
+const kxtest::ScratchDir &scratch() {
+  static const kxtest::ScratchDir dir;
+  return dir;
 }
-
 std::string write(const std::string &name, const std::string &content) {
-  std::ofstream(scratch(name), std::ios::binary) << content;
-  return scratch(name);
+  return scratch().write(name, content);
 }
 
 std::string slurp(const std::string &path) {
@@ -51,7 +43,7 @@ std::string slurp(const std::string &path) {
 // kxproj reading the file `in`; its output goes to `redirect` when one is given.
 ToolRun kxproj_file(const std::string &args, const std::string &in,
                     const std::string &redirect = "") {
-  const std::string out = scratch("out"), err = scratch("err");
+  const std::string out = scratch().path("out"), err = scratch().path("err");
   const int raw = std::system((std::string(KXPROJ_COMMAND) + " " + args + " < " + in + " " +
                                (redirect.empty() ? "> " + out : redirect) + " 2> " + err)
                                   .c_str());
@@ -168,7 +160,7 @@ TEST(Kxproj, CatalogueChoosesTheMostAccurateTransformation) {
 // Lost output (a full device, a closed standard output) and input that
 // cannot be read (a directory) are errors, not empty runs.
 TEST(Kxproj, UnwritableOutputAndUnreadableInputExitWithTwo) {
-  const std::string dir = scratch("folder");
+  const std::string dir = scratch().path("folder");
   ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
   const ToolRun r = kxproj("-s 4326 -t 4326 " + dir, "");
   EXPECT_EQ(r.status, 2);
@@ -226,7 +218,7 @@ TEST(Kxproj, OneMebibyteLimitsAndFlatMemory) {
 TEST(Kxproj, GridTransformationsUseTheDataHome) {
   const char *grid = "/usr/share/proj/nzgd2kgrid0005.gsb";
   if (access(grid, R_OK) != 0) GTEST_SKIP() << "proj-data's nzgd2kgrid0005.gsb not installed";
-  const std::string home = scratch("home"), link = home + "/ntv2/nzgd2kgrid0005.gsb";
+  const std::string home = scratch().path("home"), link = home + "/ntv2/nzgd2kgrid0005.gsb";
   ASSERT_TRUE(std::filesystem::create_directories(home + "/ntv2"));
   ASSERT_EQ(symlink(grid, link.c_str()), 0);
   const std::string input = "174 -41\n170.5 -45.25\n",
