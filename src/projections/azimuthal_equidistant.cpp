@@ -98,32 +98,18 @@ int forward_sphere(const double *sph, const double *par, int n, double *coords,
   });
 }
 
-// The inverse kernels see rho off 0 only; the centre is handled here.
-template <class Kernel>
-int inverse_points(const double *par, int n, double *coords, Kernel &&kernel) {
-  const double lam0 = par[kx::kSlotCentralMeridian], phi1 = par[kx::kSlotLatitudeOfOrigin];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double rho = std::sqrt(x * x + y * y);
-    double dlam = 0.0, phi = phi1;
-    if (!kx::near_eq(rho, 0.0)) kernel(x, y, rho, dlam, phi);
-    x = kx_delta(lam0 + dlam);
-    y = phi;
-    return true;
-  });
-}
-
 int inverse_ellipsoid(const double *sph, const double *par, int n, double *coords,
                       const EllipsoidConstants &k) {
   const double a = sph[0], e2 = sph[1], phi1 = par[kx::kSlotLatitudeOfOrigin];
   switch (aspect_of(phi1)) {
     case Aspect::kNorthPolar:
-      return inverse_points(
+      return kx::azimuthal_inverse(
           par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
             phi = kx::rectifying_to_geodetic(e2, (1.0 - rho / k.Mp) * kx::kHalfPi);
             dlam = std::atan2(x, -y);
           });
     case Aspect::kSouthPolar:
-      return inverse_points(
+      return kx::azimuthal_inverse(
           par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
             phi = kx::rectifying_to_geodetic(e2, (rho / k.Mp - 1.0) * kx::kHalfPi);
             dlam = std::atan2(x, y);
@@ -131,11 +117,10 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
     case Aspect::kOblique:
       break;
   }
-  return inverse_points(par, n, coords,
-                        [&](double x, double y, double rho, double &dlam, double &phi) {
-                          kx_geodesic_coordinate(a, e2, 0.0, phi1, rho, std::atan2(x, y), &dlam,
-                                                 &phi);
-                        });
+  return kx::azimuthal_inverse(
+      par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
+        kx_geodesic_coordinate(a, e2, 0.0, phi1, rho, std::atan2(x, y), &dlam, &phi);
+      });
 }
 
 int inverse_sphere(const double *sph, const double *par, int n, double *coords,
@@ -143,26 +128,26 @@ int inverse_sphere(const double *sph, const double *par, int n, double *coords,
   const double a = sph[0];
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kNorthPolar:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              phi = kx::asin_clamped(std::cos(rho / a));
-                              dlam = std::atan2(x, -y);
-                            });
+      return kx::azimuthal_inverse(par, n, coords,
+                                   [&](double x, double y, double rho, double &dlam, double &phi) {
+                                     phi = kx::asin_clamped(std::cos(rho / a));
+                                     dlam = std::atan2(x, -y);
+                                   });
     case Aspect::kSouthPolar:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              phi = -kx::asin_clamped(std::cos(rho / a));
-                              dlam = std::atan2(x, y);
-                            });
+      return kx::azimuthal_inverse(par, n, coords,
+                                   [&](double x, double y, double rho, double &dlam, double &phi) {
+                                     phi = -kx::asin_clamped(std::cos(rho / a));
+                                     dlam = std::atan2(x, y);
+                                   });
     case Aspect::kOblique:
       break;
   }
-  return inverse_points(par, n, coords,
-                        [&](double x, double y, double rho, double &dlam, double &phi) {
-                          const double c = rho / a, sc = std::sin(c), cc = std::cos(c);
-                          phi = kx::asin_clamped(cc * k.sin_phi1 + (y / rho) * sc * k.cos_phi1);
-                          dlam = std::atan2(x * sc, rho * k.cos_phi1 * cc - y * k.sin_phi1 * sc);
-                        });
+  return kx::azimuthal_inverse(
+      par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
+        const double c = rho / a, sc = std::sin(c), cc = std::cos(c);
+        phi = kx::asin_clamped(cc * k.sin_phi1 + (y / rho) * sc * k.cos_phi1);
+        dlam = std::atan2(x * sc, rho * k.cos_phi1 * cc - y * k.sin_phi1 * sc);
+      });
 }
 
 EllipsoidConstants ellipsoid_constants(const double *sph, const int *ivals, const double *dvals) {
@@ -178,16 +163,16 @@ SphereConstants sphere_constants(const double *par, const int *ivals, const doub
 
 extern "C" {
 
-KX_API int kx_azimuthal_equidistant_fwd(const double *sph, const double *par, int n,
-                                        double *coords, const int *ivals, const double *dvals) {
+KX_API int kx_azimuthal_equidistant_fwd(const double *sph, const double *par, int n, double *coords,
+                                        const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
     return forward_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, ivals, dvals));
   return forward_sphere(sph, par, n, coords, sphere_constants(par, ivals, dvals));
 }
 
-KX_API int kx_azimuthal_equidistant_inv(const double *sph, const double *par, int n,
-                                        double *coords, const int *ivals, const double *dvals) {
+KX_API int kx_azimuthal_equidistant_inv(const double *sph, const double *par, int n, double *coords,
+                                        const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
     return inverse_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, ivals, dvals));

@@ -157,19 +157,10 @@ int forward_sphere(const double *sph, const double *par, int n, double *coords,
   });
 }
 
-// The inverse kernels see rho > eps only; the centre is handled here.
-// A kernel leaves the latitude (or, on the ellipsoid, beta) in phi.
+// Inverse kernels see points off the origin only.
 template <class Kernel>
 int inverse_points(const double *par, int n, double *coords, Kernel &&kernel) {
-  const double lam0 = par[kx::kSlotCentralMeridian], phi1 = par[kx::kSlotLatitudeOfOrigin];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double rho = std::sqrt(x * x + y * y);
-    double dlam = 0.0, phi = phi1;
-    if (!(std::fabs(rho) <= kx::kEps)) kernel(x, y, rho, dlam, phi);
-    x = kx_delta(lam0 + dlam);
-    y = phi;
-    return true;
-  });
+  return kx::azimuthal_inverse<kx::Origin::kWithinEps>(par, n, coords, kernel);
 }
 
 int inverse_ellipsoid(const double *sph, const double *par, int n, double *coords,

@@ -69,6 +69,27 @@ int convert_points(int n, double *coords, Kernel &&kernel) {
   return count;
 }
 
+// How an azimuthal inverse recognises its origin: rho within 2^-48 of 0,
+// relatively (near_eq) or absolutely.
+enum class Origin { kNearZero, kWithinEps };
+
+// The inverse loop of the azimuthal projections centred at (lambda0, phi0)
+// in slots 2 and 6: the origin is the centre; elsewhere the kernel gives
+// dlambda and phi from (x, y, rho).
+template <Origin kOrigin = Origin::kNearZero, class Kernel>
+int azimuthal_inverse(const double *par, int n, double *coords, Kernel &&kernel) {
+  const double lam0 = par[kSlotCentralMeridian], phi0 = par[kSlotLatitudeOfOrigin];
+  return convert_points(n, coords, [&](double &x, double &y) {
+    const double rho = std::sqrt(x * x + y * y);
+    const bool origin = kOrigin == Origin::kNearZero ? near_eq(rho, 0.0) : std::fabs(rho) <= kEps;
+    double dlam = 0.0, phi = phi0;
+    if (!origin) kernel(x, y, rho, dlam, phi);
+    x = kx_delta(lam0 + dlam);
+    y = phi;
+    return true;
+  });
+}
+
 // Sets every point to NaN (arguments the projection cannot use); returns 0.
 inline int fail_points(int n, double *coords) {
   return convert_points(n, coords, [](double &, double &) { return false; });

@@ -132,51 +132,39 @@ int forward_sphere(const double *par, int n, double *coords, const SphereConstan
   });
 }
 
-// The inverse kernels see rho > 0 only; the origin is handled by the loop.
-template <class Kernel>
-int inverse_points(const double *par, int n, double *coords, Kernel &&kernel) {
-  const double lam0 = par[kx::kSlotCentralMeridian], phi0 = par[kx::kSlotLatitudeOfOrigin];
-  return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double rho = std::sqrt(x * x + y * y);
-    double dlam = 0.0, phi = phi0;
-    if (!kx::near_eq(rho, 0.0)) kernel(x, y, rho, dlam, phi);
-    x = kx_delta(lam0 + dlam);
-    y = phi;
-    return true;
-  });
-}
-
 int inverse_ellipsoid(const double *sph, const double *par, int n, double *coords,
                       const EllipsoidConstants &k) {
   const double e2 = sph[1];
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kEquatorial:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              const double c = 2.0 * std::atan2(rho / k.D, 1.0), sc = std::sin(c);
-                              phi = kx::conformal_to_geodetic(e2, kx::asin_clamped((y / rho) * sc));
-                              dlam = std::atan2(x * sc, rho * std::cos(c));
-                            });
+      return kx::azimuthal_inverse(
+          par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
+            const double c = 2.0 * std::atan2(rho / k.D, 1.0), sc = std::sin(c);
+            phi = kx::conformal_to_geodetic(e2, kx::asin_clamped((y / rho) * sc));
+            dlam = std::atan2(x * sc, rho * std::cos(c));
+          });
     case Aspect::kNorthPolar:
-      return inverse_points(
+      return kx::azimuthal_inverse(
           par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
             phi = kx::conformal_to_geodetic(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
             dlam = std::atan2(x, -y);
           });
     case Aspect::kSouthPolar:
-      return inverse_points(
+      return kx::azimuthal_inverse(
           par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
-            phi = -kx::conformal_to_geodetic(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
+            phi =
+                -kx::conformal_to_geodetic(e2, kHalfPi - 2.0 * std::atan2(rho * k.c_e / k.D, 1.0));
             dlam = std::atan2(x, y);
           });
     case Aspect::kOblique:
       break;
   }
-  return inverse_points(
+  return kx::azimuthal_inverse(
       par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
         const double c = 2.0 * std::atan2(rho * k.cos_chi0 / (k.D * k.m0), 1.0);
         const double sc = std::sin(c), cc = std::cos(c);
-        phi = kx::conformal_to_geodetic(e2, kx::asin_clamped(cc * k.sin_chi0 + (y * sc * k.cos_chi0) / rho));
+        phi = kx::conformal_to_geodetic(
+            e2, kx::asin_clamped(cc * k.sin_chi0 + (y * sc * k.cos_chi0) / rho));
         dlam = std::atan2(x * sc, rho * k.cos_chi0 * cc - y * k.sin_chi0 * sc);
       });
 }
@@ -184,28 +172,28 @@ int inverse_ellipsoid(const double *sph, const double *par, int n, double *coord
 int inverse_sphere(const double *par, int n, double *coords, const SphereConstants &k) {
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kEquatorial:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              const double c = 2.0 * std::atan2(rho / k.D, 1.0), sc = std::sin(c);
-                              phi = kx::asin_clamped(y * sc / rho);
-                              dlam = std::atan2(x * sc, rho * std::cos(c));
-                            });
+      return kx::azimuthal_inverse(
+          par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
+            const double c = 2.0 * std::atan2(rho / k.D, 1.0), sc = std::sin(c);
+            phi = kx::asin_clamped(y * sc / rho);
+            dlam = std::atan2(x * sc, rho * std::cos(c));
+          });
     case Aspect::kNorthPolar:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              phi = std::asin(std::cos(2.0 * std::atan2(rho / k.D, 1.0)));
-                              dlam = std::atan2(x, -y);
-                            });
+      return kx::azimuthal_inverse(par, n, coords,
+                                   [&](double x, double y, double rho, double &dlam, double &phi) {
+                                     phi = std::asin(std::cos(2.0 * std::atan2(rho / k.D, 1.0)));
+                                     dlam = std::atan2(x, -y);
+                                   });
     case Aspect::kSouthPolar:
-      return inverse_points(par, n, coords,
-                            [&](double x, double y, double rho, double &dlam, double &phi) {
-                              phi = -std::asin(std::cos(2.0 * std::atan2(rho / k.D, 1.0)));
-                              dlam = std::atan2(x, y);
-                            });
+      return kx::azimuthal_inverse(par, n, coords,
+                                   [&](double x, double y, double rho, double &dlam, double &phi) {
+                                     phi = -std::asin(std::cos(2.0 * std::atan2(rho / k.D, 1.0)));
+                                     dlam = std::atan2(x, y);
+                                   });
     case Aspect::kOblique:
       break;
   }
-  return inverse_points(
+  return kx::azimuthal_inverse(
       par, n, coords, [&](double x, double y, double rho, double &dlam, double &phi) {
         const double c = 2.0 * std::atan2(rho / k.D, 1.0), sc = std::sin(c), cc = std::cos(c);
         phi = kx::asin_clamped(cc * k.sin_phi0 + y * sc * k.cos_phi0 / rho);
