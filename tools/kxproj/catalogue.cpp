@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 namespace kxproj {
 
@@ -68,13 +69,16 @@ std::string missing_grid(kx_geogtran gt) {
 }
 
 int catalogue_code(const std::string &arg) {
-  if (arg.empty()) return 0;
-  if (arg.find_first_not_of("0123456789") == std::string::npos) {
+  // "EPSG:nnnn", in any case, as the other tools of the field write codes.
+  const bool prefixed = arg.size() > 5 && strncasecmp(arg.c_str(), "EPSG:", 5) == 0;
+  const std::string digits = prefixed ? arg.substr(5) : arg;
+  if (digits.empty()) return 0;
+  if (digits.find_first_not_of("0123456789") == std::string::npos) {
     errno = 0;
-    const long value = std::strtol(arg.c_str(), nullptr, 10);
+    const long value = std::strtol(digits.c_str(), nullptr, 10);
     return errno == 0 && value > 0 && value <= INT_MAX ? static_cast<int>(value) : 0;
   }
-  return kx_defstring_to_int(arg.c_str());
+  return prefixed ? 0 : kx_defstring_to_int(arg.c_str());
 }
 
 std::vector<Candidate> transformations_between(kx_geogcs from, kx_geogcs to) {

@@ -10,7 +10,7 @@
 
 namespace kxproj {
 
-// The catalogue code an argument names ("4326", "KX_GCS_WGS_1984"), or 0
+// The catalogue code an argument names ("4326", "EPSG:4326", "KX_GCS_WGS_1984"), or 0
 // when it is neither a positive number nor a known macro name.
 int catalogue_code(const std::string &arg);
 

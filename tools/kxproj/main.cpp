@@ -22,14 +22,15 @@
 namespace {
 
 constexpr int kExitUsage = 2;
-constexpr int kExitFailedPoints = 1;
+// Lines that are not two numbers, or with --strict points not converted.
+constexpr int kExitBadPoints = 1;
 
 const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
     "              [--strict] [--data-home DIR] [--mgrs-precision N] [FILE...]\n"
     "       kxproj -s SOURCE -t TARGET --list-via\n"
     "       kxproj --describe CODE\n"
-    "  SOURCE, TARGET  a catalogue code (4326, 32633) or macro name\n"
+    "  SOURCE, TARGET  a catalogue code (4326, EPSG:32633) or macro name\n"
     "                  (KX_GCS_WGS_1984), a GEOGCS[...] or PROJCS[...] text, or a\n"
     "                  file holding one\n"
     "  --via           a transformation (code, name, GEOGTRAN[...] text or file)\n"
@@ -54,7 +55,9 @@ const char kUsage[] =
     "  --version       print the library version\n"
     "Each input line holds x y (or longitude latitude) and any further columns,\n"
     "which are kept; lines starting with '#' and blank lines pass through.\n"
-    "A point that cannot be converted prints as 'nan nan'. A line longer than\n"
+    "A point that cannot be converted prints as 'nan nan', as does a line whose\n"
+    "first two fields are not numbers; such a line is also named on standard\n"
+    "error, and kxproj then exits with status 1. A line longer than\n"
     "1 MiB (1048576 bytes), a definition file longer than 1 MiB, an input that\n"
     "cannot be read and output that cannot be written stop kxproj with a\n"
     "message and exit status 2.\n";
@@ -152,11 +155,11 @@ int stream_inputs(const Options &o, const kxproj::StreamCounts &counts, Stream &
       if (!ok) return fail(error);
     }
   }
-  if (o.strict && counts.failed > 0) {
+  if (counts.unreadable > kxproj::kUnreadableMessages)
+    std::fprintf(stderr, "kxproj: %ld lines in all were not two numbers\n", counts.unreadable);
+  if (o.strict && counts.failed > 0)
     std::fprintf(stderr, "kxproj: %ld of %ld points could not be converted\n", counts.failed, counts.points);
-    return kExitFailedPoints;
-  }
-  return 0;
+  return counts.unreadable > 0 || (o.strict && counts.failed > 0) ? kExitBadPoints : 0;
 }
 
 // MGRS on one side: references read or written on the other side's
@@ -268,7 +271,7 @@ int main(int argc, char **argv) {
   const bool lost = std::ferror(stdout) != 0;
   if (std::fclose(stdout) != 0 || lost) {
     const int err = errno;
-    if (status == 0 || status == kExitFailedPoints) {
+    if (status == 0 || status == kExitBadPoints) {
       fail(std::string("cannot write the output: ") + (err ? std::strerror(err) : "unknown error"));
     }
     status = kExitUsage;

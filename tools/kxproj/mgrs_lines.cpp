@@ -48,7 +48,7 @@ bool stream_to_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, k
     if (p.kind == LineKind::kPassThrough) {
       l.pass = true;
       l.head.assign(line, length);
-      return;
+      return true;
     }
     l.rest.assign(line + p.rest, length - p.rest);
     l.point = p.kind == LineKind::kPoint;
@@ -56,6 +56,7 @@ bool stream_to_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, k
       coords.push_back(p.x);
       coords.push_back(p.y);
     }
+    return l.point;
   };
   auto flush = [&](std::string &e) {
     const int n = static_cast<int>(coords.size() / 2);
@@ -85,7 +86,7 @@ bool stream_to_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, k
     return write_all(out, text, e);
   };
   return stream_batches(in, in_name, out, kMaxLineBytes, add, [&] { return batch.full(); }, flush,
-                        error);
+                        counts, error);
 }
 
 bool stream_from_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out, kx_geogcs geogcs,
@@ -98,13 +99,14 @@ bool stream_from_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out,
     if (p == end || *p == '#') {
       l.pass = true;
       l.head.assign(line, length);
-      return;
+      return true;
     }
     const char *b = p;
     while (p < end && !is_space(*p)) ++p;
     l.point = true;
     l.head.assign(b, p);
     l.rest.assign(p, end);
+    return true;  // a reference that does not read prints as nan
   };
   auto flush = [&](std::string &e) {
     std::vector<const char *> refs;
@@ -138,7 +140,7 @@ bool stream_from_mgrs(std::FILE *in, const std::string &in_name, std::FILE *out,
     return write_all(out, text, e);
   };
   return stream_batches(in, in_name, out, kMaxLineBytes, add, [&] { return batch.full(); }, flush,
-                        error);
+                        counts, error);
 }
 
 }  // namespace kxproj

@@ -44,7 +44,8 @@ class Batch {
     lines_.reserve(kBatchLines);
   }
 
-  void add(const char *line, std::size_t len) {
+  // False for a line that is not two numbers.
+  bool add(const char *line, std::size_t len) {
     const ParsedLine p = parse_line(line, len);
     if (p.kind == LineKind::kPoint) {
       coords_.push_back(p.x);
@@ -53,6 +54,7 @@ class Batch {
     const std::size_t b = arena_.size();
     arena_.append(line + p.rest, len - p.rest);
     lines_.push_back({p.kind, b, arena_.size()});
+    return p.kind != LineKind::kBad;
   }
 
   bool full() const { return lines_.size() >= kBatchLines || arena_.size() >= kBatchBytes; }
@@ -172,9 +174,9 @@ ParsedLine parse_line(const char *line, std::size_t length) {
 }
 
 bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, std::size_t max_line,
-                    const std::function<void(const char *, std::size_t)> &add,
+                    const std::function<bool(const char *, std::size_t)> &add,
                     const std::function<bool()> &full, const std::function<bool(std::string &)> &flush,
-                    std::string &error) {
+                    StreamCounts &counts, std::string &error) {
   LineReader reader(in, max_line);
   long read = 0;
   const char *line = nullptr;
@@ -182,7 +184,8 @@ bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, s
   LineReader::Result r;
   while ((r = reader.next(line, length)) == LineReader::kLine) {
     ++read;
-    add(line, length);
+    if (!add(line, length) && ++counts.unreadable <= kUnreadableMessages)
+      std::fprintf(stderr, "kxproj: %s, line %ld: not two numbers\n", in_name.c_str(), read);
     if (full() && !flush(error)) return false;
   }
   // What was read before a failure is still written.
@@ -227,8 +230,9 @@ bool stream_points(std::FILE *in, const std::string &in_name, std::FILE *out,
                    StreamCounts &counts, std::string &error) {
   Batch batch(out, options, convert, counts);
   return stream_batches(
-      in, in_name, out, options.max_line, [&](const char *line, std::size_t n) { batch.add(line, n); },
-      [&] { return batch.full(); }, [&](std::string &e) { return batch.flush(e); }, error);
+      in, in_name, out, options.max_line,
+      [&](const char *line, std::size_t n) { return batch.add(line, n); },
+      [&] { return batch.full(); }, [&](std::string &e) { return batch.flush(e); }, counts, error);
 }
 
 }  // namespace kxproj

@@ -45,7 +45,12 @@ struct StreamCounts {
   long lines = 0;  // lines read and written, over all inputs
   long points = 0;
   long failed = 0;
+  long unreadable = 0;  // point lines whose first two fields are not numbers
 };
+
+// Unreadable lines named on standard error, one message each; past this
+// many only their total is given, at the end.
+constexpr long kUnreadableMessages = 10;
 
 enum class LineKind { kPassThrough, kPoint, kBad };
 
@@ -68,12 +73,14 @@ ParsedLine parse_line(const char *line, std::size_t length);
 // `options.max_line` or a write error; every line before the failing one
 // has then been written (unless writing failed).
 // The batch loop under stream_points and the MGRS streams: each line goes to
-// `add`, `flush` runs when `full` says so and at the end; the errors are
-// those of stream_points.
+// `add`, which says whether it could be read (one that could not is counted
+// in `counts` and named on standard error with its line number); `flush`
+// runs when `full` says so and at the end. The errors are those of
+// stream_points.
 bool stream_batches(std::FILE *in, const std::string &in_name, std::FILE *out, std::size_t max_line,
-                    const std::function<void(const char *, std::size_t)> &add,
+                    const std::function<bool(const char *, std::size_t)> &add,
                     const std::function<bool()> &full, const std::function<bool(std::string &)> &flush,
-                    std::string &error);
+                    StreamCounts &counts, std::string &error);
 
 // v with `decimals` digits after the point ("nan" for NaN; %.17g where fixed
 // notation does not fit).
