@@ -1294,6 +1294,16 @@ KX_API int kx_tm_complex_inv(const double *sph, const double *par, int n, double
                              const int *ivals, const double *dvals);
 KX_API int kx_tm_complex_const(kx_pcsconstants pc, const double *sph, const double *par);
 
+/* Popular visualisation pseudo-Mercator (library addition, code 43059): the
+ * spherical Mercator with radius a applied to the geodetic latitude and
+ * longitude (e2 unused), slot 2 lambda0: x = a (lambda - lambda0), y = a ln
+ * tan(pi/4 + phi/2). Latitudes at or past a pole move inside it; NaN and not
+ * counted: non-finite input or results. No constants. */
+KX_API int kx_pseudo_mercator_fwd(const double *sph, const double *par, int n, double *coords,
+                                  const int *ivals, const double *dvals);
+KX_API int kx_pseudo_mercator_inv(const double *sph, const double *par, int n, double *coords,
+                                  const int *ivals, const double *dvals);
+
 /* Local tangent-plane system around the centre (lambda_c, phi_c) (slots 10,
  * 11), grid turned by the azimuth alpha (slot 7) and scaled by k (slot 5):
  * the geocentric difference from the centre along the centre's east and
@@ -1670,7 +1680,8 @@ KX_API double kx_factory_geogtran_accuracy(int code);
 KX_API kx_geogtran kx_factory_geogtran_objedit(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
  * registry row with that catalogue code, status 4; null without such a row
- * or when its functions are not in the library. */
+ * or when its functions are not in the library. Library additions to the
+ * registry: 43059 Popular_Visualisation_Pseudo_Mercator. */
 KX_API kx_projection kx_factory_projection(int code);
 KX_API kx_method kx_factory_method(int code);
 /* Parameter 100001-100050 with its slot-table default value, status 4. */

@@ -250,8 +250,6 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
         ucode = int(r['linear_unit_code'])
         method = int(r['method_code'])
         axes = r['axis_orientation']
-        if method == 1024 and gcode == 4326:
-            gcode = 4055  # the sphere of radius 6378137 m gives the EPSG numbers
         if gcode not in geog:
             leave('base geographic CS not in the catalogue')
             continue
@@ -343,7 +341,9 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
                 prj, ps = 43004, [(CM, ang(8802)), (SP1, ang(8823)), (FE, lin(8806)),
                                   (FN, lin(8807))]
             elif method == 1024 and standard_axes:
-                prj, ps = 43004, [(CM, ang(8802)), (SP1, 0.0), (FE, lin(8806)), (FN, lin(8807))]
+                # Spherical formulas on the base CS's own geodetic latitudes,
+                # so no transformation separates it from that CS.
+                prj, ps = 43059, [(CM, ang(8802)), (FE, lin(8806)), (FN, lin(8807))]
             elif method == 9818 and standard_axes:
                 prj, ps = 43021, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (FE, lin(8806)),
                                   (FN, lin(8807))]

@@ -121,6 +121,7 @@ constexpr CodeGroup kProjectionGroups[] = {
     {KX_PRJ_TRANSVERSE_MERCATOR_COMPLEX, &kTransverse},
     {KX_PRJ_ROBINSON_VELMAR, &kCm},
     {KX_PRJ_LOCAL, &kHotineAzimuth},
+    {KX_PRJ_PSEUDO_MERCATOR, &kCm},
 };
 
 constexpr CodeGroup kMethodGroups[] = {

@@ -37,7 +37,7 @@ int forward(const double *sph, const double *par, int n, double *coords, const i
     const double phi = kx::inside_poles(y);
     const double chi = ellipsoid ? kx::geodetic_to_conformal(e2, phi) : phi;
     x = k.aK * kx_delta(x - lam0);
-    y = k.aK * std::log(std::tan(kx::kPi / 4.0 + chi / 2.0));
+    y = k.aK * kx::mercator::isometric(chi);
     kx::mercator::nan_pair(x, y);
     return true;
   });
@@ -50,7 +50,7 @@ int inverse(const double *sph, const double *par, int n, double *coords, const i
   const Constants k =
       kx::constants_or_build<Constants>(ivals, dvals, [&] { return build(sph, par); });
   return kx::convert_points(n, coords, [&](double &x, double &y) {
-    const double chi = kx::kHalfPi - 2.0 * std::atan2(std::exp(-y / k.aK), 1.0);
+    const double chi = kx::mercator::from_isometric(y / k.aK);
     x = kx_delta(lam0 + x / k.aK);
     y = ellipsoid ? kx::conformal_to_geodetic(e2, chi) : chi;
     kx::mercator::nan_pair(x, y);

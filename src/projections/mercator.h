@@ -24,6 +24,10 @@ struct Constants {
   double aK;  // a K
 };
 
+// The spherical kernel: the isometric latitude of chi and its inverse.
+inline double isometric(double chi) { return std::log(std::tan(kPi / 4.0 + chi / 2.0)); }
+inline double from_isometric(double psi) { return kHalfPi - 2.0 * std::atan2(std::exp(-psi), 1.0); }
+
 inline Constants build(const double *sph, const double *par) {
   const double a = sph[0], e2 = sph[1], phi1 = par[kSlotStandardParallel1];
   const double K = is_ellipsoid(e2) ? std::cos(phi1) / kx_w(e2, phi1) : std::cos(phi1);

@@ -19,7 +19,8 @@ _SPECIAL = {
     'rso_natorigin': 'Rectified_Skew_Orthomorphic_Natural_Origin',
     'rso_center': 'Rectified_Skew_Orthomorphic_Center', 'robinson_velmar': 'Robinson_VELMAR',
     'van_der_grinten_i': 'Van_der_Grinten_I', 'cylindrical_eqarea': 'Cylindrical_Equal_Area',
-    'tm_complex': 'Transverse_Mercator_Complex'}
+    'tm_complex': 'Transverse_Mercator_Complex',
+    'pseudo_mercator': 'Popular_Visualisation_Pseudo_Mercator'}
 
 
 def registry_name(fn):

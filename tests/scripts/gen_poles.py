@@ -364,6 +364,8 @@ for e in (SPHERE, GRS80):
                 '+proj=loxim +lat_1=30 +lon_0=15 ' + R)
 
 ROWS.append(dict(name='Mercator', none='the poles lie at infinite northing'))
+ROWS.append(dict(name='Popular_Visualisation_Pseudo_Mercator',
+                 none='the poles lie at infinite northing'))
 # Oblique aspects: the poles have finite images, but no closed form short of
 # the projection's own equations; their round trips cover them.
 for name in ('Hotine_Oblique_Mercator_Azimuth_Natural_Origin', 'Hotine_Oblique_Mercator_Azimuth_Center',

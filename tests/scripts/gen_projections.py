@@ -263,6 +263,20 @@ merc('merc_sph', SPHERE, 0.0, 0.0)
 merc('merc_sph_ts', SPHERE_A, 40.0, 25.0)
 merc('merc_sph_ts_south', SPHERE, 179.0, -60.0)
 
+
+def pseudo_merc(name, e, lon0, dlon=170.0, latmax=85.0):
+    """Spherical Mercator of radius a on the ellipsoid's own geodetic latitudes."""
+    lats = [-latmax, -80.0, -60.0, -30.0, -5.0, 0.0, 10.0, 45.0, 70.0, latmax]
+    pts = sorted(set((round(lon0 - dlon + 2 * dlon * j / 8, 6), lat) for lat in lats
+                     for j in range(9)))
+    case(name, 'pseudo_mercator', e, '+proj=merc +a=%r +b=%r +lon_0=%r' % (e[0], e[0], lon0),
+         pts, lam0=lon0)
+
+
+# Pseudo-Mercator: the web-map grid on WGS 84, and a shifted meridian.
+pseudo_merc('pseudo_merc_wgs84', WGS84, 0.0, dlon=180.0, latmax=85.06)
+pseudo_merc('pseudo_merc_intl', (6378388.0, 297.0), -70.0)
+
 # Stereographic, every aspect.
 stere('stere_ell_oblique', WGS84, 5.0, 52.0, 0.9999, 20.0, 15.0)
 stere('stere_ell_oblique_south', GRS80, 150.0, -35.0, 1.0, 20.0, 15.0)
