@@ -344,6 +344,8 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
                 # Spherical formulas on the base CS's own geodetic latitudes,
                 # so no transformation separates it from that CS.
                 prj, ps = 43059, [(CM, ang(8802)), (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 1078 and standard_axes:
+                prj, ps = 43060, [(CM, ang(8802)), (FE, lin(8806)), (FN, lin(8807))]
             elif method == 9818 and standard_axes:
                 prj, ps = 43021, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (FE, lin(8806)),
                                   (FN, lin(8807))]
@@ -363,7 +365,8 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
                                   (FN, lin(8807))]
             elif r['method_code'] in ('9807', '9801', '9802', '9822', '9806', '9809', '9810',
                                       '9829', '9812', '9815', '9820', '1027', '9832', '9804',
-                                      '9805', '1024', '9818', '9819', '1041', '9811', '9823'):
+                                      '9805', '1024', '1078', '9818', '9819', '1041', '9811',
+                                      '9823'):
                 leave('axes not representable')
                 continue
             else:

@@ -122,6 +122,7 @@ constexpr CodeGroup kProjectionGroups[] = {
     {KX_PRJ_ROBINSON_VELMAR, &kCm},
     {KX_PRJ_LOCAL, &kHotineAzimuth},
     {KX_PRJ_PSEUDO_MERCATOR, &kCm},
+    {KX_PRJ_EQUAL_EARTH, &kCm},
 };
 
 constexpr CodeGroup kMethodGroups[] = {

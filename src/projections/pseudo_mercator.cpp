@@ -7,8 +7,8 @@
 // 7-4 with R = a).
 //
 // Measured against the oracle of tests/scripts/gen_projections.py (the
-// Mercator on the sphere of radius a), latitudes to 85 degrees: forward
-// within 1e-8 m, inverse within 1e-14 deg.
+// Mercator on the sphere of radius a), latitudes to 85.06 degrees: forward
+// within 19 nm (5 ulp of 2e7 m), inverse within 2.6e-14 deg.
 #include <cmath>
 
 #include "kx.h"

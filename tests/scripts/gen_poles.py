@@ -341,6 +341,14 @@ for e in (SPHERE, GRS80):
             line('Robinson', 0.8487 * 0.5322 * ra, 0.8487 * 0.5072 * math.pi * ra,
                  'line y = 0.8487 0.5072 pi Ra, x = 0.8487 0.5322 Ra dl (table node 90); '
                  + ONLY % 'robin (splines)', None)
+            # Equal Earth: theta = pi/3 at the pole, on the authalic radius.
+            t, m = math.pi / 3, math.sqrt(3) / 2
+            ee = (1.340264, -0.081106, 0.000893, 0.003796)
+            py = t * (ee[0] + ee[1] * t ** 2 + t ** 6 * (ee[2] + ee[3] * t ** 2))
+            pdy = ee[0] + 3 * ee[1] * t ** 2 + t ** 6 * (7 * ee[2] + 9 * ee[3] * t ** 2)
+            line('Equal_Earth', ra * math.cos(t) / (m * pdy), ra * py,
+                 'theta = pi/3: line y = Rq P(pi/3), x = Rq dl cos(pi/3)/(M P\'(pi/3))',
+                 '+proj=eqearth +lon_0=15 ' + ellps(e))
             rt = (1 + (1 - 1 / e[1] if e[1] else 1)) / 2
             line('Times', (2.33246 - 1.086778 / 2) * rt / math.pi, (1 + math.sqrt(2) / 2) * rt,
                  't = 1: line y = (1 + sqrt 2/2) Rt, x = (2.33246 - 1.086778/2) Rt dl/pi; '

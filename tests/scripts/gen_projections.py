@@ -658,6 +658,13 @@ case('nzmg', 'new_zealand_map_grid', (6378388.0, 297.0),
      lam0=173.0, phi0=-41.0)
 
 
+# Equal Earth: the authalic latitude and radius on ellipsoids (as EPSG 1078).
+world('eqearth_wgs84', 'equal_earth', WGS84, '+proj=eqearth +lon_0={lon0} ' + ellps(WGS84),
+      lon0=0.0)
+world('eqearth_grs80_pacific', 'equal_earth', GRS80,
+      '+proj=eqearth +lon_0={lon0} ' + ellps(GRS80), lon0=150.0)
+world('eqearth_sph', 'equal_earth', SPHERE, '+proj=eqearth ' + SPHERE_R, lon0=-90.0)
+
 def write_oracle():
     with open(os.path.join(OUT, 'oracle_cases.csv'), 'w') as fc, \
             open(os.path.join(OUT, 'oracle_points.csv'), 'w') as fp:
