@@ -1314,6 +1314,14 @@ KX_API int kx_equal_earth_fwd(const double *sph, const double *par, int n, doubl
 KX_API int kx_equal_earth_inv(const double *sph, const double *par, int n, double *coords,
                               const int *ivals, const double *dvals);
 
+/* Transverse Mercator (south orientated) (library addition, code 43061): the
+ * transverse Mercator (slots and constants as kx_gauss_kruger) with x the
+ * westing and y the southing, both negated. */
+KX_API int kx_tm_south_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_tm_south_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+
 /* Local tangent-plane system around the centre (lambda_c, phi_c) (slots 10,
  * 11), grid turned by the azimuth alpha (slot 7) and scaled by k (slot 5):
  * the geocentric difference from the centre along the centre's east and
@@ -1691,7 +1699,8 @@ KX_API kx_geogtran kx_factory_geogtran_objedit(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the
  * registry row with that catalogue code, status 4; null without such a row
  * or when its functions are not in the library. Library additions to the
- * registry: 43059 Popular_Visualisation_Pseudo_Mercator, 43060 Equal_Earth. */
+ * registry: 43059 Popular_Visualisation_Pseudo_Mercator, 43060 Equal_Earth,
+ * 43061 Transverse_Mercator_South_Orientated. */
 KX_API kx_projection kx_factory_projection(int code);
 KX_API kx_method kx_factory_method(int code);
 /* Parameter 100001-100050 with its slot-table default value, status 4. */

@@ -279,6 +279,9 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
             if method == 9807 and standard_axes:
                 prj, ps = 43006, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, scale(8805)),
                                   (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9808 and axes == 'west,south':
+                prj, ps = 43061, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, scale(8805)),
+                                  (FE, lin(8806)), (FN, lin(8807))]
             elif method == 9801 and standard_axes:
                 prj, ps = 43020, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SP1, ang(8801)),
                                   (SF, scale(8805)), (FE, lin(8806)), (FN, lin(8807))]

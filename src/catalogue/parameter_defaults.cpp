@@ -123,6 +123,7 @@ constexpr CodeGroup kProjectionGroups[] = {
     {KX_PRJ_LOCAL, &kHotineAzimuth},
     {KX_PRJ_PSEUDO_MERCATOR, &kCm},
     {KX_PRJ_EQUAL_EARTH, &kCm},
+    {KX_PRJ_TM_SOUTH_ORIENTATED, &kTransverse},
 };
 
 constexpr CodeGroup kMethodGroups[] = {

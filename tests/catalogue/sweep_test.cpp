@@ -193,7 +193,7 @@ TEST(CatalogueSweep, NameTablesCodeListsAndHeader) {
     int count, first, lo, hi;
   } counts[] = {{kx_factory_primem_codelist, 15, 8912, 0, 0},
                 {kx_factory_method_codelist, 11, 109607, 0, 0},
-                {kx_factory_projection_codelist, 60, 43043, 0, 0},
+                {kx_factory_projection_codelist, 61, 43043, 0, 0},
                 {kx_factory_linear_unit_codelist, 45, 0, 9000, 9099},
                 {kx_factory_angular_unit_codelist, 10, 0, 9100, 9199}};
   for (const auto &c : counts) {
@@ -220,7 +220,7 @@ TEST(CatalogueSweep, RegistryRowsAndDefaultGroups) {
   for (const auto &row : kxtest::read_csv(kxtest::data_path("catalogue/default_slots.csv"))) {
     want[std::stoi(row[1])] = row.size() > 2 ? row[2] : "";
   }
-  ASSERT_EQ(want.size(), 60u + 11u);
+  ASSERT_EQ(want.size(), 61u + 11u);
   int count = 0;
   std::vector<std::pair<int, bool>> codes;  // code, has functions
   const kx::ProjectionRow *prj = kx::projection_rows(&count);
@@ -701,12 +701,16 @@ TEST(CatalogueEpsg, ReferencePoints) {
   // Polar axes given along meridians ("South along 180°E,South along 90°E"):
   // the first is the northing unless it is the meridian 90° east of the centre.
   static const std::regex polar("^(North|South) along ([0-9.]+)\xC2\xB0([EW])");
-  std::ifstream in(kxtest::data_path("catalogue/projected_crs_points.csv"));
+  // The second file: the CRSs the first leaves out (other codes and methods);
+  // those the catalogue does not build are skipped.
+  std::ifstream main_in(kxtest::data_path("catalogue/projected_crs_points.csv"));
+  std::ifstream outside_in(kxtest::data_path("catalogue/projected_crs_points_outside.csv"));
   std::string line;
-  std::getline(in, line);
+  std::getline(main_in, line);
+  std::getline(outside_in, line);
   int points = 0, built = 0, within = 0, worst_code = 0;
   double worst = 0;
-  for (std::smatch m; std::getline(in, line); ++points) {
+  for (std::smatch m; std::getline(main_in, line) || std::getline(outside_in, line); ++points) {
     const auto f = split_csv(line);
     const int code = std::stoi(f[0]);
     const Obj pcs = build("projcs", code);
@@ -716,6 +720,7 @@ TEST(CatalogueEpsg, ReferencePoints) {
     ASSERT_EQ(kx_geog_to_proj(static_cast<kx_projcs>(pcs.p), 1, xy), 1) << code;
     if (f[7] == "south,west")
       std::tie(e, n) = std::make_pair(-n, -e);  // classic Krovak: -northing, -easting
+    if (f[7] == "west,south") std::tie(e, n) = std::make_pair(-e, -n);  // westing, southing
     if (std::regex_search(f[7], m, polar)) {
       const double lon = std::stod(m[2].str()) * (m[3].str() == "E" ? 1 : -1);
       const double lon0 = params(*cat::find_code(cat::kProjcs, code), cat::kProjcsParams)[100010];

@@ -20,7 +20,8 @@ _SPECIAL = {
     'rso_center': 'Rectified_Skew_Orthomorphic_Center', 'robinson_velmar': 'Robinson_VELMAR',
     'van_der_grinten_i': 'Van_der_Grinten_I', 'cylindrical_eqarea': 'Cylindrical_Equal_Area',
     'tm_complex': 'Transverse_Mercator_Complex',
-    'pseudo_mercator': 'Popular_Visualisation_Pseudo_Mercator'}
+    'pseudo_mercator': 'Popular_Visualisation_Pseudo_Mercator',
+    'tm_south': 'Transverse_Mercator_South_Orientated'}
 
 
 def registry_name(fn):

@@ -190,6 +190,10 @@ for e in (SPHERE, GRS80):
                 meridian_point(name, e, {2: -3.0, 5: 0.9996, 6: 20.0}, pole, lon, 0.9996,
                                'point (0, k0 (+-M90 - M0))',
                                '+proj=tmerc +lat_0=20 +lon_0=-3 +k_0=0.9996 %s' % ellps(e))
+        # South orientated: the same point with both axes turned.
+        meridian_point('Transverse_Mercator_South_Orientated', e, {2: -3.0, 5: 0.9996, 6: 20.0},
+                       pole, 7.0, -0.9996, 'point (0, -k0 (+-M90 - M0))',
+                       '+proj=tmerc +axis=wsu +lat_0=20 +lon_0=-3 +k_0=0.9996 %s' % ellps(e))
         meridian_point('Cassini', e, {2: -3.0, 6: 20.0}, pole, -3.0, 1.0,
                        'point (0, k (+-M90 - M0))', '+proj=cass +lat_0=20 +lon_0=-3 %s' % ellps(e))
 

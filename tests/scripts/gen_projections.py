@@ -665,6 +665,14 @@ world('eqearth_grs80_pacific', 'equal_earth', GRS80,
       '+proj=eqearth +lon_0={lon0} ' + ellps(GRS80), lon0=150.0)
 world('eqearth_sph', 'equal_earth', SPHERE, '+proj=eqearth ' + SPHERE_R, lon0=-90.0)
 
+# Transverse Mercator (south orientated): westing and southing.
+for name, e, lon0, lat0, k0 in (('tm_south_lo29', WGS84, 29.0, 0.0, 1.0),
+                                ('tm_south_grs80', GRS80, -60.0, -30.0, 0.9996),
+                                ('tm_south_sph', SPHERE, 120.0, 10.0, 0.9999)):
+    case(name, 'tm_south', e,
+         '+proj=tmerc +axis=wsu +lat_0=%r +lon_0=%r +k_0=%r %s' % (lat0, lon0, k0, ellps(e)),
+         grid(lon0, lat0, 3.0, 20.0, latmin=-85, latmax=85), lam0=lon0, k0=k0, phi0=lat0)
+
 def write_oracle():
     with open(os.path.join(OUT, 'oracle_cases.csv'), 'w') as fc, \
             open(os.path.join(OUT, 'oracle_points.csv'), 'w') as fp:
