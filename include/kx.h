@@ -1322,6 +1322,14 @@ KX_API int kx_tm_south_fwd(const double *sph, const double *par, int n, double *
 KX_API int kx_tm_south_inv(const double *sph, const double *par, int n, double *coords,
                            const int *ivals, const double *dvals);
 
+/* Lambert conformal conic (west orientated) (library addition, code 43062):
+ * the Lambert conformal conic (slots and constants as its own) with x the
+ * westing, negated. */
+KX_API int kx_lcc_west_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+KX_API int kx_lcc_west_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals);
+
 /* Local tangent-plane system around the centre (lambda_c, phi_c) (slots 10,
  * 11), grid turned by the azimuth alpha (slot 7) and scaled by k (slot 5):
  * the geocentric difference from the centre along the centre's east and
@@ -1700,7 +1708,8 @@ KX_API kx_geogtran kx_factory_geogtran_objedit(int code);
  * registry row with that catalogue code, status 4; null without such a row
  * or when its functions are not in the library. Library additions to the
  * registry: 43059 Popular_Visualisation_Pseudo_Mercator, 43060 Equal_Earth,
- * 43061 Transverse_Mercator_South_Orientated. */
+ * 43061 Transverse_Mercator_South_Orientated, 43062
+ * Lambert_Conformal_Conic_West_Orientated. */
 KX_API kx_projection kx_factory_projection(int code);
 KX_API kx_method kx_factory_method(int code);
 /* Parameter 100001-100050 with its slot-table default value, status 4. */

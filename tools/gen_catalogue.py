@@ -285,6 +285,9 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
             elif method == 9801 and standard_axes:
                 prj, ps = 43020, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SP1, ang(8801)),
                                   (SF, scale(8805)), (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 9826 and axes in ('west,north', 'north,west'):
+                prj, ps = 43062, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SP1, ang(8801)),
+                                  (SF, scale(8805)), (FE, lin(8806)), (FN, lin(8807))]
             elif method in (9802, 9822) and standard_axes:
                 prj = 43020 if method == 9802 else 43007
                 ps = [(CM, ang(8822)), (LAT_ORIGIN, ang(8821)), (SP1, ang(8823)),

@@ -124,6 +124,7 @@ constexpr CodeGroup kProjectionGroups[] = {
     {KX_PRJ_PSEUDO_MERCATOR, &kCm},
     {KX_PRJ_EQUAL_EARTH, &kCm},
     {KX_PRJ_TM_SOUTH_ORIENTATED, &kTransverse},
+    {KX_PRJ_LCC_WEST_ORIENTATED, &kLambert},
 };
 
 constexpr CodeGroup kMethodGroups[] = {

@@ -77,6 +77,7 @@ const ProjectionRow kProjectionRegistry[] = {
     {KX_PRJ_PSEUDO_MERCATOR, "Popular_Visualisation_Pseudo_Mercator", kx_pseudo_mercator_fwd, kx_pseudo_mercator_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {KX_PRJ_EQUAL_EARTH, "Equal_Earth", kx_equal_earth_fwd, kx_equal_earth_inv, nullptr, nullptr, nullptr, nullptr, nullptr},
     {KX_PRJ_TM_SOUTH_ORIENTATED, "Transverse_Mercator_South_Orientated", kx_tm_south_fwd, kx_tm_south_inv, nullptr, nullptr, nullptr, nullptr, kx_gauss_kruger_const},
+    {KX_PRJ_LCC_WEST_ORIENTATED, "Lambert_Conformal_Conic_West_Orientated", kx_lcc_west_fwd, kx_lcc_west_inv, nullptr, nullptr, nullptr, nullptr, kx_lambert_conformal_conic_const},
     {0, "Albers_Equal_Area_Conic", kx_albers_fwd, kx_albers_inv, nullptr, nullptr, nullptr, nullptr, kx_albers_const},
     {0, "Albers_Conical_Equal_Area", kx_albers_fwd, kx_albers_inv, nullptr, nullptr, nullptr, nullptr, kx_albers_const},
     {0, "Gall", kx_gall_stereographic_fwd, kx_gall_stereographic_inv, nullptr, nullptr, nullptr, nullptr, kx_gall_stereographic_const},

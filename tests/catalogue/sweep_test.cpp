@@ -193,7 +193,7 @@ TEST(CatalogueSweep, NameTablesCodeListsAndHeader) {
     int count, first, lo, hi;
   } counts[] = {{kx_factory_primem_codelist, 15, 8912, 0, 0},
                 {kx_factory_method_codelist, 11, 109607, 0, 0},
-                {kx_factory_projection_codelist, 61, 43043, 0, 0},
+                {kx_factory_projection_codelist, 62, 43043, 0, 0},
                 {kx_factory_linear_unit_codelist, 45, 0, 9000, 9099},
                 {kx_factory_angular_unit_codelist, 10, 0, 9100, 9199}};
   for (const auto &c : counts) {
@@ -220,7 +220,7 @@ TEST(CatalogueSweep, RegistryRowsAndDefaultGroups) {
   for (const auto &row : kxtest::read_csv(kxtest::data_path("catalogue/default_slots.csv"))) {
     want[std::stoi(row[1])] = row.size() > 2 ? row[2] : "";
   }
-  ASSERT_EQ(want.size(), 61u + 11u);
+  ASSERT_EQ(want.size(), 62u + 11u);
   int count = 0;
   std::vector<std::pair<int, bool>> codes;  // code, has functions
   const kx::ProjectionRow *prj = kx::projection_rows(&count);

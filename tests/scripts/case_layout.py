@@ -21,7 +21,8 @@ _SPECIAL = {
     'van_der_grinten_i': 'Van_der_Grinten_I', 'cylindrical_eqarea': 'Cylindrical_Equal_Area',
     'tm_complex': 'Transverse_Mercator_Complex',
     'pseudo_mercator': 'Popular_Visualisation_Pseudo_Mercator',
-    'tm_south': 'Transverse_Mercator_South_Orientated'}
+    'tm_south': 'Transverse_Mercator_South_Orientated',
+    'lcc_west': 'Lambert_Conformal_Conic_West_Orientated'}
 
 
 def registry_name(fn):

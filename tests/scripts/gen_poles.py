@@ -95,7 +95,7 @@ def rad(par, slot, default=0.0):
     return math.radians(par.get(slot, default))
 
 
-def lcc(e, par, lons=(0.0, 100.0)):
+def lcc(e, par, lons=(0.0, 100.0), name='Lambert_Conformal_Conic', axis=''):
     """The apex (0, k0 rho0), rho0 = aF t0^n: the image of the pole of n's sign."""
     a = e[0]
     p1, p2, p0 = rad(par, 3), rad(par, 4, par[3]), rad(par, 6)
@@ -104,10 +104,10 @@ def lcc(e, par, lons=(0.0, 100.0)):
     F = m1 / (n * t1 ** n)
     rho0 = a * F * abs(t_of(e, p0)) ** n
     k0 = par.get(5, 1.0)
-    proj = '+proj=lcc +lat_1=%r +lat_2=%r +lat_0=%r +lon_0=%r +k_0=%r %s' % (
-        par[3], par.get(4, par[3]), par.get(6, 0.0), par.get(2, 0.0), k0, ellps(e))
+    proj = '+proj=lcc%s +lat_1=%r +lat_2=%r +lat_0=%r +lon_0=%r +k_0=%r %s' % (
+        axis, par[3], par.get(4, par[3]), par.get(6, 0.0), par.get(2, 0.0), k0, ellps(e))
     for lon in lons:
-        row('Lambert_Conformal_Conic', e, par, 'N' if n > 0 else 'S', par.get(2, 0.0) + lon,
+        row(name, e, par, 'N' if n > 0 else 'S', par.get(2, 0.0) + lon,
             (0.0, k0 * rho0), 'apex (0, k0 aF t0^n), n = %.4f' % n, proj)
 
 
@@ -276,6 +276,8 @@ for e in (GRS80, SPHERE):
             lcc(e, {2: 0.0, 3: s * p1, 4: s * p2})
     lcc(e, {2: -96.0, 3: 33.0, 4: 45.0, 5: 0.9999, 6: 23.0}, lons=(-96.0, 84.0))
     lcc(e, {2: 145.0, 3: -36.0, 4: -38.0, 5: 0.9996, 6: -37.0}, lons=(0.0, -179.5))
+    lcc(e, {2: 2.0, 3: 46.8, 5: 0.9998, 6: 46.8}, lons=(30.0,),
+        name='Lambert_Conformal_Conic_West_Orientated', axis=' +axis=wnu')
     # Both parallels on the pole: the polar stereographic's centre, moved by y(phi0).
     row('Lambert_Conformal_Conic', e, {2: -30.0, 3: 90.0, 4: 90.0, 5: 0.98, 6: 90.0}, 'N', 45.0,
         (0.0, 0.0), 'centre of the polar hand-over', '+proj=stere +lat_0=90 +lon_0=-30 +k_0=0.98 '

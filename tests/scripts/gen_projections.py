@@ -673,6 +673,14 @@ for name, e, lon0, lat0, k0 in (('tm_south_lo29', WGS84, 29.0, 0.0, 1.0),
          '+proj=tmerc +axis=wsu +lat_0=%r +lon_0=%r +k_0=%r %s' % (lat0, lon0, k0, ellps(e)),
          grid(lon0, lat0, 3.0, 20.0, latmin=-85, latmax=85), lam0=lon0, k0=k0, phi0=lat0)
 
+# Lambert conformal conic (west orientated), one parallel: westing, northing.
+for name, e, lon0, lat0, k0 in (('lcc_west_clarke', CLARKE66, -60.0, 45.0, 0.9999),
+                                ('lcc_west_sph', SPHERE, 10.0, -30.0, 1.0)):
+    case(name, 'lcc_west', e,
+         '+proj=lcc +axis=wnu +lat_1=%r +lat_0=%r +lon_0=%r +k_0=%r %s' % (
+             lat0, lat0, lon0, k0, ellps(e)),
+         grid(lon0, lat0, 20.0, 20.0), lam0=lon0, phi1=lat0, k0=k0, phi0=lat0)
+
 def write_oracle():
     with open(os.path.join(OUT, 'oracle_cases.csv'), 'w') as fc, \
             open(os.path.join(OUT, 'oracle_points.csv'), 'w') as fp:

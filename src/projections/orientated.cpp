@@ -1,0 +1,53 @@
+// Projections with turned axes over their ordinary kernels and constants, the
+// false origin added to the negated coordinates: the transverse Mercator
+// (south orientated), x westing and y southing, and the Lambert conformal
+// conic (west orientated), x westing.
+//
+// Method: EPSG Guidance Note 7-2, methods 9808 (W = FE - E, S = FN - N) and
+// 9826 (W = FE - E).
+#include "kx.h"
+#include "projections/projection_common.h"
+
+namespace {
+
+// Both members negated; NaN stays NaN.
+void turn(int n, double *coords) {
+  for (int i = 0; coords != nullptr && i < 2 * n; ++i) coords[i] = -coords[i];
+}
+
+// x negated.
+void turn_x(int n, double *coords) {
+  for (int i = 0; coords != nullptr && i < n; ++i) coords[2 * i] = -coords[2 * i];
+}
+
+}  // namespace
+
+extern "C" {
+
+KX_API int kx_tm_south_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals) {
+  const int count = kx_gauss_kruger_fwd(sph, par, n, coords, ivals, dvals);
+  turn(n, coords);
+  return count;
+}
+
+KX_API int kx_tm_south_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals) {
+  turn(n, coords);
+  return kx_gauss_kruger_inv(sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_lcc_west_fwd(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals) {
+  const int count = kx_lambert_conformal_conic_fwd(sph, par, n, coords, ivals, dvals);
+  turn_x(n, coords);
+  return count;
+}
+
+KX_API int kx_lcc_west_inv(const double *sph, const double *par, int n, double *coords,
+                           const int *ivals, const double *dvals) {
+  turn_x(n, coords);
+  return kx_lambert_conformal_conic_inv(sph, par, n, coords, ivals, dvals);
+}
+
+}  // extern "C"
