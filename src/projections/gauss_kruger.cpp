@@ -28,18 +28,6 @@ using kx::gauss_kruger::SphereConstants;
 // Closest to +-1 that the spherical forward lets cos phi sin dlambda be.
 constexpr double kMaxB = 1.0 - kx::kEps;
 
-EllipsoidConstants ellipsoid_constants(const double *sph, const double *par, const int *ivals,
-                                       const double *dvals) {
-  return kx::constants_or_build<EllipsoidConstants>(
-      ivals, dvals, [&] { return kx::gauss_kruger::build_ellipsoid(sph, par); });
-}
-
-SphereConstants sphere_constants(const double *sph, const double *par, const int *ivals,
-                                 const double *dvals) {
-  return kx::constants_or_build<SphereConstants>(
-      ivals, dvals, [&] { return kx::gauss_kruger::build_sphere(sph, par); });
-}
-
 int forward_ellipsoid(const double *sph, const double *par, int n, double *coords,
                       const EllipsoidConstants &k) {
   const double a = sph[0], e2 = sph[1], lam0 = par[kx::kSlotCentralMeridian];
@@ -149,16 +137,24 @@ KX_API int kx_gauss_kruger_fwd(const double *sph, const double *par, int n, doub
                                const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return forward_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return forward_sphere(par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return forward_ellipsoid(
+        sph, par, n, coords,
+        kx::constants_or_build(ivals, dvals, kx::gauss_kruger::build_ellipsoid, sph, par));
+  return forward_sphere(
+      par, n, coords,
+      kx::constants_or_build(ivals, dvals, kx::gauss_kruger::build_sphere, sph, par));
 }
 
 KX_API int kx_gauss_kruger_inv(const double *sph, const double *par, int n, double *coords,
                                const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return inverse_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return inverse_sphere(par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return inverse_ellipsoid(
+        sph, par, n, coords,
+        kx::constants_or_build(ivals, dvals, kx::gauss_kruger::build_ellipsoid, sph, par));
+  return inverse_sphere(
+      par, n, coords,
+      kx::constants_or_build(ivals, dvals, kx::gauss_kruger::build_sphere, sph, par));
 }
 
 }  // extern "C"

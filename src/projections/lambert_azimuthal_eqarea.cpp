@@ -35,18 +35,6 @@ using kx::lambert_azimuthal_eqarea::EllipsoidConstants;
 using kx::lambert_azimuthal_eqarea::q_of;
 using kx::lambert_azimuthal_eqarea::SphereConstants;
 
-EllipsoidConstants ellipsoid_constants(const double *sph, const double *par, const int *ivals,
-                                       const double *dvals) {
-  return kx::constants_or_build<EllipsoidConstants>(ivals, dvals,
-                                                    [&] { return build_ellipsoid(sph, par); });
-}
-
-SphereConstants sphere_constants(const double *sph, const double *par, const int *ivals,
-                                 const double *dvals) {
-  return kx::constants_or_build<SphereConstants>(ivals, dvals,
-                                                 [&] { return build_sphere(sph, par); });
-}
-
 // Per point: dlambda, q and sin/cos beta, q limited to +-qp.
 template <class Kernel>
 int forward_beta(const double *sph, const double *par, int n, double *coords,
@@ -245,16 +233,20 @@ KX_API int kx_lambert_azimuthal_eqarea_fwd(const double *sph, const double *par,
                                            double *coords, const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return forward_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return forward_sphere(sph, par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return forward_ellipsoid(sph, par, n, coords,
+                             kx::constants_or_build(ivals, dvals, build_ellipsoid, sph, par));
+  return forward_sphere(sph, par, n, coords,
+                        kx::constants_or_build(ivals, dvals, build_sphere, sph, par));
 }
 
 KX_API int kx_lambert_azimuthal_eqarea_inv(const double *sph, const double *par, int n,
                                            double *coords, const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return inverse_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return inverse_sphere(sph, par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return inverse_ellipsoid(sph, par, n, coords,
+                             kx::constants_or_build(ivals, dvals, build_ellipsoid, sph, par));
+  return inverse_sphere(sph, par, n, coords,
+                        kx::constants_or_build(ivals, dvals, build_sphere, sph, par));
 }
 
 }  // extern "C"

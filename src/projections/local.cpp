@@ -24,18 +24,6 @@ namespace {
 using kx::local::Ellipsoid;
 using kx::local::Sphere;
 
-Sphere sphere_constants(const double *sph, const double *par, const int *ivals,
-                        const double *dvals) {
-  return kx::constants_or_build<Sphere>(ivals, dvals,
-                                        [&] { return kx::local::build_sphere(sph, par); });
-}
-
-Ellipsoid ellipsoid_constants(const double *sph, const double *par, const int *ivals,
-                              const double *dvals) {
-  return kx::constants_or_build<Ellipsoid>(ivals, dvals,
-                                           [&] { return kx::local::build_ellipsoid(sph, par); });
-}
-
 // The plane point (x, y) as east and north of the centre, unturned and
 // unscaled.
 struct Plane {
@@ -54,7 +42,7 @@ extern "C" {
 KX_API int kx_local_fwd(const double *sph, const double *par, int n, double *coords,
                         const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
-  const Sphere c = sphere_constants(sph, par, ivals, dvals);
+  const Sphere c = kx::constants_or_build(ivals, dvals, kx::local::build_sphere, sph, par);
   const double a = sph[0], e2 = sph[1], k = par[kx::kSlotScaleFactor];
   const double lamc = par[kx::kSlotLongitudeOfCenter];
   return kx::convert_points(n, coords, [&](double &x, double &y) {
@@ -92,7 +80,7 @@ KX_API int kx_local_inv(const double *sph, const double *par, int n, double *coo
     });
   };
   if (!kx::is_ellipsoid(e2)) {
-    const Sphere c = sphere_constants(sph, par, ivals, dvals);
+    const Sphere c = kx::constants_or_build(ivals, dvals, kx::local::build_sphere, sph, par);
     return run(c, [&](double east, double north, double *X, double *Y, double *Z) {
       const double rho = kx_zabs(east, north);
       if (!(rho <= a)) return false;  // beyond the disc (or NaN)
@@ -103,7 +91,7 @@ KX_API int kx_local_inv(const double *sph, const double *par, int n, double *coo
       return true;
     });
   }
-  const Ellipsoid q = ellipsoid_constants(sph, par, ivals, dvals);
+  const Ellipsoid q = kx::constants_or_build(ivals, dvals, kx::local::build_ellipsoid, sph, par);
   const Sphere &c = q.s;
   return run(c, [&](double east, double north, double *X, double *Y, double *Z) {
     const double b = q.qb0 + q.qbn * north;

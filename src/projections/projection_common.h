@@ -153,6 +153,14 @@ S constants_or_build(const int *ivals, const double *dvals, Builder &&build) {
   return loaded ? unpack_constants<S>(loaded) : build();
 }
 
+// The same for a builder of (sph, par), whose result is the struct.
+template <class S>
+S constants_or_build(const int *ivals, const double *dvals,
+                     S (*build)(const double *, const double *), const double *sph,
+                     const double *par) {
+  return constants_or_build<S>(ivals, dvals, [&] { return build(sph, par); });
+}
+
 // Allocates the two count integers and count doubles in pc, copies values in;
 // returns count, or 0 (both arrays null) when pc is not a constants record or
 // memory is exhausted.

@@ -39,18 +39,6 @@ Aspect aspect_of(double phi0) {
   return Aspect::kOblique;
 }
 
-EllipsoidConstants ellipsoid_constants(const double *sph, const double *par, const int *ivals,
-                                       const double *dvals) {
-  return kx::constants_or_build<EllipsoidConstants>(ivals, dvals,
-                                                    [&] { return build_ellipsoid(sph, par); });
-}
-
-SphereConstants sphere_constants(const double *sph, const double *par, const int *ivals,
-                                 const double *dvals) {
-  return kx::constants_or_build<SphereConstants>(ivals, dvals,
-                                                 [&] { return build_sphere(sph, par); });
-}
-
 int forward_ellipsoid(const double *sph, const double *par, int n, double *coords,
                       const EllipsoidConstants &k) {
   const double e2 = sph[1], lam0 = par[kx::kSlotCentralMeridian];
@@ -209,16 +197,20 @@ KX_API int kx_stereographic_fwd(const double *sph, const double *par, int n, dou
                                 const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return forward_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return forward_sphere(par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return forward_ellipsoid(sph, par, n, coords,
+                             kx::constants_or_build(ivals, dvals, build_ellipsoid, sph, par));
+  return forward_sphere(par, n, coords,
+                        kx::constants_or_build(ivals, dvals, build_sphere, sph, par));
 }
 
 KX_API int kx_stereographic_inv(const double *sph, const double *par, int n, double *coords,
                                 const int *ivals, const double *dvals) {
   if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return inverse_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return inverse_sphere(par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return inverse_ellipsoid(sph, par, n, coords,
+                             kx::constants_or_build(ivals, dvals, build_ellipsoid, sph, par));
+  return inverse_sphere(par, n, coords,
+                        kx::constants_or_build(ivals, dvals, build_sphere, sph, par));
 }
 
 }  // extern "C"

@@ -103,18 +103,6 @@ int inverse_sphere(const double *sph, const double *par, int n, double *coords,
   });
 }
 
-EllipsoidConstants ellipsoid_constants(const double *sph, const double *par, const int *ivals,
-                                       const double *dvals) {
-  return kx::constants_or_build<EllipsoidConstants>(ivals, dvals,
-                                                    [&] { return build_ellipsoid(sph, par); });
-}
-
-SphereConstants sphere_constants(const double *sph, const double *par, const int *ivals,
-                                 const double *dvals) {
-  return kx::constants_or_build<SphereConstants>(ivals, dvals,
-                                                 [&] { return build_sphere(sph, par); });
-}
-
 }  // namespace
 
 extern "C" {
@@ -124,8 +112,10 @@ KX_API int kx_vertical_ns_perspective_fwd(const double *sph, const double *par, 
   if (sph == nullptr || par == nullptr || !kx::vertical_perspective::valid_height(par))
     return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return forward_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return forward_sphere(sph, par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return forward_ellipsoid(sph, par, n, coords,
+                             kx::constants_or_build(ivals, dvals, build_ellipsoid, sph, par));
+  return forward_sphere(sph, par, n, coords,
+                        kx::constants_or_build(ivals, dvals, build_sphere, sph, par));
 }
 
 KX_API int kx_vertical_ns_perspective_inv(const double *sph, const double *par, int n,
@@ -133,8 +123,10 @@ KX_API int kx_vertical_ns_perspective_inv(const double *sph, const double *par, 
   if (sph == nullptr || par == nullptr || !kx::vertical_perspective::valid_height(par))
     return kx::fail_points(n, coords);
   if (kx::is_ellipsoid(sph[1]))
-    return inverse_ellipsoid(sph, par, n, coords, ellipsoid_constants(sph, par, ivals, dvals));
-  return inverse_sphere(sph, par, n, coords, sphere_constants(sph, par, ivals, dvals));
+    return inverse_ellipsoid(sph, par, n, coords,
+                             kx::constants_or_build(ivals, dvals, build_ellipsoid, sph, par));
+  return inverse_sphere(sph, par, n, coords,
+                        kx::constants_or_build(ivals, dvals, build_sphere, sph, par));
 }
 
 }  // extern "C"
