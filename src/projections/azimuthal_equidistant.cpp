@@ -70,19 +70,11 @@ int forward_sphere(const double *sph, const double *par, int n, double *coords,
   const double a = sph[0], lam0 = par[kx::kSlotCentralMeridian];
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kNorthPolar:
-      return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), rho = a * (kx::kHalfPi - y);
-        x = rho * std::sin(dlam);
-        y = -rho * std::cos(dlam);
-        return true;
-      });
+      return kx::polar_forward(lam0, true, n, coords,
+                               [&](double phi) { return a * (kx::kHalfPi - phi); });
     case Aspect::kSouthPolar:
-      return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), rho = a * (kx::kHalfPi + y);
-        x = rho * std::sin(dlam);
-        y = rho * std::cos(dlam);
-        return true;
-      });
+      return kx::polar_forward(lam0, false, n, coords,
+                               [&](double phi) { return a * (kx::kHalfPi + phi); });
     case Aspect::kOblique:
       break;
   }

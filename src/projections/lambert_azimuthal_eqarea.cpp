@@ -109,18 +109,12 @@ int forward_sphere(const double *sph, const double *par, int n, double *coords,
   };
   switch (aspect_of(par[kx::kSlotLatitudeOfOrigin])) {
     case Aspect::kNorthPolar:
-      return run([&](double dlam, double &x, double &y) {
-        const double rho = k.two_a * std::sin(kx::kPi / 4.0 - y / 2.0);
-        x = rho * std::sin(dlam);
-        y = -rho * std::cos(dlam);
-        return true;
+      return kx::polar_forward(lam0, true, n, coords, [&](double phi) {
+        return k.two_a * std::sin(kx::kPi / 4.0 - phi / 2.0);
       });
     case Aspect::kSouthPolar:
-      return run([&](double dlam, double &x, double &y) {
-        const double rho = k.two_a * std::cos(kx::kPi / 4.0 - y / 2.0);
-        x = rho * std::sin(dlam);
-        y = rho * std::cos(dlam);
-        return true;
+      return kx::polar_forward(lam0, false, n, coords, [&](double phi) {
+        return k.two_a * std::cos(kx::kPi / 4.0 - phi / 2.0);
       });
     case Aspect::kEquatorial:
       return run([&](double dlam, double &x, double &y) {

@@ -69,6 +69,20 @@ int convert_points(int n, double *coords, Kernel &&kernel) {
   return count;
 }
 
+// The forward loop of a polar azimuthal aspect: rho from the latitude, the
+// meridians straight lines from the pole at their longitude from lam0; on
+// the north aspect the central meridian runs down from the pole, on the
+// south aspect up.
+template <class Rho>
+int polar_forward(double lam0, bool north, int n, double *coords, Rho &&rho_of) {
+  return convert_points(n, coords, [&](double &x, double &y) {
+    const double dlam = kx_delta(x - lam0), rho = rho_of(y);
+    x = rho * std::sin(dlam);
+    y = north ? -rho * std::cos(dlam) : rho * std::cos(dlam);
+    return true;
+  });
+}
+
 // How an azimuthal inverse recognises its origin: rho within 2^-48 of 0,
 // relatively (near_eq) or absolutely.
 enum class Origin { kNearZero, kWithinEps };

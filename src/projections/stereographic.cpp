@@ -52,20 +52,14 @@ int forward_ellipsoid(const double *sph, const double *par, int n, double *coord
         return true;
       });
     case Aspect::kNorthPolar:
-      return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
-        const double rho = k.D * std::tan(kx::kPi / 4.0 - chi / 2.0) / k.c_e;
-        x = rho * std::sin(dlam);
-        y = -rho * std::cos(dlam);
-        return true;
+      return kx::polar_forward(lam0, true, n, coords, [&](double phi) {
+        const double chi = kx::geodetic_to_conformal(e2, phi);
+        return k.D * std::tan(kx::kPi / 4.0 - chi / 2.0) / k.c_e;
       });
     case Aspect::kSouthPolar:
-      return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0), chi = kx::geodetic_to_conformal(e2, y);
-        const double rho = k.D * std::tan(kx::kPi / 4.0 + chi / 2.0) / k.c_e;
-        x = rho * std::sin(dlam);
-        y = rho * std::cos(dlam);
-        return true;
+      return kx::polar_forward(lam0, false, n, coords, [&](double phi) {
+        const double chi = kx::geodetic_to_conformal(e2, phi);
+        return k.D * std::tan(kx::kPi / 4.0 + chi / 2.0) / k.c_e;
       });
     case Aspect::kOblique:
       break;
@@ -92,20 +86,12 @@ int forward_sphere(const double *par, int n, double *coords, const SphereConstan
         return true;
       });
     case Aspect::kNorthPolar:
-      return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0);
-        const double rho = k.D * std::tan(kx::kPi / 4.0 - y / 2.0);
-        x = rho * std::sin(dlam);
-        y = -rho * std::cos(dlam);
-        return true;
+      return kx::polar_forward(lam0, true, n, coords, [&](double phi) {
+        return k.D * std::tan(kx::kPi / 4.0 - phi / 2.0);
       });
     case Aspect::kSouthPolar:
-      return kx::convert_points(n, coords, [&](double &x, double &y) {
-        const double dlam = kx_delta(x - lam0);
-        const double rho = k.D * std::tan(kx::kPi / 4.0 + y / 2.0);
-        x = rho * std::sin(dlam);
-        y = rho * std::cos(dlam);
-        return true;
+      return kx::polar_forward(lam0, false, n, coords, [&](double phi) {
+        return k.D * std::tan(kx::kPi / 4.0 + phi / 2.0);
       });
     case Aspect::kOblique:
       break;
