@@ -89,6 +89,12 @@ inline double atanh_small(double x) {
   return x * sum;
 }
 
+// q / (1 - e2) of the authalic latitude (Snyder 3-12) from s = sin phi, in
+// closed form: s / (1 - e2 s^2) + atanh(e s) / e (e > 0).
+inline double authalic_q_over(double e, double e2, double s) {
+  return s / (1.0 - e2 * s * s) + atanh_small(e * s) / e;
+}
+
 // Isometric latitude psi = ln tan(pi/4 + chi/2) = ln((1 + sin phi) / cos phi)
 // - e atanh(e sin phi), exact (e the eccentricity, 0 on a sphere), odd in
 // phi. The quotient form, taken on the side where 1 + |sin phi| does not

@@ -30,15 +30,10 @@ struct Shape {
   bool ellipsoid;
 };
 
-// q of Snyder 3-12 over (1 - e2): sin phi / (1 - e2 sin^2 phi) + atanh(e sin phi) / e.
-double q_over(double e, double e2, double s) {
-  return s / (1.0 - e2 * s * s) + kx::atanh_small(e * s) / e;
-}
-
 Shape shape(const double *sph) {
   const double a = sph[0], e2 = sph[1];
   if (!kx::is_ellipsoid(e2)) return {0.0, 1.0, 2.0, a, false};
-  const double e = std::sqrt(e2), qp = (1.0 - e2) * q_over(e, e2, 1.0);
+  const double e = std::sqrt(e2), qp = (1.0 - e2) * kx::authalic_q_over(e, e2, 1.0);
   return {e, 1.0 - e2, qp, a * std::sqrt(qp / 2.0), true};
 }
 
@@ -62,7 +57,7 @@ double geodetic_of(const Shape &k, double e2, double beta) {
     const double s = std::sin(phi), c = std::cos(phi);
     if (!(c > 1e-9)) break;
     const double w = 1.0 - e2 * s * s;
-    const double d = (target - q_over(k.e, e2, s)) * w * w / (2.0 * c);
+    const double d = (target - kx::authalic_q_over(k.e, e2, s)) * w * w / (2.0 * c);
     phi += d;
     if (!(std::fabs(d) > 1e-16)) break;
   }
@@ -81,7 +76,7 @@ KX_API int kx_equal_earth_fwd(const double *sph, const double *par, int n, doubl
   return kx::convert_points(n, coords, [&](double &x, double &y) {
     if (std::fabs(y) > kx::kHalfPi && !kx::is_pole(y)) return false;
     const double s = std::sin(y);
-    double sin_beta = k.ellipsoid ? k.one_minus_e2 * q_over(k.e, e2, s) / k.qp : s;
+    double sin_beta = k.ellipsoid ? k.one_minus_e2 * kx::authalic_q_over(k.e, e2, s) / k.qp : s;
     sin_beta = std::fmin(std::fmax(sin_beta, -1.0), 1.0);
     const double theta = std::asin(kM * sin_beta);
     x = k.r * kx_delta(x - lam0) * std::cos(theta) / (kM * poly_dy(theta));

@@ -41,8 +41,7 @@ struct SphereConstants {
 // logarithm of a ratio next to 1 would lose (its series for e sin phi up to
 // 0.1, which is every terrestrial ellipsoid).
 inline double q_of(double e, double e2, double phi) {
-  const double s = std::sin(phi);
-  return (1.0 - e2) * (s / (1.0 - e2 * s * s) + atanh_small(e * s) / e);
+  return (1.0 - e2) * authalic_q_over(e, e2, std::sin(phi));
 }
 
 inline EllipsoidConstants build_ellipsoid(const double *sph, const double *par) {
