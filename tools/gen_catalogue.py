@@ -34,9 +34,11 @@ import unicodedata
 
 NAME_MAX = 63
 
-# Code ranges of each kind, inclusive, in the order kx_factory tries them; a
-# row outside its kind's ranges is not an entry. The library includes them
-# from src/catalogue/generated/code_ranges.h.
+# Code ranges of each kind, inclusive, in the order kx_factory tries them. An
+# EPSG row outside its kind's ranges is an entry all the same (EPSG codes are
+# unique across kinds); the ranges only decide kx_factory's first guess and
+# which entry keeps a shared macro name. The library includes them from
+# src/catalogue/generated/code_ranges.h.
 KIND_RANGES = [
     ('LinearUnit', [(9000, 9099), (109000, 109099), (209000, 209099)]),
     ('AngularUnit', [(9100, 9199), (209100, 209199)]),
@@ -123,17 +125,20 @@ class Namer:
         return name
 
 
-def macro_table(prefix, entries, strip):
-    """entries: list of (code, object name, current). Returns sorted (macro, code)."""
+def macro_table(prefix, kind, entries, strip):
+    """entries: list of (code, object name, current). Returns sorted (macro, code).
+    Entries inside the kind's ranges come first, so the names they had before
+    the registry's newer codes joined stay theirs."""
     groups = {}
     for code, name, current in entries:
         base = name[len(strip):] if strip and name.startswith(strip) else name
-        groups.setdefault('KX_' + prefix + base.upper(), []).append((not current, code))
+        groups.setdefault('KX_' + prefix + base.upper(), []).append(
+            (not in_ranges(kind, code), not current, code))
     table = []
     for macro, members in groups.items():
         members.sort()
-        table.append((macro, members[0][1]))
-        for _, code in members[1:]:
+        table.append((macro, members[0][-1]))
+        for *_, code in members[1:]:
             table.append((macro + '_' + str(code), code))
     names = [m for m, _ in table]
     if len(set(names)) != len(names):
@@ -232,9 +237,6 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
         code = int(r['code'])
         def leave(why):
             reasons[why] += 1
-        if not in_ranges('projcs', code):
-            leave('outside the ranges')
-            continue
         par = {}
         for i in range(1, 8):
             c = r['p%d_code' % i]
@@ -489,9 +491,6 @@ def build_geogtran(rows, geog, namer):
     out = []
     for r in rows:
         code = int(r['code'])
-        if not in_ranges('geogtran', code):
-            reasons['outside the ranges'] += 1
-            continue
         method = int(r['method_code'])
         if method not in GT_METHODS:
             reasons['method %d not in the library' % method] += 1
@@ -525,10 +524,15 @@ def build_geogtran(rows, geog, namer):
                     'method': kind, 'params': ps, 'dataset': dataset,
                     'accuracy': float(r['accuracy_m']) if r['accuracy_m'] else -1.0,
                     'current': r['deprecated'] != '1'})
+    # A transformation alone between its two CSs drops its ' (n)'. Entries in
+    # the ranges count only each other, so their names stay what they were
+    # before the registry's newer codes joined.
+    ranged = lambda e: in_ranges('geogtran', e['code'])
     pairs = collections.Counter((e['geogcs1'], e['geogcs2']) for e in out)
+    pairs_ranged = collections.Counter((e['geogcs1'], e['geogcs2']) for e in out if ranged(e))
     for e in out:
         name = e['epsg_name']
-        if pairs[(e['geogcs1'], e['geogcs2'])] == 1:
+        if (pairs_ranged if ranged(e) else pairs)[(e['geogcs1'], e['geogcs2'])] == 1:
             name = re.sub(r' \(\d+\)$', '', name)
         name = re.sub(r'(?<![A-Za-z0-9])to(?![A-Za-z0-9])', 'To', name, count=1)
         e['name'] = namer.limit(namer.normalise(name))
@@ -580,9 +584,6 @@ def main():
     sph_left = 0
     for r in epsg('ellipsoids.csv'):
         code = int(r['code'])
-        if not in_ranges('spheroid', code):
-            sph_left += 1
-            continue
         axis = float(r['semi_major_axis_m'])
         flat = overrides.get(('spheroid', code, 'flattening'), float(r['flattening']))
         spheroids.append((code, namer.limit(namer.normalise(r['name'])), axis, flat,
@@ -625,7 +626,7 @@ def main():
     datum_left = 0
     for r in epsg('datums.csv'):
         code = int(r['code'])
-        if (not in_ranges('datum', code) or int(r['ellipsoid_code']) not in sph_codes
+        if (int(r['ellipsoid_code']) not in sph_codes
                 or int(r['prime_meridian_code']) not in pm_codes or code in dep_sources['datum']):
             datum_left += 1
             continue
@@ -653,7 +654,7 @@ def main():
         code = int(r['code'])
         unit = GEOG_UNITS.get(r['angular_unit_code'])
         datum = int(r['datum_code'])
-        if (not in_ranges('geogcs', code) or unit is None or datum not in datum_codes
+        if (unit is None or datum not in datum_codes
                 or code in dep_sources['geogcs']):
             geog_left += 1
             continue
@@ -690,14 +691,16 @@ def main():
     for r in epsg('deprecations.csv'):
         if r['table'] == 'projected_crs':
             a, b = int(r['deprecated_code']), int(r['replacement_code'])
-            if in_ranges('projcs', a):
-                dep_projcs.setdefault(a, []).append(b)
+            dep_projcs.setdefault(a, []).append(b)
     projcs, pcs_left, pcs_reasons = build_projcs(
         proj_rows, geog_by_code, datum_by_code, sph_by_code, unit_by_code, fips, namer)
     pcs_codes = {p['code'] for p in projcs}
-    # A deprecated code whose replacement is an entry is served by the map.
+    # A deprecated code whose replacement is an entry is served by the map;
+    # one inside the ranges only by a replacement inside them, so that codes
+    # in the ranges build what they built before newer codes joined.
     for a, bs in sorted(dep_projcs.items()):
-        current = [b for b in sorted(bs) if b in pcs_codes and b not in dep_projcs]
+        current = [b for b in sorted(bs) if b in pcs_codes and b not in dep_projcs
+                   and (in_ranges('projcs', b) or not in_ranges('projcs', a))]
         if current and a not in dict(dep['projcs']):
             dep['projcs'].append((a, current[0]))
     dep_sources['projcs'] = {a for a, _ in dep['projcs']}
@@ -795,13 +798,13 @@ def main():
 
     # ---- macro name tables and kx_def.h
     name_tables = [
-        ('GT_', 'kGeogtranNames', macro_table('GT_', [(e['code'], e['name'], e['current']) for e in geogtran], '')),
-        ('PCS_', 'kProjcsNames', macro_table('PCS_', [(p['code'], p['name'], p['current']) for p in projcs], '')),
-        ('S_', 'kSpheroidNames', macro_table('S_', [(s[0], s[1], s[4]) for s in spheroids], '')),
-        ('GCS_', 'kGeogcsNames', macro_table('GCS_', [(g[0], g[1], g[5]) for g in geogcs], 'GCS_')),
-        ('D_', 'kDatumNames', macro_table('D_', [(d[0], d[1], d[3]) for d in datums], 'D_')),
-        ('PM_', 'kPrimemNames', macro_table('PM_', [(p[0], p[1], p[3]) for p in primems], '')),
-        ('U_', 'kUnitNames', macro_table('U_', [(u[0], u[1], u[3]) for u in units], '')),
+        ('GT_', 'kGeogtranNames', macro_table('GT_', 'geogtran', [(e['code'], e['name'], e['current']) for e in geogtran], '')),
+        ('PCS_', 'kProjcsNames', macro_table('PCS_', 'projcs', [(p['code'], p['name'], p['current']) for p in projcs], '')),
+        ('S_', 'kSpheroidNames', macro_table('S_', 'spheroid', [(s[0], s[1], s[4]) for s in spheroids], '')),
+        ('GCS_', 'kGeogcsNames', macro_table('GCS_', 'geogcs', [(g[0], g[1], g[5]) for g in geogcs], 'GCS_')),
+        ('D_', 'kDatumNames', macro_table('D_', 'datum', [(d[0], d[1], d[3]) for d in datums], 'D_')),
+        ('PM_', 'kPrimemNames', macro_table('PM_', 'primem', [(p[0], p[1], p[3]) for p in primems], '')),
+        ('U_', 'kUnitNames', macro_table('U_', 'unit', [(u[0], u[1], u[3]) for u in units], '')),
     ]
     fixed = [(r['macro'], int(r['code'])) for r in own('fixed_names.csv')]
     for prefix, var, table in name_tables:

@@ -1,4 +1,7 @@
 // kx_factory: the object of any catalogue code, dispatched by code range.
+// EPSG numbers its newer objects outside the ranges (datums from 1024 among
+// the transformations, CRSs above 5000), but its codes are unique across
+// kinds, so a code the range's kind does not hold is asked of every kind.
 #include "catalogue/generated/code_ranges.h"
 #include "kx.h"
 
@@ -28,10 +31,20 @@ void *make(cat::CodeKind kind, int code) {
 
 extern "C" {
 
-// The first kind whose ranges hold the code decides.
+// The first kind whose ranges hold the code is asked first; failing that,
+// each other kind in the same order (the two unit kinds share one factory).
 KX_API void *kx_factory(int code) {
+  const cat::KindRanges *asked = nullptr;
   for (const cat::KindRanges &k : cat::kFactoryOrder) {
-    if (cat::in_ranges(k.ranges, k.count, code)) return make(k.kind, code);
+    if (cat::in_ranges(k.ranges, k.count, code)) {
+      if (void *object = make(k.kind, code)) return object;
+      asked = &k;
+      break;
+    }
+  }
+  for (const cat::KindRanges &k : cat::kFactoryOrder) {
+    if (&k == asked || k.kind == cat::CodeKind::AngularUnit) continue;
+    if (void *object = make(k.kind, code)) return object;
   }
   return nullptr;
 }

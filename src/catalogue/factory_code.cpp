@@ -1,7 +1,9 @@
 // Reverse lookup: the catalogue code of an object equal to a given one.
 // Codes without an entry build nothing, so visiting the table rows (and the
 // deprecated codes) in increasing order gives the same first match as
-// visiting every code of the kind's ranges.
+// visiting every code of the kind's ranges. Codes outside the ranges are
+// visited only when none inside is equal, so an object keeps the code it had
+// before the registry's newer codes joined.
 #include "catalogue/catalogue_tables.h"
 #include "catalogue/generated/code_ranges.h"
 #include "kx.h"
@@ -31,9 +33,10 @@ int first_equal(const cat::Table<Row> &table, Obj obj, Make make, Eq eq, Del del
 // Composite kinds with a deprecated map: the first equal code built from the
 // table or a user file (status below 9); failing that the first deprecated
 // code whose object is equal.
-template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status>
+template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status,
+          typename Sel>
 int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
-                        Obj obj, Make make, Eq eq, Del del, Status status) {
+                        Obj obj, Make make, Eq eq, Del del, Status status, Sel select) {
   std::size_t i = 0;
   std::size_t j = 0;
   int first_deprecated = 0;
@@ -44,6 +47,7 @@ int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::Code
     } else {
       code = deprecated.rows[j++].code;
     }
+    if (!select(code)) continue;
     Obj candidate = make(code);
     if (candidate == nullptr) continue;
     const bool equal = eq(candidate, obj) != 0;
@@ -55,9 +59,17 @@ int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::Code
   return first_deprecated;
 }
 
-bool any(int) { return true; }
 bool angular(int code) { return cat::in_ranges(cat::kAngularUnitCodes, code); }
 bool not_angular(int code) { return !angular(code); }
+
+// A search (given which codes to visit) over the codes inside the kind's
+// ranges, then over those outside.
+template <std::size_t N, typename Search>
+int inside_first(const cat::CodeRange (&ranges)[N], Search search) {
+  const int inside = search([&ranges](int code) { return cat::in_ranges(ranges, code); });
+  return inside != 0 ? inside
+                     : search([&ranges](int code) { return !cat::in_ranges(ranges, code); });
+}
 
 int projection_code(kx_projection p) {
   int count = 0;
@@ -92,9 +104,10 @@ int method_code(kx_method m) {
 // Equal projected CSs (and transformations) have equal names, so only rows
 // of that name and the deprecated codes mapping to them are built: the same
 // first match as the exhaustive visit, without building thousands of objects.
-template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status>
+template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status,
+          typename Sel>
 int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
-               Obj obj, const char *name, Make make, Eq eq, Del del, Status status) {
+               Obj obj, const char *name, Make make, Eq eq, Del del, Status status, Sel select) {
   auto same_name = [&](int code) {
     const Row *row = cat::find_code(table, code);
     return row != nullptr && kx_strcmp_ci(row->name, name) == 0;
@@ -114,7 +127,7 @@ int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &dep
       match = same_name(deprecated.rows[j].current);
       ++j;
     }
-    if (!match) continue;
+    if (!match || !select(code)) continue;
     Obj candidate = make(code);
     if (candidate == nullptr) continue;
     const bool equal = eq(candidate, obj) != 0;
@@ -129,15 +142,19 @@ int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &dep
 int projcs_code(kx_projcs p) {
   char name[64];
   kx_projcs_name(p, name);
-  return named_code(cat::kProjcs, cat::kDeprecatedProjcs, p, name, kx_factory_projcs,
-                    kx_projcs_eq, kx_projcs_del, kx_projcs_status);
+  return inside_first(cat::kProjcsCodes, [&](auto select) {
+    return named_code(cat::kProjcs, cat::kDeprecatedProjcs, p, name, kx_factory_projcs,
+                      kx_projcs_eq, kx_projcs_del, kx_projcs_status, select);
+  });
 }
 
 int geogtran_code(kx_geogtran g) {
   char name[64];
   kx_geogtran_name(g, name);
-  return named_code(cat::kGeogtran, cat::kDeprecatedGeogtran, g, name, kx_factory_geogtran,
-                    kx_geogtran_eq, kx_geogtran_del, kx_geogtran_status);
+  return inside_first(cat::kGeogtranCodes, [&](auto select) {
+    return named_code(cat::kGeogtran, cat::kDeprecatedGeogtran, g, name, kx_factory_geogtran,
+                      kx_geogtran_eq, kx_geogtran_del, kx_geogtran_status, select);
+  });
 }
 
 int parameter_code(kx_parameter p) {
@@ -159,9 +176,11 @@ KX_API int kx_factory_code(void *object) {
   if (object == nullptr) return 0;
   if (kx_projcs_p(static_cast<kx_projcs>(object))) return projcs_code(static_cast<kx_projcs>(object));
   if (kx_geogcs_p(static_cast<kx_geogcs>(object))) {
-    return first_equal_current(cat::kGeogcs, cat::kDeprecatedGeogcs,
-                               static_cast<kx_geogcs>(object), kx_factory_geogcs, kx_geogcs_eq,
-                               kx_geogcs_del, kx_geogcs_status);
+    return inside_first(cat::kGeogcsCodes, [&](auto select) {
+      return first_equal_current(cat::kGeogcs, cat::kDeprecatedGeogcs,
+                                 static_cast<kx_geogcs>(object), kx_factory_geogcs, kx_geogcs_eq,
+                                 kx_geogcs_del, kx_geogcs_status, select);
+    });
   }
   if (kx_unit_p(static_cast<kx_unit>(object))) {
     auto u = static_cast<kx_unit>(object);
@@ -171,16 +190,23 @@ KX_API int kx_factory_code(void *object) {
                                    not_angular);
   }
   if (kx_spheroid_p(static_cast<kx_spheroid>(object))) {
-    return first_equal(cat::kSpheroids, static_cast<kx_spheroid>(object), kx_factory_spheroid,
-                       kx_spheroid_eq, kx_spheroid_del, any);
+    return inside_first(cat::kSpheroidCodes, [&](auto select) {
+      return first_equal(cat::kSpheroids, static_cast<kx_spheroid>(object), kx_factory_spheroid,
+                         kx_spheroid_eq, kx_spheroid_del, select);
+    });
   }
   if (kx_datum_p(static_cast<kx_datum>(object))) {
-    return first_equal_current(cat::kDatums, cat::kDeprecatedDatums, static_cast<kx_datum>(object),
-                               kx_factory_datum, kx_datum_eq, kx_datum_del, kx_datum_status);
+    return inside_first(cat::kDatumCodes, [&](auto select) {
+      return first_equal_current(cat::kDatums, cat::kDeprecatedDatums,
+                                 static_cast<kx_datum>(object), kx_factory_datum, kx_datum_eq,
+                                 kx_datum_del, kx_datum_status, select);
+    });
   }
   if (kx_primem_p(static_cast<kx_primem>(object))) {
-    return first_equal(cat::kPrimems, static_cast<kx_primem>(object), kx_factory_primem,
-                       kx_primem_eq, kx_primem_del, any);
+    return inside_first(cat::kPrimemCodes, [&](auto select) {
+      return first_equal(cat::kPrimems, static_cast<kx_primem>(object), kx_factory_primem,
+                         kx_primem_eq, kx_primem_del, select);
+    });
   }
   if (kx_projection_p(static_cast<kx_projection>(object))) {
     return projection_code(static_cast<kx_projection>(object));
