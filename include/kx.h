@@ -1724,18 +1724,30 @@ KX_API kx_parameter kx_factory_parameter(int code);
 KX_API int kx_parameter_projection_defaults(kx_projection projection, kx_parameter *slots);
 KX_API int kx_parameter_method_defaults(kx_method method, kx_parameter *slots);
 
-/* The object of any catalogue code, of the kind its code range names (units
- * 9000-9199, spheroids 7000-7999, prime meridians 8900-8999, datums
- * 6000-6999, projections 43000-52999, methods 9600-9699, parameters
- * 100000-100099, geographic CSs 4000-4999 and 37000-37999, with the
- * library's 1xxxxx and 2xxxxx blocks); tell the kind with the kx_K_p tests.
- * Null for a code in no range or without an entry. */
+/* The object of any catalogue code; tell the kind with the kx_K_p tests.
+ * The kind whose code range holds the code is asked first, in this order:
+ * linear units 9000-9099, angular units 9100-9199, spheroids 7000-7999,
+ * prime meridians 8900-8999, datums 6000-6999, projections 43000-52999,
+ * methods 9600-9699, parameters 100000-100099, geographic CSs 4000-4999 and
+ * 37000-37999, projected CSs 2000-3999, 20000-32799 and 53000-65799,
+ * transformations 1000-1999 and 8000-8899, each with the library's 1xxxxx
+ * and 2xxxxx blocks. The catalogue also holds the EPSG registry's objects
+ * numbered outside their kind's ranges (datums from 1024, geographic CSs
+ * such as 4490 on them, projected CSs such as 5514 and 7846-7859,
+ * transformations such as 15948); every kind's factory gives its own entries
+ * whatever the code. When the code is in no range, or the range's kind has
+ * no entry for it, each kind is asked in the order above and the first entry
+ * found is returned. EPSG numbers some objects of different kinds alike
+ * (1024 is a spheroid, a datum and a transformation): kx_factory gives the
+ * first of the order, the kind's own factory each one. Null for a code no
+ * kind holds. */
 KX_API void *kx_factory(int code);
 
 /* The catalogue code of an object equal (kx_K_eq) to the given one: the
  * lowest such code of its kind (angular units before linear ones); for
- * datums and geographic CSs a current code before a deprecated one. 0 when
- * none is equal or for null. */
+ * datums and geographic CSs a current code before a deprecated one; a code
+ * inside the kind's ranges before any outside them. 0 when none is equal or
+ * for null. */
 KX_API int kx_factory_code(void *object);
 
 /* Code lists: a new array (kx_allocate) of the codes of the kind's
@@ -1763,7 +1775,8 @@ KX_API int kx_defstring_to_int(const char *text);
 
 /* Predefined listings: everything the catalogue can build for one kind,
  * user definitions included, as (code, name) records sorted by name ignoring
- * case (equal names by code). Every code of the kind's ranges is built with
+ * case (equal names by code). Every code of the kind's ranges, and every
+ * built-in, deprecated or user code of the kind outside them, is built with
  * its factory and kept when its status is below 9 (deprecated aliases are
  * left out); angular units are 9100-9199 and 209100-209199, linear units
  * 9000-9099, 109000-109099 and 209000-209099. Each user file is read once per

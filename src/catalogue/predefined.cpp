@@ -1,5 +1,6 @@
 // Predefined listings: every code of a kind's ranges built with its factory,
-// the built-in and user-defined ones kept.
+// the built-in and user-defined ones kept, then the kind's built-in, deprecated
+// and user codes outside the ranges (the registry's newer objects).
 #include <algorithm>
 #include <new>
 #include <vector>
@@ -29,7 +30,14 @@ struct Kind {
   Obj (*normal)(int);
   const cat::Table<cat::CodeMap> *deprecated;
   cat::UserKind user;
+  bool has_user_file;
+  void (*entry_codes)(std::vector<int> &);  // the built-in table's codes
 };
+
+template <typename Row>
+void codes_of(const cat::Table<Row> &table, std::vector<int> &codes) {
+  for (std::size_t i = 0; i < table.count; ++i) codes.push_back(table.rows[i].code);
+}
 
 // The user-defined codes of a kind, for lookups by bisection.
 class SortedCodes {
@@ -50,18 +58,30 @@ kx_predefined *listing(const CodeRange (&ranges)[N], const Kind<Obj> &kind, int 
   *count = 0;
   // One reading of each user file for the whole listing instead of one per code.
   cat::UserFileSnapshot snapshot;
+  std::vector<int> codes;
   SortedCodes user;
-  if (kind.deprecated != nullptr) {
-    try {
-      user = SortedCodes(cat::user_definition_codes(kind.user));
-    } catch (const std::bad_alloc &) {
-      return nullptr;
+  try {
+    std::vector<int> user_codes;
+    if (kind.has_user_file) user_codes = cat::user_definition_codes(kind.user);
+    for (const CodeRange &r : ranges) {
+      for (int code = r.lo; code <= r.hi; ++code) codes.push_back(code);
     }
+    std::vector<int> more = user_codes;
+    if (kind.entry_codes != nullptr) kind.entry_codes(more);
+    if (kind.deprecated != nullptr) codes_of(*kind.deprecated, more);
+    std::sort(more.begin(), more.end());
+    more.erase(std::unique(more.begin(), more.end()), more.end());
+    for (int code : more) {
+      if (!cat::in_ranges(ranges, code)) codes.push_back(code);
+    }
+    if (kind.deprecated != nullptr) user = SortedCodes(std::move(user_codes));
+  } catch (const std::bad_alloc &) {
+    return nullptr;
   }
   kx_seq seq = kx_create_seq(256, static_cast<int>(sizeof(kx_predefined)));
   if (seq == nullptr) return nullptr;
-  for (const CodeRange &r : ranges) {
-    for (int code = r.lo; code <= r.hi; ++code) {
+  {
+    for (int code : codes) {
       const bool alias = kind.deprecated != nullptr &&
                          cat::find_code(*kind.deprecated, code) != nullptr && !user.has(code);
       Obj obj = alias ? kind.normal(code) : kind.make(code);
@@ -89,31 +109,51 @@ kx_predefined *listing(const CodeRange (&ranges)[N], const Kind<Obj> &kind, int 
 extern "C" {
 
 KX_API kx_predefined *kx_predefined_spheroid(int *count) {
-  static const Kind<kx_spheroid> kind = {kx_factory_spheroid, kx_spheroid_name, kx_spheroid_status,
-                                         kx_spheroid_del,     nullptr,          nullptr,
-                                         cat::UserKind::Unit};
+  static const Kind<kx_spheroid> kind = {kx_factory_spheroid,
+                                         kx_spheroid_name,
+                                         kx_spheroid_status,
+                                         kx_spheroid_del,
+                                         nullptr,
+                                         nullptr,
+                                         cat::UserKind::Spheroid,
+                                         true,
+                                         [](std::vector<int> &c) { codes_of(cat::kSpheroids, c); }};
   return listing(cat::kSpheroidCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_primem(int *count) {
-  static const Kind<kx_primem> kind = {kx_factory_primem,  kx_primem_name, kx_primem_status,
-                                       kx_primem_del,      nullptr,        nullptr,
-                                       cat::UserKind::Unit};
+  static const Kind<kx_primem> kind = {kx_factory_primem,
+                                       kx_primem_name,
+                                       kx_primem_status,
+                                       kx_primem_del,
+                                       nullptr,
+                                       nullptr,
+                                       cat::UserKind::Primem,
+                                       true,
+                                       [](std::vector<int> &c) { codes_of(cat::kPrimems, c); }};
   return listing(cat::kPrimemCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_angular_unit(int *count) {
-  static const Kind<kx_unit> kind = {kx_factory_unit, kx_unit_name, kx_unit_status,     kx_unit_del,
-                                     nullptr,         nullptr,      cat::UserKind::Unit};
+  static const Kind<kx_unit> kind = {kx_factory_unit,     kx_unit_name, kx_unit_status,
+                                     kx_unit_del,         nullptr,      nullptr,
+                                     cat::UserKind::Unit, false,        nullptr};
   return listing(cat::kAngularUnitCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_linear_unit(int *count) {
-  static const Kind<kx_unit> kind = {kx_factory_unit, kx_unit_name, kx_unit_status,     kx_unit_del,
-                                     nullptr,         nullptr,      cat::UserKind::Unit};
+  static const Kind<kx_unit> kind = {kx_factory_unit,     kx_unit_name, kx_unit_status,
+                                     kx_unit_del,         nullptr,      nullptr,
+                                     cat::UserKind::Unit, false,        nullptr};
   return listing(cat::kLinearUnitCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_datum(int *count) {
-  static const Kind<kx_datum> kind = {
-      kx_factory_datum,        kx_datum_name,           kx_datum_status,     kx_datum_del,
-      kx_factory_datum_normal, &cat::kDeprecatedDatums, cat::UserKind::Datum};
+  static const Kind<kx_datum> kind = {kx_factory_datum,
+                                      kx_datum_name,
+                                      kx_datum_status,
+                                      kx_datum_del,
+                                      kx_factory_datum_normal,
+                                      &cat::kDeprecatedDatums,
+                                      cat::UserKind::Datum,
+                                      true,
+                                      [](std::vector<int> &c) { codes_of(cat::kDatums, c); }};
   return listing(cat::kDatumCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_projection(int *count) {
@@ -123,39 +163,63 @@ KX_API kx_predefined *kx_predefined_projection(int *count) {
                                            kx_projection_del,
                                            nullptr,
                                            nullptr,
-                                           cat::UserKind::Unit};
+                                           cat::UserKind::Unit,
+                                           false,
+                                           nullptr};
   return listing(cat::kProjectionCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_method(int *count) {
-  static const Kind<kx_method> kind = {kx_factory_method,  kx_method_name, kx_method_status,
-                                       kx_method_del,      nullptr,        nullptr,
-                                       cat::UserKind::Unit};
+  static const Kind<kx_method> kind = {kx_factory_method,   kx_method_name, kx_method_status,
+                                       kx_method_del,       nullptr,        nullptr,
+                                       cat::UserKind::Unit, false,          nullptr};
   return listing(cat::kMethodCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_parameter(int *count) {
-  static const Kind<kx_parameter> kind = {
-      kx_factory_parameter, kx_parameter_name, kx_parameter_status,
-      kx_parameter_del,     nullptr,           nullptr,
-      cat::UserKind::Unit};
+  static const Kind<kx_parameter> kind = {kx_factory_parameter,
+                                          kx_parameter_name,
+                                          kx_parameter_status,
+                                          kx_parameter_del,
+                                          nullptr,
+                                          nullptr,
+                                          cat::UserKind::Unit,
+                                          false,
+                                          nullptr};
   return listing(cat::kParameterCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_geogcs(int *count) {
-  static const Kind<kx_geogcs> kind = {
-      kx_factory_geogcs,        kx_geogcs_name,          kx_geogcs_status,     kx_geogcs_del,
-      kx_factory_geogcs_normal, &cat::kDeprecatedGeogcs, cat::UserKind::Geogcs};
+  static const Kind<kx_geogcs> kind = {kx_factory_geogcs,
+                                       kx_geogcs_name,
+                                       kx_geogcs_status,
+                                       kx_geogcs_del,
+                                       kx_factory_geogcs_normal,
+                                       &cat::kDeprecatedGeogcs,
+                                       cat::UserKind::Geogcs,
+                                       true,
+                                       [](std::vector<int> &c) { codes_of(cat::kGeogcs, c); }};
   return listing(cat::kGeogcsCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_projcs(int *count) {
-  static const Kind<kx_projcs> kind = {
-      kx_factory_projcs,        kx_projcs_name,          kx_projcs_status,     kx_projcs_del,
-      kx_factory_projcs_normal, &cat::kDeprecatedProjcs, cat::UserKind::Projcs};
+  static const Kind<kx_projcs> kind = {kx_factory_projcs,
+                                       kx_projcs_name,
+                                       kx_projcs_status,
+                                       kx_projcs_del,
+                                       kx_factory_projcs_normal,
+                                       &cat::kDeprecatedProjcs,
+                                       cat::UserKind::Projcs,
+                                       true,
+                                       [](std::vector<int> &c) { codes_of(cat::kProjcs, c); }};
   return listing(cat::kProjcsCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_geogtran(int *count) {
-  static const Kind<kx_geogtran> kind = {kx_factory_geogtran,        kx_geogtran_name,
-                                         kx_geogtran_status,         kx_geogtran_del,
-                                         kx_factory_geogtran_normal, &cat::kDeprecatedGeogtran,
-                                         cat::UserKind::Geogtran};
+  static const Kind<kx_geogtran> kind = {kx_factory_geogtran,
+                                         kx_geogtran_name,
+                                         kx_geogtran_status,
+                                         kx_geogtran_del,
+                                         kx_factory_geogtran_normal,
+                                         &cat::kDeprecatedGeogtran,
+                                         cat::UserKind::Geogtran,
+                                         true,
+                                         [](std::vector<int> &c) { codes_of(cat::kGeogtran, c); }};
   return listing(cat::kGeogtranCodes, kind, count);
 }
 

@@ -366,11 +366,29 @@ TEST(CatalogueSweep, EveryProjectedCsCode) {
               sizes["wisconsin_counties"] > 200);
 }
 
-// A listing is what building every code of the kind's ranges gives (status
-// below 9), sorted by name ignoring case, then by code: with no user files,
+// A listing is what building every code of the kind's ranges and every
+// built-in or user code outside them gives (status below 9), sorted by name
+// ignoring case, then by code: with no user files,
 // and with user lines of every kind (also over deprecated and built-in codes).
 TEST(CatalogueSweep, Listings) {
   const auto ranges = code_ranges();
+  // The built-in codes outside the ranges, and a user code of each kind.
+  std::map<std::string, std::set<int>> outside;
+  const auto add = [&](const std::string &kind, const auto &table) {
+    for (std::size_t i = 0; i < table.count; ++i) outside[kind].insert(table.rows[i].code);
+  };
+  add("spheroid", cat::kSpheroids);
+  add("primem", cat::kPrimems);
+  add("datum", cat::kDatums);
+  add("geogcs", cat::kGeogcs);
+  add("projcs", cat::kProjcs);
+  add("geogtran", cat::kGeogtran);
+  add("datum", cat::kDeprecatedDatums);
+  add("geogcs", cat::kDeprecatedGeogcs);
+  add("projcs", cat::kDeprecatedProjcs);
+  add("geogtran", cat::kDeprecatedGeogtran);
+  for (const auto &kind : {"spheroid", "primem", "datum", "geogcs", "projcs", "geogtran"})
+    outside[kind].insert(5000);
   const auto with_user_files = read_cases("listings with user files");
   for (const bool user : {false, true}) {
     ObjeditHome home;
@@ -382,11 +400,13 @@ TEST(CatalogueSweep, Listings) {
           "parameter", "geogcs", "projcs", "geogtran"}) {
       const std::string factory = kind.find("unit") != std::string::npos ? "unit" : kind;
       std::map<int, std::string> expected, listed;
+      std::set<int> codes = outside.count(kind) ? outside.at(kind) : std::set<int>{};
       for (const auto &[lo, hi] : ranges.at(kind)) {
-        for (int code = lo; code <= hi; ++code) {
-          const Obj o = build(factory, code);
-          if (o && std::stoi(o.field("status")) < 9) expected[code] = o.field("name");
-        }
+        for (int code = lo; code <= hi; ++code) codes.insert(code);
+      }
+      for (const int code : codes) {
+        const Obj o = build(factory, code);
+        if (o && std::stoi(o.field("status")) < 9) expected[code] = o.field("name");
       }
       int count = -1;
       kx_predefined *t = listing(kind)(&count);
