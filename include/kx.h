@@ -1330,6 +1330,33 @@ KX_API int kx_lcc_west_fwd(const double *sph, const double *par, int n, double *
 KX_API int kx_lcc_west_inv(const double *sph, const double *par, int n, double *coords,
                            const int *ivals, const double *dvals);
 
+/* Bonne (south orientated) and Cassini (south orientated) (library
+ * additions, codes 43063 and 43065): Bonne and Cassini (slots as their own)
+ * with x the westing and y the southing, both negated. */
+KX_API int kx_bonne_south_fwd(const double *sph, const double *par, int n, double *coords,
+                              const int *ivals, const double *dvals);
+KX_API int kx_bonne_south_inv(const double *sph, const double *par, int n, double *coords,
+                              const int *ivals, const double *dvals);
+KX_API int kx_cassini_south_fwd(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+KX_API int kx_cassini_south_inv(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals);
+
+/* Polar stereographic, variant C (library addition, code 43064): the polar
+ * stereographic with the latitude of true scale phi_c in slot 3 (the north
+ * pole for phi_c >= 0, the south pole below) and lambda0 in slot 2, its
+ * false origin where phi_c meets the central meridian: the northing of
+ * kx_stereographic_np/sp plus h a cos(phi_c) / kx_w(e2, phi_c), h = +1 north
+ * and -1 south. Constants as kx_stereographic_np/sp for that pole. Against
+ * PROJ's polar stereographic moved by that northing: 8.1 um forward and
+ * 9.2e-12 degrees inverse on ellipsoids, 2.3 nm and 1e-13 on spheres. */
+KX_API int kx_stereographic_polar_c_fwd(const double *sph, const double *par, int n,
+                                        double *coords, const int *ivals, const double *dvals);
+KX_API int kx_stereographic_polar_c_inv(const double *sph, const double *par, int n,
+                                        double *coords, const int *ivals, const double *dvals);
+KX_API int kx_stereographic_polar_c_const(kx_pcsconstants pc, const double *sph,
+                                          const double *par);
+
 /* Local tangent-plane system around the centre (lambda_c, phi_c) (slots 10,
  * 11), grid turned by the azimuth alpha (slot 7) and scaled by k (slot 5):
  * the geocentric difference from the centre along the centre's east and
@@ -1709,7 +1736,8 @@ KX_API kx_geogtran kx_factory_geogtran_objedit(int code);
  * or when its functions are not in the library. Library additions to the
  * registry: 43059 Popular_Visualisation_Pseudo_Mercator, 43060 Equal_Earth,
  * 43061 Transverse_Mercator_South_Orientated, 43062
- * Lambert_Conformal_Conic_West_Orientated. */
+ * Lambert_Conformal_Conic_West_Orientated, 43063 Bonne_South_Orientated,
+ * 43064 Polar_Stereographic_Variant_C, 43065 Cassini_South_Orientated. */
 KX_API kx_projection kx_factory_projection(int code);
 KX_API kx_method kx_factory_method(int code);
 /* Parameter 100001-100050 with its slot-table default value, status 4. */

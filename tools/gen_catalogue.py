@@ -233,10 +233,13 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
     import math
     out = []
     reasons = collections.Counter()
+    left_codes = {}  # reason: [(code, EPSG-deprecated, method name)]
     for r in rows:
         code = int(r['code'])
         def leave(why):
             reasons[why] += 1
+            left_codes.setdefault(why, []).append((code, r['deprecated'] == '1',
+                                                   r['method_name']))
         par = {}
         for i in range(1, 8):
             c = r['p%d_code' % i]
@@ -276,6 +279,9 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
         def scale(pc):
             return par[pc][0]
 
+        south_west = ('south,west', 'west,south')
+        # Spherical forms are the ordinary projections on a sphere.
+        spherical_base = sph[datum[g[2]][2]][3] == 0.0
         try:
             standard_axes = axes in ('east,north', 'north,east')
             if method == 9807 and standard_axes:
@@ -290,13 +296,48 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
             elif method == 9826 and axes in ('west,north', 'north,west'):
                 prj, ps = 43062, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SP1, ang(8801)),
                                   (SF, scale(8805)), (FE, lin(8806)), (FN, lin(8807))]
+            elif method == 1051 and standard_axes:
+                # Michigan's ellipsoid scaled by K scales every coordinate
+                # about the origin by K: the conic's scale factor.
+                prj, ps = 43020, [(CM, ang(8822)), (LAT_ORIGIN, ang(8821)), (SP1, ang(8823)),
+                                  (SP2, ang(8824)), (SF, scale(1038)), (FE, lin(8826)),
+                                  (FN, lin(8827))]
             elif method in (9802, 9822) and standard_axes:
                 prj = 43020 if method == 9802 else 43007
                 ps = [(CM, ang(8822)), (LAT_ORIGIN, ang(8821)), (SP1, ang(8823)),
                       (SP2, ang(8824)), (FE, lin(8826)), (FN, lin(8827))]
-            elif method == 9806 and standard_axes:
-                prj, ps = 43028, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, 1.0),
+            elif method == 9806 and (standard_axes or axes in south_west):
+                prj = 43028 if standard_axes else 43065
+                ps = [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, 1.0), (FE, lin(8806)),
+                      (FN, lin(8807))]
+            elif method == 9828 and axes in south_west:
+                prj, ps = 43063, [(CM, ang(8802)), (SP1, ang(8801)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif method == 9830 and (standard_axes or polar_axes_ok(
+                    axes, par[8832][0] > 0, par[8833][0])):
+                prj, ps = 43064, [(CM, ang(8833)), (SP1, ang(8832)), (FE, lin(8826)),
+                                  (FN, lin(8827))]
+            elif method in (1028, 9842) and standard_axes:
+                # The ellipsoidal equidistant cylinder is the equidistant
+                # conic's cylindrical limit (parallels phi1 and -phi1).
+                phi1 = ang(8823) if 8823 in par else ang(8801)
+                lon0 = ang(8802) if 8802 in par else ang(8822)
+                prj, ps = 43027, [(CM, lon0), (SP1, phi1), (SP2, -phi1), (LAT_ORIGIN, 0.0),
                                   (FE, lin(8806)), (FN, lin(8807))]
+            elif method in (1029, 9841, 9834) and standard_axes and not spherical_base:
+                leave('spherical form on an ellipsoid')
+                continue
+            elif method == 1029 and standard_axes:
+                prj, ps = 43002, [(CM, ang(8802)), (SP1, ang(8823)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
+            elif method == 9841 and standard_axes:
+                if par[8801][0] != 0.0 or scale(8805) != 1.0:
+                    leave('Mercator with a latitude of origin')
+                    continue
+                prj, ps = 43004, [(CM, ang(8802)), (SP1, 0.0), (FE, lin(8806)), (FN, lin(8807))]
+            elif method in (9834, 9835) and standard_axes:
+                prj, ps = 43034, [(CM, ang(8802)), (SP1, ang(8823)), (FE, lin(8806)),
+                                  (FN, lin(8807))]
             elif method == 9809 and standard_axes:
                 prj, ps = 43038, [(CM, ang(8802)), (LAT_ORIGIN, ang(8801)), (SF, scale(8805)),
                                   (FE, lin(8806)), (FN, lin(8807))]
@@ -374,7 +415,8 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
             elif r['method_code'] in ('9807', '9801', '9802', '9822', '9806', '9809', '9810',
                                       '9829', '9812', '9815', '9820', '1027', '9832', '9804',
                                       '9805', '1024', '1078', '9818', '9819', '1041', '9811',
-                                      '9823'):
+                                      '9823', '1051', '9828', '9830', '1028', '9842', '1029',
+                                      '9841', '9834', '9835'):
                 leave('axes not representable')
                 continue
             else:
@@ -387,7 +429,50 @@ def build_projcs(rows, geog, datum, sph, unit, fips, namer):
                     'geogcs': gcode, 'unit': ucode, 'params': ps,
                     'current': r['deprecated'] != '1'})
     out.sort(key=lambda p: p['code'])
-    return out, sum(reasons.values()), reasons
+    return out, sum(reasons.values()), reasons, left_codes
+
+
+# Why a projected CS of the registry is not an entry, for counts.md.
+LEFT_OUT_WHY = {
+    'served through the deprecated map':
+        'EPSG-deprecated codes whose replacement is an entry: the code builds the replacement '
+        'with status 16',
+    'Mercator with a latitude of origin':
+        'the registry\'s Mercator measures y from the equator; EPSG 3752 (deprecated) '
+        'starts it at 41 degrees south',
+    'linear unit not in the catalogue':
+        'the link (9098) and the British chain of Sears 1922 truncated (9301), which the '
+        'catalogue\'s unit list does not hold',
+    'parameter 8823 missing':
+        'Mercator (variant B) rows that give no standard parallel',
+    'spherical Lambert azimuthal equal-area on an ellipsoid':
+        'EPSG\'s spherical formulas on an ellipsoid use a sphere of their own (the authalic '
+        'radius), which no catalogue geographic CS carries',
+    'spherical form on an ellipsoid':
+        'likewise for the spherical cylindrical equal-area (3975, EPSG-deprecated)',
+}
+METHOD_WHY = ('a method no registry projection represents (a different formula, not a sign, '
+              'axis or special case of one): ')
+
+
+def left_out_section(left_codes):
+    """counts.md's explanation of every reason a projected CS is left out."""
+    lines = ['', '## Projected CSs left out', '',
+             '| reason | all | not deprecated | why |', '|---|---|---|---|']
+    for why, rows in sorted(left_codes.items()):
+        current = [c for c, dep, _ in rows if not dep]
+        if why.startswith('method '):
+            text = METHOD_WHY + rows[0][2]
+        else:
+            text = LEFT_OUT_WHY.get(why)
+            if text is None:
+                sys.exit('gen_catalogue: no explanation for "%s"' % why)
+        codes = ', '.join(str(c) for c in sorted(current)[:12])
+        if len(current) > 12:
+            codes += ', ...'
+        lines.append('| %s | %d | %d | %s%s |' % (why, len(rows), len(current), text,
+                                                  ' (%s)' % codes if codes else ''))
+    return lines
 
 
 # Projected CS families besides the computed zone blocks, by entry name; the
@@ -594,8 +679,7 @@ def main():
     spheroids.sort()
     sph_codes = {s[0] for s in spheroids}
     counts.append(('spheroid', len(spheroids), sph_left,
-                   'left out: EPSG rows outside 7000-7999; library codes: %d' %
-                   sum(1 for r in library if r['kind'] == 'spheroid')))
+                   'library codes: %d' % sum(1 for r in library if r['kind'] == 'spheroid')))
 
     # ---- prime meridians
     primems = []
@@ -644,7 +728,7 @@ def main():
             sys.exit('gen_catalogue: datum %d on unknown spheroid %d' % (d[0], d[2]))
     datum_codes = {d[0] for d in datums}
     counts.append(('datum', len(datums), datum_left,
-                   'left out: EPSG rows outside 6000-6999 (newer datums numbered 1024 and up)'))
+                   'EPSG numbers its newer datums from 1024, among the transformations'))
 
     # ---- geographic CSs
     unit_codes = {u[0] for u in units}
@@ -668,8 +752,8 @@ def main():
         if g[2] not in datum_codes or g[3] not in pm_codes or g[4] not in unit_codes:
             sys.exit('gen_catalogue: geographic CS %d has a missing component' % g[0])
     counts.append(('geographic CS', len(geogcs), geog_left,
-                   'left out: EPSG rows outside 4000-4999 (newer CRSs numbered below 4000 or '
-                   'above 4999) and 4126, which is a deprecated code of the library'))
+                   'left out: 4126, which is a deprecated code of the library (it builds '
+                   '4669)'))
 
 
     # ---- projected CSs
@@ -692,17 +776,22 @@ def main():
         if r['table'] == 'projected_crs':
             a, b = int(r['deprecated_code']), int(r['replacement_code'])
             dep_projcs.setdefault(a, []).append(b)
-    projcs, pcs_left, pcs_reasons = build_projcs(
+    projcs, pcs_left, pcs_reasons, pcs_left_codes = build_projcs(
         proj_rows, geog_by_code, datum_by_code, sph_by_code, unit_by_code, fips, namer)
     pcs_codes = {p['code'] for p in projcs}
-    # A deprecated code whose replacement is an entry is served by the map;
-    # one inside the ranges only by a replacement inside them, so that codes
-    # in the ranges build what they built before newer codes joined.
+    # A deprecated code whose replacement is an entry is served by the map,
+    # except the codes data/catalogue/deprecated_kept.csv keeps as entries.
+    kept = {int(r['code']) for r in own('deprecated_kept.csv')}
     for a, bs in sorted(dep_projcs.items()):
-        current = [b for b in sorted(bs) if b in pcs_codes and b not in dep_projcs
-                   and (in_ranges('projcs', b) or not in_ranges('projcs', a))]
+        current = [b for b in sorted(bs) if b in pcs_codes and b not in dep_projcs]
+        if a in kept:
+            if not current or a not in pcs_codes:
+                sys.exit('gen_catalogue: kept deprecated projected CS %d is no such code' % a)
+            continue
         if current and a not in dict(dep['projcs']):
             dep['projcs'].append((a, current[0]))
+    if not kept <= set(dep_projcs):
+        sys.exit('gen_catalogue: a kept projected CS is not deprecated')
     dep_sources['projcs'] = {a for a, _ in dep['projcs']}
     moved = [p for p in projcs if p['code'] in dep_sources['projcs']]
     projcs = [p for p in projcs if p['code'] not in dep_sources['projcs']]
@@ -711,9 +800,13 @@ def main():
         if b not in pcs_codes:
             sys.exit('gen_catalogue: deprecated projected CS %d maps to missing %d' % (a, b))
     zone_blocks, zone_covered = apply_zone_blocks(own('projcs_zone_blocks.csv'), projcs, namer)
+    pcs_left_codes['served through the deprecated map'] = [
+        (p['code'], not p['current'], '') for p in moved]
+    current_rows = [int(r['code']) for r in proj_rows if r['deprecated'] != '1']
+    current_in = sum(1 for c in current_rows if c in pcs_codes)
     counts.append(('projected CS', len(projcs), pcs_left + len(moved),
-                   '; '.join('%s: %d' % kv for kv in sorted(pcs_reasons.items())) +
-                   '; served through the deprecated map: %d' % len(moved)))
+                   'not EPSG-deprecated: %d of %d included (%.1f%%); reasons below' % (
+                       current_in, len(current_rows), 100.0 * current_in / len(current_rows))))
 
     # ---- geographic transformations
     geogtran, gt_left, gt_reasons = build_geogtran(epsg('transformations.csv'), geog_by_code,
@@ -843,6 +936,7 @@ def main():
         len(zone_covered), len(zone_blocks)) + '; '.join(
             '%s %d' % (f, len(family_members.get(f, [])))
             for f in ['misc'] + [f for f, _ in PROJCS_FAMILIES])]
+    lines += left_out_section(pcs_left_codes)
     lines += ['', 'Names cut to %d characters: %d' % (NAME_MAX, len(namer.cut)), '']
     lines += ['- `%s`' % n for n in sorted(set(namer.cut))]
     write(out, 'data/catalogue/counts.md', '\n'.join(lines) + '\n')

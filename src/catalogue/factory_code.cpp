@@ -15,9 +15,16 @@ namespace {
 
 namespace cat = kx::catalogue;
 
-// First code of the table (ascending) whose object equals obj; 0 if none.
+// The first equal code of a search that builds an object (status below 9),
+// and the first equal deprecated code; 0 for none.
+struct Found {
+  int current = 0;
+  int deprecated = 0;
+};
+
+// First code of the table (ascending) whose object equals obj.
 template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Sel>
-int first_equal(const cat::Table<Row> &table, Obj obj, Make make, Eq eq, Del del, Sel select) {
+Found first_equal(const cat::Table<Row> &table, Obj obj, Make make, Eq eq, Del del, Sel select) {
   for (std::size_t i = 0; i < table.count; ++i) {
     const int code = table.rows[i].code;
     if (!select(code)) continue;
@@ -25,17 +32,17 @@ int first_equal(const cat::Table<Row> &table, Obj obj, Make make, Eq eq, Del del
     if (candidate == nullptr) continue;
     const bool equal = eq(candidate, obj) != 0;
     del(candidate);
-    if (equal) return code;
+    if (equal) return {code, 0};
   }
-  return 0;
+  return {};
 }
 
 // Composite kinds with a deprecated map: the first equal code built from the
-// table or a user file (status below 9); failing that the first deprecated
-// code whose object is equal.
+// table or a user file (status below 9), and the first deprecated code whose
+// object is equal.
 template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status,
           typename Sel>
-int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
+Found first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
                         Obj obj, Make make, Eq eq, Del del, Status status, Sel select) {
   std::size_t i = 0;
   std::size_t j = 0;
@@ -53,22 +60,25 @@ int first_equal_current(const cat::Table<Row> &table, const cat::Table<cat::Code
     const bool equal = eq(candidate, obj) != 0;
     const bool current = status(candidate) <= kx::kStatusFromUserFile;
     del(candidate);
-    if (equal && current) return code;
+    if (equal && current) return {code, first_deprecated};
     if (equal && first_deprecated == 0) first_deprecated = code;
   }
-  return first_deprecated;
+  return {0, first_deprecated};
 }
 
 bool angular(int code) { return cat::in_ranges(cat::kAngularUnitCodes, code); }
 bool not_angular(int code) { return !angular(code); }
 
 // A search (given which codes to visit) over the codes inside the kind's
-// ranges, then over those outside.
+// ranges and over those outside: a current code inside, outside, then a
+// deprecated one inside, outside.
 template <std::size_t N, typename Search>
 int inside_first(const cat::CodeRange (&ranges)[N], Search search) {
-  const int inside = search([&ranges](int code) { return cat::in_ranges(ranges, code); });
-  return inside != 0 ? inside
-                     : search([&ranges](int code) { return !cat::in_ranges(ranges, code); });
+  const Found inside = search([&ranges](int code) { return cat::in_ranges(ranges, code); });
+  if (inside.current != 0) return inside.current;
+  const Found outside = search([&ranges](int code) { return !cat::in_ranges(ranges, code); });
+  if (outside.current != 0) return outside.current;
+  return inside.deprecated != 0 ? inside.deprecated : outside.deprecated;
 }
 
 int projection_code(kx_projection p) {
@@ -106,7 +116,7 @@ int method_code(kx_method m) {
 // first match as the exhaustive visit, without building thousands of objects.
 template <typename Row, typename Obj, typename Make, typename Eq, typename Del, typename Status,
           typename Sel>
-int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
+Found named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &deprecated,
                Obj obj, const char *name, Make make, Eq eq, Del del, Status status, Sel select) {
   auto same_name = [&](int code) {
     const Row *row = cat::find_code(table, code);
@@ -133,10 +143,10 @@ int named_code(const cat::Table<Row> &table, const cat::Table<cat::CodeMap> &dep
     const bool equal = eq(candidate, obj) != 0;
     const bool current = status(candidate) <= kx::kStatusFromUserFile;
     del(candidate);
-    if (equal && current) return code;
+    if (equal && current) return {code, first_deprecated};
     if (equal && first_deprecated == 0) first_deprecated = code;
   }
-  return first_deprecated;
+  return {0, first_deprecated};
 }
 
 int projcs_code(kx_projcs p) {
@@ -184,10 +194,12 @@ KX_API int kx_factory_code(void *object) {
   }
   if (kx_unit_p(static_cast<kx_unit>(object))) {
     auto u = static_cast<kx_unit>(object);
-    const int code = first_equal(cat::kUnits, u, kx_factory_unit, kx_unit_eq, kx_unit_del, angular);
+    const int code =
+        first_equal(cat::kUnits, u, kx_factory_unit, kx_unit_eq, kx_unit_del, angular).current;
     return code != 0 ? code
                      : first_equal(cat::kUnits, u, kx_factory_unit, kx_unit_eq, kx_unit_del,
-                                   not_angular);
+                                   not_angular)
+                           .current;
   }
   if (kx_spheroid_p(static_cast<kx_spheroid>(object))) {
     return inside_first(cat::kSpheroidCodes, [&](auto select) {

@@ -125,6 +125,9 @@ constexpr CodeGroup kProjectionGroups[] = {
     {KX_PRJ_EQUAL_EARTH, &kCm},
     {KX_PRJ_TM_SOUTH_ORIENTATED, &kTransverse},
     {KX_PRJ_LCC_WEST_ORIENTATED, &kLambert},
+    {KX_PRJ_BONNE_SOUTH_ORIENTATED, &kCmSp1},
+    {KX_PRJ_POLAR_STEREOGRAPHIC_VARIANT_C, &kCmSp1},
+    {KX_PRJ_CASSINI_SOUTH_ORIENTATED, &kTransverse},
 };
 
 constexpr CodeGroup kMethodGroups[] = {

@@ -1,10 +1,10 @@
 // Projections with turned axes over their ordinary kernels and constants, the
-// false origin added to the negated coordinates: the transverse Mercator
-// (south orientated), x westing and y southing, and the Lambert conformal
-// conic (west orientated), x westing.
+// false origin added to the negated coordinates: the transverse Mercator,
+// Bonne and Cassini (south orientated), x westing and y southing, and the
+// Lambert conformal conic (west orientated), x westing.
 //
-// Method: EPSG Guidance Note 7-2, methods 9808 (W = FE - E, S = FN - N) and
-// 9826 (W = FE - E).
+// Method: EPSG Guidance Note 7-2, methods 9808 and 9828 (W = FE - E,
+// S = FN - N) and 9826 (W = FE - E); Cassini on south and west axes.
 #include "kx.h"
 #include "projections/projection_common.h"
 
@@ -63,6 +63,26 @@ KX_API int kx_lcc_west_fwd(const double *sph, const double *par, int n, double *
 KX_API int kx_lcc_west_inv(const double *sph, const double *par, int n, double *coords,
                            const int *ivals, const double *dvals) {
   return turned_inv<kx_lambert_conformal_conic_inv, turn_x>(sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_bonne_south_fwd(const double *sph, const double *par, int n, double *coords,
+                              const int *ivals, const double *dvals) {
+  return turned_fwd<kx_bonne_fwd, turn>(sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_bonne_south_inv(const double *sph, const double *par, int n, double *coords,
+                              const int *ivals, const double *dvals) {
+  return turned_inv<kx_bonne_inv, turn>(sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_cassini_south_fwd(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals) {
+  return turned_fwd<kx_cassini_fwd, turn>(sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_cassini_south_inv(const double *sph, const double *par, int n, double *coords,
+                                const int *ivals, const double *dvals) {
+  return turned_inv<kx_cassini_inv, turn>(sph, par, n, coords, ivals, dvals);
 }
 
 }  // extern "C"

@@ -1,6 +1,9 @@
 // Polar stereographic projections with a latitude of true scale phi_c
 // ("Stereographic_North_Pole", "Stereographic_South_Pole"): the polar aspect
 // of the stereographic, scaled so that the parallel phi_c is true to scale.
+// "Polar_Stereographic_Variant_C" is the same projection with its false
+// origin where phi_c meets the central meridian (EPSG 9830): the northing
+// moves by h rho_c, rho_c = a m_c, the pole taken from the sign of phi_c.
 //
 // Method: Snyder, "Map Projections - A Working Manual" (USGS PP 1395, 1987),
 // eqs. 21-33..21-40 (ellipsoid) and 21-5..21-8 (sphere). Both poles share one
@@ -93,6 +96,20 @@ int inverse(double h, const double *sph, const double *par, int n, double *coord
   });
 }
 
+double hemisphere(const double *par) {
+  return par[kx::kSlotStandardParallel1] < 0.0 ? kSouth : kNorth;
+}
+
+// h rho_c, the northing of the standard parallel on the central meridian.
+double origin_shift(double h, const double *sph, const double *par) {
+  const double phi_c = par[kx::kSlotStandardParallel1];
+  return h * sph[0] * std::cos(phi_c) / kx_w(sph[1], phi_c);
+}
+
+void shift_y(int n, double *coords, double dy) {
+  for (int i = 0; coords != nullptr && i < n; ++i) coords[2 * i + 1] += dy;
+}
+
 }  // namespace
 
 extern "C" {
@@ -115,6 +132,31 @@ KX_API int kx_stereographic_sp_fwd(const double *sph, const double *par, int n, 
 KX_API int kx_stereographic_sp_inv(const double *sph, const double *par, int n, double *coords,
                                    const int *ivals, const double *dvals) {
   return inverse(kSouth, sph, par, n, coords, ivals, dvals);
+}
+
+KX_API int kx_stereographic_polar_c_fwd(const double *sph, const double *par, int n,
+                                        double *coords, const int *ivals, const double *dvals) {
+  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
+  const double h = hemisphere(par);
+  const int count = forward(h, sph, par, n, coords, ivals, dvals);
+  if (count > 0) shift_y(n, coords, origin_shift(h, sph, par));
+  return count;
+}
+
+KX_API int kx_stereographic_polar_c_inv(const double *sph, const double *par, int n,
+                                        double *coords, const int *ivals, const double *dvals) {
+  if (sph == nullptr || par == nullptr) return kx::fail_points(n, coords);
+  const double h = hemisphere(par), dy = origin_shift(h, sph, par);
+  shift_y(n, coords, -dy);
+  const int count = inverse(h, sph, par, n, coords, ivals, dvals);
+  if (count <= 0) shift_y(n, coords, dy);  // nothing converted: the points as given
+  return count;
+}
+
+KX_API int kx_stereographic_polar_c_const(kx_pcsconstants pc, const double *sph,
+                                          const double *par) {
+  if (sph == nullptr || par == nullptr) return 0;
+  return kx::stereographic_polar::store(hemisphere(par), pc, sph, par);
 }
 
 }  // extern "C"

@@ -22,7 +22,9 @@ _SPECIAL = {
     'tm_complex': 'Transverse_Mercator_Complex',
     'pseudo_mercator': 'Popular_Visualisation_Pseudo_Mercator',
     'tm_south': 'Transverse_Mercator_South_Orientated',
-    'lcc_west': 'Lambert_Conformal_Conic_West_Orientated'}
+    'lcc_west': 'Lambert_Conformal_Conic_West_Orientated',
+    'bonne_south': 'Bonne_South_Orientated', 'cassini_south': 'Cassini_South_Orientated',
+    'stereographic_polar_c': 'Polar_Stereographic_Variant_C'}
 
 
 def registry_name(fn):

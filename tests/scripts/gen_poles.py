@@ -182,6 +182,9 @@ for e in (SPHERE, GRS80):
             Mp = arc(e, math.pi / 2)
             row('Bonne', e, {2: 15.0, 3: 45.0}, pole, lon, (0.0, s * Mp - M1),
                 'point (0, +-M90 - M(phi1))', '+proj=bonne +lat_1=45 +lon_0=15 %s' % ellps(e))
+        row('Bonne_South_Orientated', e, {2: 15.0, 3: 45.0}, pole, 100.0, (0.0, M1 - s * Mp),
+            'point (0, -(+-M90 - M(phi1)))', '+proj=bonne +axis=wsu +lat_1=45 +lon_0=15 %s' %
+            ellps(e))
         # The transverse cylinders: the pole on the central meridian.
         for name in ('Transverse_Mercator', 'Gauss_Kruger', 'Transverse_Mercator_Complex'):
             if name == 'Transverse_Mercator_Complex' and not e[1]:
@@ -196,6 +199,9 @@ for e in (SPHERE, GRS80):
                        '+proj=tmerc +axis=wsu +lat_0=20 +lon_0=-3 +k_0=0.9996 %s' % ellps(e))
         meridian_point('Cassini', e, {2: -3.0, 6: 20.0}, pole, -3.0, 1.0,
                        'point (0, k (+-M90 - M0))', '+proj=cass +lat_0=20 +lon_0=-3 %s' % ellps(e))
+        meridian_point('Cassini_South_Orientated', e, {2: -3.0, 6: 20.0}, pole, -3.0, -1.0,
+                       'point (0, -k (+-M90 - M0))',
+                       '+proj=cass +axis=wsu +lat_0=20 +lon_0=-3 %s' % ellps(e))
 
 # Azimuthal: the polar aspects' centre, and the pole seen from an oblique centre.
 for e in (SPHERE, GRS80):
@@ -209,6 +215,11 @@ for e in (SPHERE, GRS80):
         row('Stereographic_North_Pole' if s > 0 else 'Stereographic_South_Pole', e,
             {2: -45.0, 3: s * 71.0}, pole, 60.0, (0.0, 0.0), 'centre of the polar aspect',
             '+proj=stere +lat_0=%r +lat_ts=%r +lon_0=-45 %s' % (s * 90.0, s * 71.0, ellps(e)))
+        # Variant C: the false origin on the parallel of true scale, a m_c from the pole.
+        y_c = s * a * m_of(e, math.radians(71.0))
+        row('Polar_Stereographic_Variant_C', e, {2: -45.0, 3: s * 71.0}, pole, 60.0, (0.0, y_c),
+            'point (0, +-a m_c)', '+proj=stere +lat_0=%r +lat_ts=%r +lon_0=-45 +y_0=%r %s' % (
+                s * 90.0, s * 71.0, y_c, ellps(e)))
         for name, proj in (('Orthographic', 'ortho'), ('Gnomonic', 'gnom')):
             row(name, e, {10: 30.0, 11: s * 90.0}, pole, -150.0, (0.0, 0.0),
                 'centre of the polar aspect',

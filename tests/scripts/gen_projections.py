@@ -70,6 +70,7 @@ GRS80 = (6378137.0, 298.257222101)
 BESSEL = (6377397.155, 299.1528128)
 KRASSOWSKY = (6378245.0, 298.3)
 CLARKE66 = (6378206.4, 294.9786982)
+INTL = (6378388.0, 297.0)
 SPHERE = (6371000.0, 0.0)
 SPHERE_A = (6378137.0, 0.0)
 
@@ -680,6 +681,33 @@ for name, e, lon0, lat0, k0 in (('lcc_west_clarke', CLARKE66, -60.0, 45.0, 0.999
          '+proj=lcc +axis=wnu +lat_1=%r +lat_0=%r +lon_0=%r +k_0=%r %s' % (
              lat0, lat0, lon0, k0, ellps(e)),
          grid(lon0, lat0, 20.0, 20.0), lam0=lon0, phi1=lat0, k0=k0, phi0=lat0)
+
+# Bonne and Cassini (south orientated): westing and southing.
+for name, fn, e, lon0, lat0 in (('bonne_south_bessel', 'bonne_south', BESSEL, -8.1319, 39.6667),
+                                ('bonne_south_sph', 'bonne_south', SPHERE, 20.0, -30.0),
+                                ('cass_south_bessel', 'cassini_south', BESSEL, 31.8042, 48.0363),
+                                ('cass_south_sph', 'cassini_south', SPHERE, -70.0, 10.0)):
+    if fn == 'bonne_south':
+        p = '+proj=bonne +axis=wsu +lat_1=%r +lon_0=%r %s' % (lat0, lon0, ellps(e))
+        case(name, fn, e, p, grid(lon0, lat0, 20.0, 20.0), lam0=lon0, phi1=lat0)
+    else:
+        p = '+proj=cass +axis=wsu +lat_0=%r +lon_0=%r %s' % (lat0, lon0, ellps(e))
+        case(name, fn, e, p, grid(lon0, lat0, 3.0, 10.0), lam0=lon0, phi0=lat0, k0=1.0)
+
+# Polar stereographic, variant C: the variant B northing moved by h a m_c.
+for name, e, lon0, lat_c in (('stere_c_intl', INTL, 140.0, -67.0),
+                             ('stere_c_wgs84', WGS84, -45.0, 71.0),
+                             ('stere_c_sph', SPHERE, 10.0, -80.0)):
+    a, rf = e
+    e2 = 0.0 if not rf else (2 - 1 / rf) / rf
+    phi = math.radians(lat_c)
+    y_c = math.copysign(a * math.cos(phi) / math.sqrt(1 - e2 * math.sin(phi) ** 2), lat_c)
+    p = '+proj=stere +lat_0=%r +lat_ts=%r +lon_0=%r +y_0=%r %s' % (
+        math.copysign(90.0, lat_c), lat_c, lon0, y_c, ellps(e))
+    lat_mid = math.copysign(75.0, lat_c)
+    case(name, 'stereographic_polar_c', e, p, grid(lon0, lat_mid, 180.0, 14.0), lam0=lon0,
+         phi1=lat_c)
+
 
 def write_oracle():
     with open(os.path.join(OUT, 'oracle_cases.csv'), 'w') as fc, \
