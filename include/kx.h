@@ -1729,6 +1729,10 @@ KX_API kx_geogtran kx_factory_geogtran_depracated(int code);
 /* Accuracy in metres that the registry states for the transformation of a
  * built-in or deprecated code; -1 when unknown or not in the catalogue. */
 KX_API double kx_factory_geogtran_accuracy(int code);
+/* 1 when EPSG has deprecated the built-in transformation of the code (its
+ * entry stays for the data that names it; a caller choosing among the
+ * transformations between two datums should prefer the others), else 0. */
+KX_API int kx_factory_geogtran_epsg_deprecated(int code);
 /* User file "geogtran" only: status 8, or null. */
 KX_API kx_geogtran kx_factory_geogtran_objedit(int code);
 /* Projection (43000-52999) or method (9600-9699, 109600-109699) of the

@@ -865,10 +865,10 @@ def main():
     params = []
     body = ''
     for e in geogtran:
-        body += '    {%d, %s, %d, %d, %d, %d, %d, %s, %s},\n' % (
+        body += '    {%d, %s, %d, %d, %d, %d, %d, %s, %s, %s},\n' % (
             e['code'], cstr(e['name']), e['geogcs1'], e['geogcs2'], e['method'], len(params),
             len(e['params']), cstr(e['dataset']) if e['dataset'] else 'nullptr',
-            num(e['accuracy']))
+            num(e['accuracy']), 'false' if e['current'] else 'true')
         params.extend(e['params'])
     pbody = ''.join('    {%d, %s},\n' % (c, num(v)) for c, v in params)
     write(out, 'src/catalogue/generated/table_geogtran.cpp',

@@ -81,6 +81,7 @@ struct GeogtranRow {
   int32_t count;
   const char *dataset;  // null for the equation methods
   double accuracy;      // metres, as EPSG states it; negative when unknown
+  bool epsg_deprecated;
 };
 
 // A deprecated code and the current code it builds.

@@ -128,13 +128,18 @@ TEST(Kxproj, CatalogueChoosesTheMostAccurateTransformation) {
   std::string line, best;
   double previous = 0;
   int known = 0;
-  bool unknown = false;
+  bool unknown = false, deprecated = false;
   while (std::getline(lines, line)) {
     std::istringstream fields(line);
     std::string code, name, word, value;
     fields >> code >> name >> word >> value;
     EXPECT_EQ(word, "accuracy") << line;
     if (best.empty() && line.find("grid missing") == std::string::npos) best = code;
+    // EPSG-deprecated ones last, in the same order among themselves.
+    const bool now_deprecated = line.find("deprecated by EPSG") != std::string::npos;
+    EXPECT_TRUE(now_deprecated || !deprecated) << line;
+    if (now_deprecated && !deprecated) previous = 0, unknown = false;
+    deprecated = now_deprecated;
     if ((unknown = unknown || value == "unknown")) continue;
     EXPECT_GE(std::stod(value), previous) << line;
     previous = std::stod(value);
@@ -214,39 +219,62 @@ TEST(Kxproj, OneMebibyteLimitsAndFlatMemory) {
 }
 
 // Grid files come from --data-home or KXDATAHOME; a transformation whose grid
-// is missing is passed over, with one line naming the file.
+// is missing is passed over, with one line naming the file. The most accurate
+// transformation whose grid is there is taken, whatever its code: 15948
+// (DHDN to ETRS89 by BETA2007, 0.9 m) lies outside the transformation ranges
+// and beats the 1 m equations once its grid is in the data home.
 TEST(Kxproj, GridTransformationsUseTheDataHome) {
-  const char *grid = "/usr/share/proj/nzgd2kgrid0005.gsb";
-  if (access(grid, R_OK) != 0) GTEST_SKIP() << "proj-data's nzgd2kgrid0005.gsb not installed";
-  const std::string home = scratch().path("home"), link = home + "/ntv2/nzgd2kgrid0005.gsb";
-  ASSERT_TRUE(std::filesystem::create_directories(home + "/ntv2"));
-  ASSERT_EQ(symlink(grid, link.c_str()), 0);
-  const std::string input = "174 -41\n170.5 -45.25\n",
-                    args = "-s 4272 -t 4167 -d 10 --data-home " + home;
-  // PROJ cct +proj=hgridshift +grids=nzgd2kgrid0005.gsb
-  const std::string expected = "174.0001861622 -40.9982591967\n170.5000927790 -45.2483668439\n";
-  const ToolRun by_option = kxproj(args, input);
-  EXPECT_EQ(by_option.status, 0) << by_option.err;
-  EXPECT_EQ(by_option.out, expected);
-  EXPECT_EQ(by_option.err, "");
-  setenv("KXDATAHOME", home.c_str(), 1);
-  EXPECT_EQ(kxproj("-s 4272 -t 4167 -d 10", input).out, expected);
-  unsetenv("KXDATAHOME");
-  const std::string list = kxproj("-s 4272 -t 4167 --list-via --data-home " + home, "").out;
-  EXPECT_EQ(list.rfind("1568 ", 0), 0u) << list;
-  EXPECT_EQ(list.substr(0, list.find('\n')).find("grid missing"), std::string::npos);
-  EXPECT_EQ(kxproj("-s 4167 -t 4272 -d 8 --data-home " + home, expected).out,
-            "174.00000000 -41.00000000\n170.50000000 -45.25000000\n");
+  const struct {
+    const char *grid, *args, *first, *input, *expected, *back;
+  } cases[] = {
+      // PROJ cct +proj=hgridshift +grids=nzgd2kgrid0005.gsb
+      {"nzgd2kgrid0005.gsb", "-s 4272 -t 4167 -d 10", "1568", "174 -41\n170.5 -45.25\n",
+       "174.0001861622 -40.9982591967\n170.5000927790 -45.2483668439\n",
+       "174.00000000 -41.00000000\n170.50000000 -45.25000000\n"},
+      // PROJ cct +proj=hgridshift +grids=BETA2007.gsb
+      {"BETA2007.gsb", "-s 4314 -t 4258 -d 10", "15948", "13.4 52.5\n8.7 50.1\n",
+       "13.3982568056 52.4985944130\n8.6989966415 50.0988396005\n",
+       "13.40000000 52.50000000\n8.70000000 50.10000000\n"}};
+  for (const auto &c : cases) {
+    const std::string grid = std::string("/usr/share/proj/") + c.grid;
+    if (access(grid.c_str(), R_OK) != 0) GTEST_SKIP() << "proj-data's " << c.grid << " missing";
+    const std::string home = scratch().path(std::string("home-") + c.first),
+                      link = home + "/ntv2/" + c.grid;
+    ASSERT_TRUE(std::filesystem::create_directories(home + "/ntv2"));
+    ASSERT_EQ(symlink(grid.c_str(), link.c_str()), 0);
+    const std::string args = std::string(c.args) + " --data-home " + home;
+    const ToolRun by_option = kxproj(args, c.input);
+    EXPECT_EQ(by_option.status, 0) << by_option.err;
+    EXPECT_EQ(by_option.out, c.expected) << c.grid;
+    // Only more accurate ones whose grids are missing are passed over.
+    EXPECT_EQ(by_option.err.find(std::string("transformation ") + c.first), std::string::npos);
+    setenv("KXDATAHOME", home.c_str(), 1);
+    EXPECT_EQ(kxproj(c.args, c.input).out, c.expected) << c.grid;
+    unsetenv("KXDATAHOME");
+    // The first line whose grid is there names the transformation taken.
+    std::istringstream list(kxproj(std::string(c.args) + " --list-via --data-home " + home, "").out);
+    std::string line;
+    while (std::getline(list, line) && line.find("grid missing") != std::string::npos) {
+    }
+    EXPECT_EQ(line.rfind(std::string(c.first) + " ", 0), 0u) << line;
+    std::string inverse = c.args;  // -s A -t B -> -s B -t A
+    inverse = "-s " + inverse.substr(inverse.find("-t ") + 3, 4) + " -t " + inverse.substr(3, 4) +
+              " -d 8 --data-home " + home;
+    EXPECT_EQ(kxproj(inverse, c.expected).out, c.back) << c.grid;
 
-  std::remove(link.c_str());
-  const ToolRun without = kxproj(args, input);
-  EXPECT_EQ(without.status, 0);
-  EXPECT_NE(without.out, expected);
-  EXPECT_TRUE(without.one_message("1568")) << without.err;
-  EXPECT_NE(without.err.find(link), std::string::npos) << without.err;
-  const std::string marked = kxproj("-s 4272 -t 4167 --list-via --data-home " + home, "").out;
-  EXPECT_NE(marked.substr(0, marked.find('\n')).find("grid missing: " + link), std::string::npos)
-      << marked;
+    std::remove(link.c_str());
+    const ToolRun without = kxproj(args, c.input);
+    EXPECT_EQ(without.status, 0);
+    EXPECT_NE(without.out, c.expected);
+    EXPECT_NE(without.err.find(std::string("passing over transformation ") + c.first),
+              std::string::npos)
+        << without.err;
+    EXPECT_NE(without.err.find(link), std::string::npos) << without.err;
+    const std::string marked = kxproj(std::string(c.args) + " --list-via --data-home " + home, "").out;
+    const std::string row = marked.substr(marked.find(std::string("\n") + c.first) + 1);
+    EXPECT_NE(row.substr(0, row.find('\n')).find("grid missing: " + link), std::string::npos)
+        << marked;
+  }
 }
 
 }  // namespace

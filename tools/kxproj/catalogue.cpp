@@ -94,13 +94,15 @@ std::vector<Candidate> transformations_between(kx_geogcs from, kx_geogcs to) {
     if (forward || backward) {
       char name[64];
       kx_geogtran_name(gt, name);
-      found.push_back(
-          {codes[i], kx_factory_geogtran_accuracy(codes[i]), backward, name, missing_grid(gt)});
+      found.push_back({codes[i], kx_factory_geogtran_accuracy(codes[i]), backward,
+                       kx_factory_geogtran_epsg_deprecated(codes[i]) != 0, name,
+                       missing_grid(gt)});
     }
     kx_geogtran_del(gt);
   }
   kx_factory_codelist_del(codes);
   std::sort(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
+    if (a.deprecated != b.deprecated) return b.deprecated;
     const bool ka = a.accuracy >= 0, kb = b.accuracy >= 0;
     if (ka != kb) return ka;
     if (ka && a.accuracy != b.accuracy) return a.accuracy < b.accuracy;

@@ -19,6 +19,7 @@ struct Candidate {
   int code;
   double accuracy;  // metres; negative when unknown
   bool inverse;     // applied from its second geographic CS to its first
+  bool deprecated;  // by EPSG: taken only when no current one serves
   std::string name;
   std::string missing;  // the grid file it needs and the data home lacks, else ""
 };

@@ -36,11 +36,13 @@ const char kUsage[] =
     "  --via           a transformation (code, name, GEOGTRAN[...] text or file)\n"
     "                  from the source's datum to the target's; without it the\n"
     "                  catalogue's most accurate one between the datums is used\n"
+    "                  (those EPSG has deprecated only when no other serves)\n"
     "  --inverse-via   the same, applied from its second CS to its first\n"
     "                  (one whose grid file is missing is passed over, with a\n"
     "                  line on standard error)\n"
     "  --list-via      list the catalogue transformations between the datums,\n"
-    "                  marking those whose grid file is missing\n"
+    "                  best first, marking those EPSG has deprecated and those\n"
+    "                  whose grid file is missing\n"
     "  --data-home     the folder of the grid files (nadcon/, harn/, ntv2/);\n"
     "                  default: the environment variable KXDATAHOME\n"
     "  --describe      print the text of a catalogue object\n"
@@ -218,9 +220,9 @@ int run(int argc, char **argv) {
     if (same_datum) return 0;
     for (const kxproj::Candidate &c : kxproj::transformations_between(g1, g2)) {
       std::string accuracy = c.accuracy >= 0 ? kxproj::format_number(c.accuracy) + " m" : "unknown";
-      std::printf("%d %s accuracy %s%s%s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
-                  c.inverse ? " (inverse)" : "", c.missing.empty() ? "" : " grid missing: ",
-                  c.missing.c_str());
+      std::printf("%d %s accuracy %s%s%s%s%s\n", c.code, c.name.c_str(), accuracy.c_str(),
+                  c.inverse ? " (inverse)" : "", c.deprecated ? " deprecated by EPSG" : "",
+                  c.missing.empty() ? "" : " grid missing: ", c.missing.c_str());
     }
     return 0;
   }
