@@ -1,6 +1,6 @@
 // Catalogue look-ups: kx_factory of random codes of each kind's code list
-// (and of all kinds mixed), and kx_factory_code of projected CSs built from
-// the catalogue. There is no peer library for the catalogue; each benchmark
+// (and of all kinds mixed), kx_factory_code of projected CSs built from the
+// catalogue, and the listings of the largest kinds. There is no peer library for the catalogue; each benchmark
 // reports the median time of a single call ("median_us") besides the mean.
 #include "kx.h"
 
@@ -128,7 +128,26 @@ void factory_code_projcs(benchmark::State &state) {
   state.counters["objects"] = static_cast<double>(objects.size());
 }
 
+// A whole listing per iteration (the target is 50 ms for the largest kind).
+void listing_of(benchmark::State &state, kx_predefined *(*listing)(int *)) {
+  int count = 0;
+  for (auto _ : state) {
+    kx_predefined *table = listing(&count);
+    benchmark::DoNotOptimize(table);
+    kx_table_del(table);
+  }
+  state.counters["records"] = count;
+}
+
 void register_all() {
+  const std::pair<const char *, kx_predefined *(*)(int *)> listings[] = {
+      {"listing/datum", kx_predefined_datum},
+      {"listing/geogcs", kx_predefined_geogcs},
+      {"listing/projcs", kx_predefined_projcs},
+      {"listing/geogtran", kx_predefined_geogtran}};
+  for (const auto &[name, listing] : listings) {
+    benchmark::RegisterBenchmark(name, listing_of, listing)->Unit(benchmark::kMillisecond);
+  }
   std::vector<int> all;
   for (const Kind &kind : kKinds) {
     std::vector<int> codes = codes_of(kind);
@@ -137,6 +156,19 @@ void register_all() {
     benchmark::RegisterBenchmark((std::string("factory/") + kind.name).c_str(), factory_of, codes);
   }
   if (!all.empty()) benchmark::RegisterBenchmark("factory/all_kinds", factory_of, all);
+  // Codes outside every range: kx_factory asks the kinds one after another.
+  std::vector<int> outside;
+  for (int code : all) {
+    void *object = kx_factory(code);
+    if (object != nullptr && kx_projcs_p(static_cast<kx_projcs>(object)) &&
+        (code < 2000 || (code > 3999 && code < 20000) || (code > 32799 && code < 53000))) {
+      outside.push_back(code);
+    }
+    delete_object(object);
+  }
+  if (!outside.empty()) {
+    benchmark::RegisterBenchmark("factory/projcs_outside_ranges", factory_of, outside);
+  }
   // Most projected CSs need projections the library does not bind yet; the
   // codes that build show the cost of a complete object.
   std::vector<int> buildable;

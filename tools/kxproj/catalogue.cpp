@@ -15,17 +15,16 @@ namespace {
 // Room for the longest text any object kind writes.
 constexpr std::size_t kTextRoom = 8192;
 
-// The writers return the length or the buffer depending on the kind; the
-// text ends at its terminator either way.
-template <typename Handle, typename Write>
-std::string text_of(Handle (*make)(int), Write write, void (*del)(Handle), int code) {
-  Handle object = make(code);
-  if (object == nullptr) return {};
-  std::string text(kTextRoom, '\0');
-  write(object, &text[0]);
-  del(object);
-  text.resize(std::min(text.find('\0'), text.size()));
-  return text;
+// Writes the object's text when the object is of the handle's kind and
+// deletes it; false for another kind. The writers return the length or the
+// buffer depending on the kind; the text ends at its terminator either way.
+template <typename Handle, typename Is, typename Write>
+bool text_if(void *object, Is is, Write write, void (*del)(Handle), std::string &text) {
+  const auto handle = static_cast<Handle>(object);
+  if (!is(handle)) return false;
+  write(handle, &text[0]);
+  del(handle);
+  return true;
 }
 
 bool same_datum(kx_geogcs a, kx_geogcs b) {
@@ -112,27 +111,24 @@ std::vector<Candidate> transformations_between(kx_geogcs from, kx_geogcs to) {
 }
 
 std::string describe(int code) {
-  // Each kind's factory answers only for its own ranges, so the first text
-  // found is the object's.
-  std::string text;
-  if (text.empty()) text = text_of(kx_factory_projcs, kx_projcs_to_string, kx_projcs_del, code);
-  if (text.empty()) text = text_of(kx_factory_geogcs, kx_geogcs_to_string, kx_geogcs_del, code);
-  if (text.empty()) {
-    text = text_of(kx_factory_geogtran, kx_geogtran_to_string, kx_geogtran_del, code);
-  }
-  if (text.empty()) text = text_of(kx_factory_datum, kx_datum_to_string, kx_datum_del, code);
-  if (text.empty()) {
-    text = text_of(kx_factory_spheroid, kx_spheroid_to_string, kx_spheroid_del, code);
-  }
-  if (text.empty()) text = text_of(kx_factory_primem, kx_primem_to_string, kx_primem_del, code);
-  if (text.empty()) text = text_of(kx_factory_unit, kx_unit_to_string, kx_unit_del, code);
-  if (text.empty()) {
-    text = text_of(kx_factory_projection, kx_projection_to_string, kx_projection_del, code);
-  }
-  if (text.empty()) text = text_of(kx_factory_method, kx_method_to_string, kx_method_del, code);
-  if (text.empty()) {
-    text = text_of(kx_factory_parameter, kx_parameter_to_string, kx_parameter_del, code);
-  }
+  // kx_factory's object: a code several kinds share (EPSG numbers some alike)
+  // names the kind whose range holds it, as everywhere in the library.
+  void *object = kx_factory(code);
+  if (object == nullptr) return {};
+  std::string text(kTextRoom, '\0');
+  const bool written =
+      text_if(object, kx_projcs_p, kx_projcs_to_string, kx_projcs_del, text) ||
+      text_if(object, kx_geogcs_p, kx_geogcs_to_string, kx_geogcs_del, text) ||
+      text_if(object, kx_geogtran_p, kx_geogtran_to_string, kx_geogtran_del, text) ||
+      text_if(object, kx_datum_p, kx_datum_to_string, kx_datum_del, text) ||
+      text_if(object, kx_spheroid_p, kx_spheroid_to_string, kx_spheroid_del, text) ||
+      text_if(object, kx_primem_p, kx_primem_to_string, kx_primem_del, text) ||
+      text_if(object, kx_unit_p, kx_unit_to_string, kx_unit_del, text) ||
+      text_if(object, kx_projection_p, kx_projection_to_string, kx_projection_del, text) ||
+      text_if(object, kx_method_p, kx_method_to_string, kx_method_del, text) ||
+      text_if(object, kx_parameter_p, kx_parameter_to_string, kx_parameter_del, text);
+  if (!written) return {};
+  text.resize(std::min(text.find('\0'), text.size()));
   return text;
 }
 
