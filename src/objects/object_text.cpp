@@ -5,19 +5,18 @@
 
 namespace kx {
 
+// Every catalogue object copies and checks a dozen names, so both use the
+// C library's vectorised scans.
 void copy_name(char *dst, const char *src) {
-  std::memset(dst, 0, kNameSize);
-  if (src == nullptr) return;
-  for (int i = 0; i < kNameSize - 1 && src[i] != '\0'; ++i) dst[i] = src[i];
+  const std::size_t n = src == nullptr ? 0 : strnlen(src, kNameSize - 1);
+  if (n > 0) std::memcpy(dst, src, n);
+  std::memset(dst + n, 0, kNameSize - n);
 }
 
 bool name_fits_text(const char *name) {
   if (name == nullptr) return true;
-  for (int i = 0; i < kNameSize - 1 && name[i] != '\0'; ++i) {
-    const char c = name[i];
-    if (c == '[' || c == ']' || c == '"' || c == '\x7f') return false;
-  }
-  return true;
+  const std::size_t n = strnlen(name, kNameSize - 1);
+  return std::strcspn(name, "[]\"\x7f") >= n;
 }
 
 bool read_name_token(char *dst, const char *token) {
