@@ -134,6 +134,7 @@ struct ProjectionRow {
   Layout layout;
   LineRead lines[kMaxLineReads];
   FixedValue fixed[4];
+  int omitted = 0;  // a parameter of the default group the keyword's form lacks
 };
 extern const ProjectionRow kProjectionRows[];
 extern const std::size_t kProjectionRowCount;

@@ -357,6 +357,16 @@ class ParameterReader {
     return kOk;
   }
 
+  void omit(int code) {
+    kx_parameter p = kx_factory_parameter(code);
+    const int slot = kx_parameter_index(p);
+    kx_parameter_del(p);
+    if (slot >= 0 && slot < 16) {
+      kx_parameter_del(slots_.data()[slot]);
+      slots_.data()[slot] = nullptr;
+    }
+  }
+
   // Metres on the file to the projected unit.
   double length(double metres) const { return metres / factor_; }
 
@@ -549,6 +559,7 @@ int read_row(const Record &r, const ProjectionRow &row, ParameterReader *pr, Pro
   }
   status = pr->read(lines, count);
   if (status == kOk) status = pr->fixed(row.fixed);
+  if (status == kOk && row.omitted != 0) pr->omit(row.omitted);
   return status;
 }
 

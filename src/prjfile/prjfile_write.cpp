@@ -225,6 +225,23 @@ int fill_projection(kx_projcs pcs, Record *r) {
       row = row_of("POLAR");
       break;
     }
+    case KX_PRJ_LAMBERT_CONFORMAL_CONIC: {
+      // The one-parallel form is the cone through its parallel, when it
+      // keeps the scale there.
+      if (p.has(KX_PAR_SCALE_FACTOR) && p.get(KX_PAR_SCALE_FACTOR) != 1.0) return kBadProjection;
+      row = row_of("LAMBERT");
+      if (!p.has(KX_PAR_STANDARD_PARALLEL_2)) {
+        static const LineRead kOne[] = {{1, Value::Angle, KX_PAR_STANDARD_PARALLEL_1, " /* 1st standard parallel"},
+                                        {2, Value::Angle, KX_PAR_STANDARD_PARALLEL_1, " /* 2nd standard parallel"},
+                                        {3, Value::Angle, KX_PAR_CENTRAL_MERIDIAN, " /* central meridian"},
+                                        {4, Value::Angle, KX_PAR_LATITUDE_OF_ORIGIN, " /* latitude of projection's origin"},
+                                        {5, Value::FalseEasting, 0, " /* false easting (meters)"},
+                                        {6, Value::FalseNorthing, 0, " /* false northing (meters)"}};
+        lines = kOne;
+        count = 6;
+      }
+      break;
+    }
     case KX_PRJ_CYLINDRICAL_EQAREA:
       row = row_of("CYLINDRICAL");
       put_line(r, 1, "1 /* cylindrical type");
@@ -243,6 +260,12 @@ int fill_projection(kx_projcs pcs, Record *r) {
     double v = p.get(f.parameter);
     if (f.parameter == KX_PAR_FALSE_EASTING || f.parameter == KX_PAR_FALSE_NORTHING) v *= factor;
     if (!kx_eq(v, f.value)) return kBadProjection;
+  }
+  // The sphere-based keywords read their datum as a sphere: an ellipsoid
+  // cannot be written with them.
+  const bool sphere_form = row->sphere || (row->layout == Layout::Stereographic && lines == kStereoOblique);
+  if (sphere_form && kx_spheroid_flattening(kx_datum_spheroid(kx_geogcs_datum(kx_projcs_geogcs(pcs)))) != 0.0) {
+    return kBadProjection;
   }
   r->projection = row->keyword;
   if (row->sphere) {
