@@ -191,7 +191,7 @@ int fill_projection(kx_projcs pcs, Record *r) {
                                       {7, Value::FalseNorthing, 0, " /* false northing (meters)"}};
       put_line(r, 1, std::string(one ? "1" : "2") + " /* number of standard parallels");
       lines = one ? kOne : kTwo;
-      count = 6;
+      count = one ? 5 : 6;
       break;
     }
     case KX_PRJ_HOTINE_TWO_POINT_NATORIGIN:

@@ -2,12 +2,14 @@
 // arguments, over-long lines, odd and huge files, the process locale, the
 // writer's failures and its size bound, and the write-and-read-back sweep
 // over every catalogue projected CS.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <csignal>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -163,6 +165,28 @@ TEST(PrjfileWriter, FilesAndFailures) {
     EXPECT_EQ(kx_coordsys_to_prjfile(pcs.get(), nullptr, p.c_str(), &status), want) << p;
     EXPECT_EQ(status, want) << p;
   }
+}
+
+// A write that fails on a regular file (here at the file size limit) is
+// -101, not success with a cut file.
+TEST(PrjfileWriter, WriteErrorIsReported) {
+#ifdef KX_EMULATED
+  GTEST_SKIP() << "the emulator's file size limit is not the process's";
+#endif
+  kxtest::ScratchDir dir;
+  Cs pcs(kx_factory(32633));
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 16;
+  void (*saved)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  int status = 1;
+  const int result = kx_coordsys_to_prjfile(pcs.get(), nullptr, dir.path("cut.prj").c_str(), &status);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, saved);
+  EXPECT_EQ(result, -101);
+  EXPECT_EQ(status, -101);
 }
 
 // What the keywords cannot say is refused rather than written wrongly.
