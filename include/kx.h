@@ -1885,8 +1885,11 @@ KX_API kx_unit kx_zunit_from_prjstring(const char *text, int *status);
  * axes on the Parameters line. Angles are written as degrees, minutes and
  * seconds ("%4d %2d %s", seconds to 6 decimals, a negative value above -1
  * with "  -0" for its degrees), lengths at 16 digits, each parameter line
- * with a comment. Systems the keywords cannot express give -107 (or -106
- * for a state-plane system whose name has no FIPS zone).
+ * with a comment. Systems the keywords cannot express give -107: a
+ * projection without a keyword form (or the Lambert conic with a scale
+ * factor other than 1), a sphere keyword on an ellipsoid, a prime meridian
+ * other than Greenwich, a parameter that is not finite or an angle beyond
+ * 1e6 degrees; a text that would exceed KX_PRJSTRING_MAX (none does) too.
  * kx_coordsys_to_prjfile creates or replaces the file (-101 when it cannot
  * be opened, written or closed); kx_coordsys_to_prjstring writes to text,
  * which must hold KX_PRJSTRING_MAX + 1 bytes and is emptied first (also on

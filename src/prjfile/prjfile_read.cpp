@@ -8,7 +8,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <new>
+#include <exception>
 #include <string>
 
 #include "kx_def.h"
@@ -695,7 +695,7 @@ KX_API kx_coordsys kx_coordsys_from_prjstring(const char *text, int *status) {
   }
   try {
     return from_text(text, std::strlen(text), status);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::exception &) {
     *status = kNoMemory;
     return nullptr;
   }
@@ -716,7 +716,7 @@ KX_API kx_coordsys kx_coordsys_from_prjfile(const char *path, int *status) {
       return nullptr;
     }
     return from_text(text.data(), text.size(), status);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::exception &) {
     *status = kNoMemory;
     return nullptr;
   }

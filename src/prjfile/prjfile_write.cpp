@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
+#include <exception>
 #include <string>
 
 #include "kx_def.h"
@@ -59,25 +59,32 @@ const char *longest_keyword(const Row *rows, std::size_t n, int code) {
   return best;
 }
 
-void fill_datum(kx_datum datum, Record *r) {
+// False for a spheroid the Parameters line cannot carry.
+bool fill_datum(kx_datum datum, Record *r) {
   const int code = kx_factory_code(datum);
   if (const char *k = code != 0 ? longest_keyword(kDatumKeywords, kDatumKeywordCount, code) : nullptr) {
     r->datum = k;
-    return;
+    return true;
   }
   kx_spheroid sph = kx_datum_spheroid(datum);
   for (std::size_t i = 0; i < kSpheroidKeywordCount; ++i) {
     Datum d(kx_factory_datum(kSpheroidKeywords[i].datum));
     if (d && kx_spheroid_eq(kx_datum_spheroid(d.get()), sph) != 0) {
       r->spheroid = longest_keyword(kSpheroidKeywords, kSpheroidKeywordCount, kSpheroidKeywords[i].datum);
-      return;
+      return true;
     }
   }
-  // The reader takes user axes from the Parameters line itself.
+  // The reader takes user axes from the Parameters line itself, the second
+  // number as the semi-minor axis when it is at least 1, else as the
+  // eccentricity squared.
   const double a = kx_spheroid_axis(sph);
-  const double b = a * (1.0 - kx_spheroid_flattening(sph));
-  r->lines[0] = format_number(a) + " " + format_number(b);
+  const double f = kx_spheroid_flattening(sph);
+  const double b = a * (1.0 - f);
+  const double e2 = f * (2.0 - f);
+  if (b < 1.0 && !(e2 > 0.0)) return false;
+  r->lines[0] = format_number(a) + " " + format_number(b >= 1.0 ? b : e2);
   if (r->nlines < 1) r->nlines = 1;
+  return true;
 }
 
 struct Params {
@@ -287,7 +294,9 @@ int fill_record(kx_coordsys cs, kx_unit zunit, Record *r) {
   } else {
     return kNoInput;
   }
-  fill_datum(kx_geogcs_datum(geog), r);
+  // The keyword form has no prime meridian but Greenwich's.
+  if (kx_primem_longitude(kx_geogcs_primem(geog)) != 0.0) return kBadProjection;
+  if (!fill_datum(kx_geogcs_datum(geog), r)) return kBadProjection;
   if (zunit != nullptr && kx_unit_p(zunit) != 0) {
     r->zunits = same_unit(zunit, KX_U_METER)     ? "METERS"
                 : same_unit(zunit, KX_U_FOOT_US) ? "FEET"
@@ -382,7 +391,14 @@ std::string format_angle(double degrees) {
   long long d = static_cast<long long>(a);
   long long m = static_cast<long long>((3600.0 * a - 3600.0 * static_cast<double>(d)) / 60.0);
   double s = 3600.0 * a - 3600.0 * static_cast<double>(d) - 60.0 * static_cast<double>(m);
-  if (s >= 59.9999995) {
+  // Rounding can leave a whole degree in the minutes.
+  if (m >= 60) {
+    m -= 60;
+    ++d;
+  }
+  // Seconds that would print as 60 (also just below the limit, once
+  // rounded to microseconds) carry into the minute.
+  if (s >= 59.9999995 || std::llround(s * 1.0e6) >= 60000000) {
     s = 0.0;
     if (++m == 60) {
       m = 0;
@@ -436,7 +452,7 @@ KX_API int kx_coordsys_to_prjstring(kx_coordsys cs, kx_unit zunit, char *text, i
     const int code = render(cs, zunit, &out);
     if (code == kOk) std::memcpy(text, out.c_str(), out.size() + 1);
     return finish(code, status);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::exception &) {
     return finish(kNoMemory, status);
   }
 }
@@ -458,7 +474,7 @@ KX_API int kx_coordsys_to_prjfile(kx_coordsys cs, kx_unit zunit, const char *pat
     // A failed close can mean lost data (deferred write errors).
     if (close(fd) != 0) result = kFileError;
     return finish(result, status);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::exception &) {
     return finish(kNoMemory, status);
   }
 }

@@ -1,6 +1,6 @@
 // The vertical unit of a keyword projection file (its "ZUNITS" line).
 #include <cstring>
-#include <new>
+#include <exception>
 #include <string>
 
 #include "kx_def.h"
@@ -48,7 +48,7 @@ KX_API kx_unit kx_zunit_from_prjstring(const char *text, int *status) {
   }
   try {
     return zunit_of(text, std::strlen(text), status);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::exception &) {
     *status = kNoMemory;
     return nullptr;
   }
@@ -69,7 +69,7 @@ KX_API kx_unit kx_zunit_from_prjfile(const char *path, int *status) {
       return nullptr;
     }
     return zunit_of(text.data(), text.size(), status);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::exception &) {
     *status = kNoMemory;
     return nullptr;
   }
