@@ -279,7 +279,21 @@ int fill_projection(kx_projcs pcs, Record *r) {
     put_line(r, 1, format_number(kx_spheroid_axis(kx_datum_spheroid(kx_geogcs_datum(kx_projcs_geogcs(pcs))))) +
                        kCommentRadius);
   }
-  if (!write_lines(lines != nullptr ? lines : row->lines, count, p, factor, r)) return kBadProjection;
+  const LineRead *used = lines != nullptr ? lines : row->lines;
+  if (!write_lines(used, count, p, factor, r)) return kBadProjection;
+  // A false origin no line or fixed value carries goes in the shifts, which
+  // the reader adds to it (already in the projected unit).
+  const int origin[2] = {KX_PAR_FALSE_EASTING, KX_PAR_FALSE_NORTHING};
+  const Value kind[2] = {Value::FalseEasting, Value::FalseNorthing};
+  std::string *shift[2] = {&r->xshift, &r->yshift};
+  for (int k = 0; k < 2; ++k) {
+    bool carried = false;
+    for (int i = 0; i < count && used[i].line != 0; ++i) carried = carried || used[i].value == kind[k];
+    for (int i = 0; i < 4 && row->fixed[i].parameter != 0; ++i) carried = carried || row->fixed[i].parameter == origin[k];
+    const double v = p.get(origin[k]);
+    if (!std::isfinite(v)) return kBadProjection;
+    if (!carried && v != 0.0) *shift[k] = format_number(v);
+  }
   return kOk;
 }
 

@@ -189,6 +189,28 @@ TEST(PrjfileWriter, WriteErrorIsReported) {
   EXPECT_EQ(status, -101);
 }
 
+// A false origin that no parameter line carries is written as the shifts,
+// user axes on the Parameters line; both read back.
+TEST(PrjfileWriter, ShiftsAndUserAxes) {
+  const char *texts[] = {
+      "PROJCS[\"WGS_1984_Mollweide\",GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\","
+      "6378137.0,298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]],"
+      "PROJECTION[\"Mollweide\"],PARAMETER[\"False_Easting\",1000.5],PARAMETER[\"False_Northing\",-20.0],"
+      "PARAMETER[\"Central_Meridian\",10.0],UNIT[\"Foot_US\",0.3048006096012192]]",
+      "GEOGCS[\"GCS_User_Defined\",DATUM[\"D_User_Defined\",SPHEROID[\"User_Defined_Spheroid\",6378000.0,"
+      "300.0]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]",
+  };
+  for (const char *t : texts) {
+    Cs cs(kx_coordsys_from_string(t));
+    ASSERT_NE(cs, nullptr) << t;
+    char text[KX_PRJSTRING_MAX + 1];
+    int status = 1;
+    ASSERT_EQ(kx_coordsys_to_prjstring(cs.get(), nullptr, text, &status), 0);
+    Cs back(kx_coordsys_from_prjstring(text, &status));
+    EXPECT_EQ(kx_coordsys_eq(cs.get(), back.get()), 1) << text;
+  }
+}
+
 // What the keywords cannot say is refused rather than written wrongly.
 TEST(PrjfileWriter, Inexpressible) {
   const char *texts[] = {
