@@ -51,7 +51,7 @@ int linear_choice(const std::string &units, Linear *choice, Unit *unit) {
   } else {
     const int status = unit_from_field(units, false, KX_U_METER, unit);
     if (status != kOk) return status;
-    *choice = kx_unit_factor(unit->get()) == 0.3048 ? Linear::IntlFoot : Linear::Other;
+    *choice = kx_factory_code(unit->get()) == KX_U_FOOT ? Linear::IntlFoot : Linear::Other;
     return kOk;
   }
   unit->reset(kx_factory_unit(code));
