@@ -174,7 +174,7 @@ int fill_projection(kx_projcs pcs, Record *r) {
     if (state_plane(pcs, r)) return kOk;
     if (utm_zone(p, factor, &zone)) {
       r->projection = "UTM";
-      r->zone = std::to_string(zone);
+      r->zone = integer_text(zone);
       return kOk;
     }
   }
@@ -434,6 +434,12 @@ std::string format_angle(double degrees) {
   } else {
     std::snprintf(text, sizeof text, "%4lld %2lld %s", degrees < 0.0 ? -d : d, m, sec);
   }
+  return text;
+}
+
+std::string integer_text(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
   return text;
 }
 
