@@ -1852,6 +1852,97 @@ KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double
  * Legacy projection files
  * ======================================================================== */
 
+/* Keyword projection files: one keyword and its value per line ("Projection
+ * UTM", "Datum NAD27", "Units METERS", "Zone 13"; also Fipszone, Spheroid,
+ * Xshift, Yshift, Zunits; Densify, Flip, Format, Generalize, Quadrant and
+ * Switch lines are ignored), then "Parameters" and up to 15 further lines
+ * of one value each. Case does not matter; "/" "*" starts a comment that runs
+ * to the end of the line. Every line counts, the last one also without a
+ * line feed. Numbers use the "C" notation whatever the process locale
+ * (never changed); an angle line holds degrees, minutes and seconds, each a
+ * number ("34.3333", "34 20 0"), negative when it holds a '-' anywhere.
+ *
+ * Status codes (0 is success):
+ *  -100 no input: null path, null or empty string, empty file
+ *  -101 the file cannot be opened (reading or writing), is not a regular
+ *       file (FIFO, directory, device), is larger than KX_PRJFILE_MAX_BYTES,
+ *       or cannot be written and closed completely
+ *  -102 a line begins with an unknown keyword, or a line is longer than
+ *       KX_PRJFILE_MAX_LINE characters after its comment and outer blanks
+ *       are removed (such a line is refused, never cut)
+ *  -103 more than 16 parameter lines
+ *  -104 a numeric unit value that is not positive (or not a number)
+ *  -105 unknown spheroid keyword, or bad user-defined spheroid numbers
+ *  -106 unknown datum keyword, a keyword whose datum the catalogue does not
+ *       hold, or a state-plane system on a datum other than NAD27, NAD83, HPGN
+ *  -107 unsupported projection keyword or variant (STEREOGRAPHIC with a type
+ *       other than 1 or 2, SIMPLE_CONIC with other than 1 or 2 parallels,
+ *       CYLINDRICAL not of type 1, a UTM zone outside 1-60), or a parameter
+ *       line that is not a number, or an angle line that is not one to three
+ *       numbers
+ *  -108 an RSO projection whose variant (line 1: 1 Brunei, 2 Malaysia) is
+ *       neither
+ *  -109 unknown state-plane zone
+ *  -110 no vertical unit (Zunits missing, empty or beginning "NO")
+ *  -200 memory exhausted
+ *
+ * Datum keywords map to catalogue datums; the legacy codes BOR, DEI, SHU,
+ * VOR, EST and SRL name datums the catalogue does not hold, and IND_B,
+ * IND_I and ALASKA name library datums it cannot build: all give -106. SAN
+ * is South American 1969 as 6618 (6291 is withdrawn for its ellipsoid); the
+ * spheroid keywords INT1967 and INTERNATIONAL1967 give 6036 (GRS 1967),
+ * SAMERICAN1969 and SOUTHAMERICAN1969 give 6618.
+ *
+ * State plane ("Projection STATEPLANE"): the zone is the FIPS zone of the
+ * Fipszone line, or a legacy number on the Zone line; the only legacy
+ * number known is 4726 (FIPS 3001), any other gives -109. The zones are the
+ * 123 FIPS zones of the EPSG NAD 1983 state-plane conversions, each with its
+ * NAD27 (US feet), NAD83 (metres, US feet) and HPGN (metres) systems; other
+ * units are the zone rebuilt in that unit, its name extended by "_Meters",
+ * "_Feet", "_Feet_Intl" or "_AltUnits". Non-zero Xshift/Yshift are added to
+ * the false easting and northing and extend the name by "_Shifted" (so also
+ * for GREATBRITAIN, NEWZEALAND and RSO). UTM takes the zone from the Zone
+ * line (a negative zone is the southern half) or from the central meridian
+ * and latitude on lines 1 and 2. */
+
+/* Largest file the readers accept, in bytes. */
+#define KX_PRJFILE_MAX_BYTES 1048576
+/* Longest keyword value or parameter line, in characters. */
+#define KX_PRJFILE_MAX_LINE 255
+
+/* A new geographic or projected CS (owned by the caller, status of the
+ * catalogue objects it is made of) from the file at path or from text; null
+ * with *status set on failure, *status 0 on success. Null at once, *status
+ * untouched, for a null status. */
+KX_API kx_coordsys kx_coordsys_from_prjfile(const char *path, int *status);
+KX_API kx_coordsys kx_coordsys_from_prjstring(const char *text, int *status);
+/* The vertical unit of the Zunits line: METERS 9001, FEET 9003, a number v
+ * > 0 of units per metre a new "User_Defined_Unit" of factor 1/v. */
+KX_API kx_unit kx_zunit_from_prjfile(const char *path, int *status);
+KX_API kx_unit kx_zunit_from_prjstring(const char *text, int *status);
+
+/* Largest text kx_coordsys_to_prjstring writes, terminator not counted. */
+#define KX_PRJSTRING_MAX 2048
+
+/* The keyword form of a kx_projcs or kx_geogcs (anything else: -100), with
+ * a Zunits line for the vertical unit when it is not null. A datum the
+ * keywords do not name is written by its spheroid's keyword, or as its two
+ * axes on the Parameters line. Angles are written as degrees, minutes and
+ * seconds ("%4d %2d %s", seconds to 6 decimals, a negative value above -1
+ * with "  -0" for its degrees), lengths at 16 digits, each parameter line
+ * with a comment. Systems the keywords cannot express give -107: a
+ * projection without a keyword form (or the Lambert conic with a scale
+ * factor other than 1), a sphere keyword on an ellipsoid, a prime meridian
+ * other than Greenwich, a parameter that is not finite or an angle beyond
+ * 1e6 degrees; a text that would exceed KX_PRJSTRING_MAX (none does) too.
+ * kx_coordsys_to_prjfile creates or replaces the file (-101 when it cannot
+ * be opened, written or closed); kx_coordsys_to_prjstring writes to text,
+ * which must hold KX_PRJSTRING_MAX + 1 bytes and is emptied first (also on
+ * failure). Both return the status they store in *status (which may be
+ * null). */
+KX_API int kx_coordsys_to_prjfile(kx_coordsys cs, kx_unit zunit, const char *path, int *status);
+KX_API int kx_coordsys_to_prjstring(kx_coordsys cs, kx_unit zunit, char *text, int *status);
+
 /* ========================================================================
  * MGRS
  * ======================================================================== */

@@ -91,7 +91,7 @@ TEST(Kxproj, CaseFile) {
           t.replace(at, n.size() + 2, v);
       text[name] = t;
       arg["$" + name] = "'" + t + "'";
-      arg["@" + name] = write(name, t);
+      arg["@" + name] = write(name, unescape(t));
       continue;
     }
     const std::vector<std::string> f = split(line, " | ");

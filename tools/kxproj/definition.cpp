@@ -17,6 +17,21 @@ bool looks_like_text(const std::string &arg) {
   return arg.find('[') != std::string::npos || arg.find('(') != std::string::npos;
 }
 
+// A keyword projection file: no brackets, and a line that starts (after
+// blanks, in any case) with the keyword "Projection".
+bool looks_like_keyword_file(const std::string &text) {
+  if (text.find('[') != std::string::npos) return false;
+  for (size_t at = 0; at < text.size();) {
+    size_t start = text.find_first_not_of(" \t", at);
+    if (start == std::string::npos) break;
+    if (kx_strcmp_ci(text.substr(start, 10).c_str(), "PROJECTION") == 0) return true;
+    const size_t eol = text.find('\n', start);
+    if (eol == std::string::npos) break;
+    at = eol + 1;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string definition_text(const std::string &arg, std::string &error) {
@@ -52,6 +67,15 @@ CoordsysPtr load_coordsys(const std::string &arg, std::string &error) {
   }
   std::string text = definition_text(arg, error);
   if (text.empty()) return nullptr;
+  if (looks_like_keyword_file(text)) {
+    int status = 0;
+    CoordsysPtr cs(kx_coordsys_from_prjstring(text.c_str(), &status));
+    if (!cs) {
+      error = "cannot read the keyword projection file '" + arg.substr(0, 60) + "' (status " +
+              std::to_string(status) + ")";
+    }
+    return cs;
+  }
   CoordsysPtr cs(kx_coordsys_from_string(text.c_str()));
   if (!cs) error = "cannot read a GEOGCS or PROJCS definition from '" + arg.substr(0, 60) + "'";
   return cs;

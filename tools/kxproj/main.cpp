@@ -29,10 +29,11 @@ const char kUsage[] =
     "usage: kxproj -s SOURCE -t TARGET [--via|--inverse-via GEOGTRAN] [-d DECIMALS]\n"
     "              [--strict] [--data-home DIR] [--mgrs-precision N] [FILE...]\n"
     "       kxproj -s SOURCE -t TARGET --list-via\n"
-    "       kxproj --describe CODE\n"
+    "       kxproj --describe CODE|FILE\n"
+    "       kxproj --to-keyword CODE|TEXT|FILE\n"
     "  SOURCE, TARGET  a catalogue code (4326, EPSG:32633) or macro name\n"
     "                  (KX_GCS_WGS_1984), a GEOGCS[...] or PROJCS[...] text, or a\n"
-    "                  file holding one\n"
+    "                  file holding one or a keyword projection file\n"
     "  --via           a transformation (code, name, GEOGTRAN[...] text or file)\n"
     "                  from the source's datum to the target's; without it the\n"
     "                  catalogue's most accurate one between the datums is used\n"
@@ -45,7 +46,9 @@ const char kUsage[] =
     "                  whose grid file is missing\n"
     "  --data-home     the folder of the grid files (nadcon/, harn/, ntv2/);\n"
     "                  default: the environment variable KXDATAHOME\n"
-    "  --describe      print the text of a catalogue object\n"
+    "  --describe      print the text of a catalogue object or of the coordinate\n"
+    "                  system of a definition file\n"
+    "  --to-keyword    print a coordinate system as a keyword projection file\n"
     "  MGRS            as SOURCE: the first field of each line is an MGRS\n"
     "                  reference; as TARGET: each point is written as one. They\n"
     "                  are on the other side's geographic CS (WGS 84 when the\n"
@@ -110,11 +113,34 @@ int parse_options(int argc, char **argv, Options &o) {
       o.decimals = static_cast<int>(d);
     } else if (a == "--describe") {
       const char *v = value();
-      const int code = v ? kxproj::catalogue_code(v) : 0;
-      if (code == 0) return fail("option --describe needs a catalogue code or macro name");
+      if (v == nullptr) return fail("option --describe needs a catalogue code, macro name or file");
+      const int code = kxproj::catalogue_code(v);
+      if (code == 0) {
+        std::string error;
+        kxproj::CoordsysPtr cs = kxproj::load_coordsys(v, error);
+        if (!cs) return fail(error);
+        static char text[KX_TEXT_MAX_PROJCS + 1];
+        kx_coordsys_to_string(cs.get(), text);
+        std::printf("%s\n", text);
+        return 0;
+      }
       const std::string text = kxproj::describe(code);
       if (text.empty()) return fail("no catalogue object with code " + std::to_string(code));
       std::printf("%s\n", text.c_str());
+      return 0;
+    } else if (a == "--to-keyword") {
+      const char *v = value();
+      if (v == nullptr) return fail("option --to-keyword needs a coordinate system");
+      std::string error;
+      kxproj::CoordsysPtr cs = kxproj::load_coordsys(v, error);
+      if (!cs) return fail(error);
+      static char text[KX_PRJSTRING_MAX + 1];
+      int status = 0;
+      if (kx_coordsys_to_prjstring(cs.get(), nullptr, text, &status) != 0) {
+        return fail("the keyword form cannot express this coordinate system (status " +
+                    std::to_string(status) + ")");
+      }
+      std::fputs(text, stdout);
       return 0;
     } else if (a == "--mgrs-precision") {
       const char *v = value();
