@@ -512,15 +512,11 @@ int read_file(const char *path, std::string *text) {
 
 namespace {
 
-using kx::prjfile::kNoInput;
-using kx::prjfile::kNoMemory;
-using kx::prjfile::kOk;
-
 kx_coordsys from_text(const char *text, std::size_t length, int *status) {
   kx::prjfile::Record record;
   int s = kx::prjfile::parse_text(text, length, &record);
   kx_coordsys cs = nullptr;
-  if (s == kOk) s = kx::prjfile::build_coordsys(record, &cs);
+  if (s == kx::prjfile::kOk) s = kx::prjfile::build_coordsys(record, &cs);
   *status = s;
   return cs;
 }
@@ -530,38 +526,11 @@ kx_coordsys from_text(const char *text, std::size_t length, int *status) {
 extern "C" {
 
 KX_API kx_coordsys kx_coordsys_from_prjstring(const char *text, int *status) {
-  if (status == nullptr) return nullptr;
-  if (text == nullptr || text[0] == '\0') {
-    *status = kNoInput;
-    return nullptr;
-  }
-  try {
-    return from_text(text, std::strlen(text), status);
-  } catch (const std::exception &) {
-    *status = kNoMemory;
-    return nullptr;
-  }
+  return kx::prjfile::from_string(text, status, from_text);
 }
 
 KX_API kx_coordsys kx_coordsys_from_prjfile(const char *path, int *status) {
-  if (status == nullptr) return nullptr;
-  if (path == nullptr || path[0] == '\0') {
-    *status = kNoInput;
-    return nullptr;
-  }
-  try {
-    std::string text;
-    *status = kx::prjfile::read_file(path, &text);
-    if (*status != kOk) return nullptr;
-    if (text.empty()) {
-      *status = kNoInput;
-      return nullptr;
-    }
-    return from_text(text.data(), text.size(), status);
-  } catch (const std::exception &) {
-    *status = kNoMemory;
-    return nullptr;
-  }
+  return kx::prjfile::from_file(path, status, from_text);
 }
 
 }  // extern "C"

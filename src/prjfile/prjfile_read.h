@@ -3,6 +3,8 @@
 #ifndef KX_PRJFILE_PRJFILE_READ_H
 #define KX_PRJFILE_PRJFILE_READ_H
 
+#include <cstring>
+#include <exception>
 #include <string>
 
 #include "kx.h"
@@ -14,6 +16,46 @@ namespace kx::prjfile {
 // The whole file at path: kOk, or kFileError for a file that cannot be
 // opened, is not a regular file or is larger than KX_PRJFILE_MAX_BYTES.
 int read_file(const char *path, std::string *text);
+
+// The C entries of a reader over a text or a file: the input checks, the
+// file read whole, and no exception past the boundary (-200). read(text,
+// length, status) gives the object or null with the status set.
+template <typename Read>
+auto from_string(const char *text, int *status, Read read) -> decltype(read(text, 0, status)) {
+  if (status == nullptr) return nullptr;
+  if (text == nullptr || text[0] == '\0') {
+    *status = kNoInput;
+    return nullptr;
+  }
+  try {
+    return read(text, std::strlen(text), status);
+  } catch (const std::exception &) {
+    *status = kNoMemory;
+    return nullptr;
+  }
+}
+
+template <typename Read>
+auto from_file(const char *path, int *status, Read read) -> decltype(read(path, 0, status)) {
+  if (status == nullptr) return nullptr;
+  if (path == nullptr || path[0] == '\0') {
+    *status = kNoInput;
+    return nullptr;
+  }
+  try {
+    std::string text;
+    *status = read_file(path, &text);
+    if (*status != kOk) return nullptr;
+    if (text.empty()) {
+      *status = kNoInput;
+      return nullptr;
+    }
+    return read(text.data(), text.size(), status);
+  } catch (const std::exception &) {
+    *status = kNoMemory;
+    return nullptr;
+  }
+}
 
 // The coordinate system of a parsed record; kOk or the failure.
 int build_coordsys(const Record &record, kx_coordsys *out);

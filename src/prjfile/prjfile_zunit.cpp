@@ -41,38 +41,11 @@ kx_unit zunit_of(const char *text, std::size_t length, int *status) {
 extern "C" {
 
 KX_API kx_unit kx_zunit_from_prjstring(const char *text, int *status) {
-  if (status == nullptr) return nullptr;
-  if (text == nullptr || text[0] == '\0') {
-    *status = kNoInput;
-    return nullptr;
-  }
-  try {
-    return zunit_of(text, std::strlen(text), status);
-  } catch (const std::exception &) {
-    *status = kNoMemory;
-    return nullptr;
-  }
+  return from_string(text, status, zunit_of);
 }
 
 KX_API kx_unit kx_zunit_from_prjfile(const char *path, int *status) {
-  if (status == nullptr) return nullptr;
-  if (path == nullptr || path[0] == '\0') {
-    *status = kNoInput;
-    return nullptr;
-  }
-  try {
-    std::string text;
-    *status = read_file(path, &text);
-    if (*status != kOk) return nullptr;
-    if (text.empty()) {
-      *status = kNoInput;
-      return nullptr;
-    }
-    return zunit_of(text.data(), text.size(), status);
-  } catch (const std::exception &) {
-    *status = kNoMemory;
-    return nullptr;
-  }
+  return from_file(path, status, zunit_of);
 }
 
 }  // extern "C"
