@@ -18,12 +18,6 @@ import os
 import re
 
 OUT = 'src/prjfile/generated/state_plane_zones.cpp'
-PROJCS_RANGES = [(2000, 3999), (20000, 32799), (53000, 65799)]
-
-
-def in_range(code):
-    return any(lo <= code <= hi for lo, hi in PROJCS_RANGES)
-
 
 def zone_of(name):
     return re.sub(r' \((ftUS|ft)\)$', '', name.split(' / ', 1)[1])
@@ -52,7 +46,7 @@ def main():
     table = {}
     for r in sorted(rows, key=lambda r: (r['deprecated'] != '0', int(r['code']))):
         code = int(r['code'])
-        if ' / ' not in r['name'] or not in_range(code):
+        if ' / ' not in r['name']:
             continue
         datum = r['name'].split(' / ', 1)[0]
         zone = zone_of(r['name'])
