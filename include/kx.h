@@ -1896,7 +1896,7 @@ KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double
  * State plane ("Projection STATEPLANE"): the zone is the FIPS zone of the
  * Fipszone line, or a legacy number on the Zone line; the only legacy
  * number known is 4726 (FIPS 3001), any other gives -109. The zones are the
- * 123 FIPS zones of the EPSG NAD 1983 state-plane conversions, each with its
+ * 124 FIPS zones of the EPSG NAD 1983 state-plane conversions, each with its
  * NAD27 (US feet), NAD83 (metres, US feet) and HPGN (metres) systems; other
  * units are the zone rebuilt in that unit, its name extended by "_Meters",
  * "_Feet", "_Feet_Intl" or "_AltUnits". Non-zero Xshift/Yshift are added to
