@@ -1896,7 +1896,7 @@ KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double
  * State plane ("Projection STATEPLANE"): the zone is the FIPS zone of the
  * Fipszone line, or a legacy number on the Zone line; the only legacy
  * number known is 4726 (FIPS 3001), any other gives -109. The zones are the
- * 123 FIPS zones of the EPSG NAD 1983 state-plane conversions, each with its
+ * 124 FIPS zones of the EPSG NAD 1983 state-plane conversions, each with its
  * NAD27 (US feet), NAD83 (metres, US feet) and HPGN (metres) systems; other
  * units are the zone rebuilt in that unit, its name extended by "_Meters",
  * "_Feet", "_Feet_Intl" or "_AltUnits". Non-zero Xshift/Yshift are added to
@@ -1927,9 +1927,12 @@ KX_API kx_unit kx_zunit_from_prjstring(const char *text, int *status);
 /* The keyword form of a kx_projcs or kx_geogcs (anything else: -100), with
  * a Zunits line for the vertical unit when it is not null. A datum the
  * keywords do not name is written by its spheroid's keyword, or as its two
- * axes on the Parameters line. Angles are written as degrees, minutes and
- * seconds ("%4d %2d %s", seconds to 6 decimals, a negative value above -1
- * with "  -0" for its degrees), lengths at 16 digits, each parameter line
+ * axes on the Parameters line. A state-plane zone (named "..._FIPS_SSZZ...")
+ * or an RSO grid is written by its keyword when that reads back as the
+ * system, a moved false origin as Xshift/Yshift; otherwise by its
+ * projection. Angles are converted to degrees and written as degrees,
+ * minutes and seconds ("%4d %2d %s", seconds to 6 decimals, a negative value
+ * above -1 with "  -0" for its degrees), lengths at 16 digits, each parameter line
  * with a comment. Systems the keywords cannot express give -107: a
  * projection without a keyword form (or the Lambert conic with a scale
  * factor other than 1), a sphere keyword on an ellipsoid, a prime meridian

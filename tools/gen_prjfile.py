@@ -6,7 +6,9 @@ state_plane_zones.cpp: one row per FIPS zone with the EPSG codes of its
 NAD 1927 (US feet), NAD 1983 (metres), NAD 1983 (US feet) and NAD 1983 HARN
 (metres) projected systems, 0 where EPSG has none. The FIPS zone SSZZ of a
 zone comes from the code 1SSZZ' of its NAD 1983 metre conversion (ZZ' =
-ZZ + 30), as for the catalogue's state-plane names. Current rows win over
+ZZ + 30), as for the catalogue's state-plane names, or for the one zone that
+breaks that pattern from its NAD 1927 conversion 1SSZZ; NAD 1927 zone names
+in Roman numerals match NAD 1983's digits. Current rows win over
 deprecated ones, lower codes over higher ones.
 
 Usage: gen_prjfile.py [--root REPO] [--out DIR]   (DIR defaults to REPO)
@@ -19,8 +21,15 @@ import re
 
 OUT = 'src/prjfile/generated/state_plane_zones.cpp'
 
+ROMAN = {'I': 1, 'II': 2, 'III': 3, 'IV': 4, 'V': 5, 'VI': 6, 'VII': 7}
+
+
 def zone_of(name):
-    return re.sub(r' \((ftUS|ft)\)$', '', name.split(' / ', 1)[1])
+    zone = re.sub(r' \((ftUS|ft)\)$', '', name.split(' / ', 1)[1])
+    # NAD27 numbers some zones in Roman numerals ("California zone I") where
+    # NAD83 writes "California zone 1": one key for both.
+    m = re.match(r'(.* zone )([IVX]+)$', zone)
+    return m.group(1) + str(ROMAN[m.group(2)]) if m and m.group(2) in ROMAN else zone
 
 
 def main():
@@ -40,6 +49,16 @@ def main():
             cc = int(r['conversion_code'])
             if 10000 <= cc <= 19999 and cc % 100 >= 30:
                 fips[zone_of(r['name'])] = (cc // 100) % 100 * 100 + cc % 100 - 30
+    # A NAD83 zone whose conversion code breaks that pattern (Kentucky North,
+    # 15303) takes its FIPS zone from the NAD27 conversion 1SSZZ of the zone.
+    nad83_zones = {zone_of(r['name']) for r in rows
+                   if r['name'].startswith('NAD83 / ') and r['conversion_name'].startswith('SPCS83 ')}
+    for r in sorted(rows, key=lambda r: (r['deprecated'] != '0', int(r['code']))):
+        cc = int(r['conversion_code'])
+        zone = zone_of(r['name']) if ' / ' in r['name'] else None
+        if (r['name'].startswith('NAD27 / ') and zone in nad83_zones and zone not in fips
+                and 10000 <= cc <= 14999 and cc % 100 < 30):
+            fips[zone] = (cc // 100) % 100 * 100 + cc % 100
 
     variants = {'NAD27': ('9003', 0), 'NAD83': ('9001', 1), 'NAD83 ftUS': ('9003', 2),
                 'NAD83(HARN)': ('9001', 3)}

@@ -173,6 +173,8 @@ bool read_angle(const std::string &text, double *degrees) {
     if (*end != '\0' && !is_space(*end)) return false;
     p = end;
     const double v = part[0] + part[1] / 60.0 + part[2] / 3600.0;
+    // Finite parts can still sum past the largest double.
+    if (!std::isfinite(v)) return false;
     *degrees = std::strchr(text.c_str(), '-') != nullptr ? -v : v;
   }
 }

@@ -16,6 +16,7 @@
 #include "kx_def.h"
 #include "prjfile/prjfile.h"
 #include "prjfile/prjfile_objects.h"
+#include "prjfile/prjfile_read.h"
 
 namespace kx::prjfile {
 
@@ -145,6 +146,29 @@ bool utm_zone(const Params &p, double factor, int *zone) {
   return true;
 }
 
+// Whether the record reads back as pcs (names aside), once a difference in
+// the false origin alone is moved into the shifts, which the reader adds to
+// the zone's or grid's own origin.
+bool reads_back_as(kx_projcs pcs, Record *r) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    kx_coordsys cs = nullptr;
+    if (build_coordsys(*r, &cs) != kOk) return false;
+    Projcs back(static_cast<kx_projcs>(cs));
+    if (kx_projcs_eqnn(back.get(), pcs) != 0) return true;
+    Params a, b;
+    kx_projcs_parameters(pcs, a.slot);
+    kx_projcs_parameters(back.get(), b.slot);
+    const double dx = a.get(KX_PAR_FALSE_EASTING) - b.get(KX_PAR_FALSE_EASTING);
+    const double dy = a.get(KX_PAR_FALSE_NORTHING) - b.get(KX_PAR_FALSE_NORTHING);
+    if (attempt == 1 || !std::isfinite(dx) || !std::isfinite(dy) || (dx == 0.0 && dy == 0.0)) {
+      return false;
+    }
+    r->xshift = dx != 0.0 ? format_number(dx) : std::string();
+    r->yshift = dy != 0.0 ? format_number(dy) : std::string();
+  }
+  return false;
+}
+
 bool state_plane(kx_projcs pcs, Record *r) {
   char name[64];
   kx_projcs_name(pcs, name);
@@ -158,8 +182,14 @@ bool state_plane(kx_projcs pcs, Record *r) {
     if (c < '0' || c > '9') return false;
   }
   if (zone[0] == '0') zone.erase(0, 1);
-  r->projection = "STATEPLANE";
-  r->fipszone = zone;
+  // The zone as the table gives it, shifted if need be; a system the zone
+  // does not read back as (other parameters, a zone the table lacks) is
+  // written by its projection instead.
+  Record s = *r;
+  s.projection = "STATEPLANE";
+  s.fipszone = zone;
+  if (!reads_back_as(pcs, &s)) return false;
+  *r = s;
   return true;
 }
 
@@ -169,9 +199,9 @@ int fill_projection(kx_projcs pcs, Record *r) {
   Params p;
   kx_projcs_parameters(pcs, p.slot);
   const int code = kx_factory_code(kx_projcs_projection(pcs));
+  if (state_plane(pcs, r)) return kOk;
   if (code == KX_PRJ_TRANSVERSE_MERCATOR) {
     int zone = 0;
-    if (state_plane(pcs, r)) return kOk;
     if (utm_zone(p, factor, &zone)) {
       r->projection = "UTM";
       r->zone = integer_text(zone);
@@ -322,6 +352,16 @@ int fill_record(kx_coordsys cs, kx_unit zunit, Record *r) {
     return kOk;
   }
   r->units = units_text(kx_projcs_unit(pcs), false);
+  // Angle lines are in degrees, the unit the reader gives a projected
+  // system's geographic CS: other angular units are converted first.
+  Projcs in_degrees;
+  Unit degree(kx_factory_unit(KX_U_DEGREE));
+  if (!degree) return kNoMemory;
+  if (kx_unit_eq(kx_geogcs_unit(geog), degree.get()) == 0) {
+    in_degrees.reset(kx_projcs_clone_alterunits(pcs, nullptr, degree.get()));
+    if (!in_degrees) return kNoMemory;
+    pcs = in_degrees.get();
+  }
   char name[64];
   kx_projcs_name(pcs, name);
   // The named grids are written by name only when they are what that
@@ -344,8 +384,13 @@ int fill_record(kx_coordsys cs, kx_unit zunit, Record *r) {
     } else if (kx_factory_code(kx_projcs_projection(pcs)) != n.projection) {
       continue;
     }
-    r->projection = n.keyword;
-    if (n.line1 != nullptr) put_line(r, 1, n.line1);
+    Record s = *r;
+    s.projection = n.keyword;
+    if (n.line1 != nullptr) put_line(&s, 1, n.line1);
+    // An RSO grid reads back as the catalogue's, shifted if need be: any
+    // other change of it cannot be written with the keyword.
+    if (n.code == 0 && !reads_back_as(pcs, &s)) continue;
+    *r = s;
     return kOk;
   }
   return fill_projection(pcs, r);

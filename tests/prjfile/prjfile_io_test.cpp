@@ -211,6 +211,58 @@ TEST(PrjfileWriter, ShiftsAndUserAxes) {
   }
 }
 
+// Keyword files whose systems the writer writes by a zone or grid keyword:
+// a shift of the false origin must be written too, and each must read back
+// as it was read (the keyword expected in the text).
+TEST(PrjfileWriter, ShiftedZonesAndGrids) {
+  const struct {
+    const char *text, *keyword;
+  } cases[] = {
+      {"Projection STATEPLANE\nFipszone 3001\nDatum NAD83\nUnits METERS\nXshift 1000\nYshift -500\n",
+       "STATEPLANE"},
+      {"Projection STATEPLANE\nFipszone 3001\nDatum NAD27\nUnits 2\nXshift -250.5\n", "STATEPLANE"},
+      // A conic zone is a state-plane zone as well.
+      {"Projection STATEPLANE\nFipszone 0401\nDatum NAD83\nUnits FEET\n", "STATEPLANE"},
+      {"Projection RSO\nUnits METERS\nYshift 3000\nParameters\n1\n", "RSO"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    int status = 1;
+    Cs cs(kx_coordsys_from_prjstring(c.text, &status));
+    ASSERT_NE(cs, nullptr) << status;
+    char text[KX_PRJSTRING_MAX + 1];
+    ASSERT_EQ(kx_coordsys_to_prjstring(cs.get(), nullptr, text, &status), 0);
+    EXPECT_NE(std::strstr(text, c.keyword), nullptr) << text;
+    Cs back(kx_coordsys_from_prjstring(text, &status));
+    ASSERT_NE(back, nullptr) << text << status;
+    EXPECT_EQ(kx_coordsys_eq(cs.get(), back.get()), 1) << text;
+  }
+}
+
+// Angles are written in degrees whatever the geographic CS's angular unit:
+// a central meridian of 0.2 radians is 11.459... degrees.
+TEST(PrjfileWriter, AnglesInDegrees) {
+  kx_projcs pcs = kx_projcs_from_string(
+      "PROJCS[\"M\",GEOGCS[\"G\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
+      "PRIMEM[\"Greenwich\",0.0],UNIT[\"Radian\",1.0]],PROJECTION[\"Mollweide\"],"
+      "PARAMETER[\"Central_Meridian\",0.2],UNIT[\"Meter\",1.0]]");
+  ASSERT_NE(pcs, nullptr);
+  char text[KX_PRJSTRING_MAX + 1];
+  int status = 1;
+  ASSERT_EQ(kx_coordsys_to_prjstring(pcs, nullptr, text, &status), 0);
+  EXPECT_NE(std::strstr(text, "  11 27 32.96"), nullptr) << text;
+  Cs back(kx_coordsys_from_prjstring(text, &status));
+  ASSERT_NE(back, nullptr) << text << status;
+  // The same point: 0.3 rad east, 0.1 rad north, or the same in degrees.
+  double a[2] = {0.3, 0.1};
+  double b[2] = {0.3 * 180.0 / M_PI, 0.1 * 180.0 / M_PI};
+  kx_geog_to_proj(pcs, 1, a);
+  kx_geog_to_proj(static_cast<kx_projcs>(back.get()), 1, b);
+  EXPECT_NEAR(a[0], b[0], 1e-3);
+  EXPECT_NEAR(a[1], b[1], 1e-3);
+  kx_projcs_del(pcs);
+}
+
 // What the keywords cannot say is refused rather than written wrongly.
 TEST(PrjfileWriter, Inexpressible) {
   const char *texts[] = {
