@@ -1891,7 +1891,10 @@ KX_API kx_horizon *kx_horizon_normal_cylindrical(const double *sph, const double
  * IND_I and ALASKA name library datums it cannot build: all give -106. SAN
  * is South American 1969 as 6618 (6291 is withdrawn for its ellipsoid); the
  * spheroid keywords INT1967 and INTERNATIONAL1967 give 6036 (GRS 1967),
- * SAMERICAN1969 and SOUTHAMERICAN1969 give 6618.
+ * SAMERICAN1969 and SOUTHAMERICAN1969 give 6618. The definition names most
+ * three-letter keywords without their datums; they are matched to the EPSG
+ * datums of those legacy codes, GSF taken as Serindung (6295) and SOA as
+ * South Asia on the modified Fischer spheroid (106004).
  *
  * State plane ("Projection STATEPLANE"): the zone is the FIPS zone of the
  * Fipszone line, or a legacy number on the Zone line; the only legacy
