@@ -13,18 +13,6 @@ constexpr int kReaderLimit = 1023;  // longer texts cannot be read back
 
 char g_text[3][KX_TEXT_MAX_GEOGTRAN + 16];
 
-// The text with each number (a run of digits, signs, points and exponent
-// letters that starts with a digit, sign or point) as one '#'.
-std::string without_numbers(const char *c) {
-  std::string out;
-  while (*c != '\0') {
-    const bool number = std::strchr("0123456789+-.", *c) != nullptr;
-    out += number ? '#' : *c++;
-    while (number && *c != '\0' && std::strchr("0123456789+-.eE", *c) != nullptr) ++c;
-  }
-  return out;
-}
-
 // The text length a writer reports: its result, or for the writers that
 // return the buffer, the text's length when that buffer came back.
 int written(int n, const char *) { return n; }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,18 @@ inline void check(bool ok) {
 
 inline std::string as_text(const uint8_t *data, size_t size) {
   return std::string(reinterpret_cast<const char *>(data), size);
+}
+
+// The text with each number (a run of digits, signs, points and exponent
+// letters that starts with a digit, sign or point) as one '#'.
+inline std::string without_numbers(const char *c) {
+  std::string out;
+  while (*c != '\0') {
+    const bool number = std::strchr("0123456789+-.", *c) != nullptr;
+    out += number ? '#' : *c++;
+    while (number && *c != '\0' && std::strchr("0123456789+-.eE", *c) != nullptr) ++c;
+  }
+  return out;
 }
 
 // A folder made for the process and removed at exit; its files are links of

@@ -23,18 +23,6 @@ int write_checked(kx_coordsys cs, char (&text)[KX_PRJSTRING_MAX + 256]) {
   return result;
 }
 
-// The text with each number (a run of digits, signs, points and exponent
-// letters that starts with a digit, sign or point) as one '#'.
-std::string without_numbers(const char *c) {
-  std::string out;
-  while (*c != '\0') {
-    const bool number = std::strchr("0123456789+-.", *c) != nullptr;
-    out += number ? '#' : *c++;
-    while (number && *c != '\0' && std::strchr("0123456789+-.eE", *c) != nullptr) ++c;
-  }
-  return out;
-}
-
 char g_first[KX_PRJSTRING_MAX + 256];
 char g_second[KX_PRJSTRING_MAX + 256];
 
