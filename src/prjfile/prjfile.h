@@ -182,9 +182,6 @@ const StatePlaneZone *find_state_plane_zone(int fips);
 std::string format_angle(double degrees);
 // A length or plain number in the library's 16-digit form.
 std::string format_number(double value);
-// An integer in decimal (std::to_string would export a standard-library
-// table from the shared library).
-std::string integer_text(int value);
 
 }  // namespace kx::prjfile
 

@@ -302,7 +302,7 @@ int utm(const Record &r, ParameterReader *pr, std::string *zone_text) {
     }
     if (zone < 1 || zone > 60) return kBadProjection;
   }
-  *zone_text = integer_text(zone);
+  *zone_text = std::to_string(zone);
   int status = pr->set(KX_PAR_CENTRAL_MERIDIAN, 6.0 * zone - 183.0);
   if (status == kOk) status = pr->set(KX_PAR_SCALE_FACTOR, kUtmScale);
   if (status == kOk) status = pr->set(KX_PAR_LATITUDE_OF_ORIGIN, 0.0);

@@ -204,7 +204,7 @@ int fill_projection(kx_projcs pcs, Record *r) {
     int zone = 0;
     if (utm_zone(p, factor, &zone)) {
       r->projection = "UTM";
-      r->zone = integer_text(zone);
+      r->zone = std::to_string(zone);
       return kOk;
     }
   }
@@ -479,12 +479,6 @@ std::string format_angle(double degrees) {
   } else {
     std::snprintf(text, sizeof text, "%4lld %2lld %s", degrees < 0.0 ? -d : d, m, sec);
   }
-  return text;
-}
-
-std::string integer_text(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
   return text;
 }
 
