@@ -31,12 +31,16 @@ struct Kind {
   const cat::Table<cat::CodeMap> *deprecated;
   cat::UserKind user;
   bool has_user_file;
-  void (*entry_codes)(std::vector<int> &);  // the built-in table's codes
+  // Appends the built-in table's codes outside the ranges.
+  void (*entry_codes)(const CodeRange *ranges, std::size_t count, std::vector<int> &codes);
 };
 
 template <typename Row>
-void codes_of(const cat::Table<Row> &table, std::vector<int> &codes) {
-  for (std::size_t i = 0; i < table.count; ++i) codes.push_back(table.rows[i].code);
+void codes_outside(const cat::Table<Row> &table, const CodeRange *ranges, std::size_t count,
+                   std::vector<int> &codes) {
+  for (std::size_t i = 0; i < table.count; ++i) {
+    if (!cat::in_ranges(ranges, count, table.rows[i].code)) codes.push_back(table.rows[i].code);
+  }
 }
 
 // The user-defined codes of a kind, for lookups by bisection.
@@ -58,48 +62,49 @@ kx_predefined *listing(const CodeRange (&ranges)[N], const Kind<Obj> &kind, int 
   *count = 0;
   // One reading of each user file for the whole listing instead of one per code.
   cat::UserFileSnapshot snapshot;
-  std::vector<int> codes;
+  std::vector<int> outside;  // the kind's codes outside its ranges, ascending
   SortedCodes user;
   try {
     std::vector<int> user_codes;
     if (kind.has_user_file) user_codes = cat::user_definition_codes(kind.user);
-    for (const CodeRange &r : ranges) {
-      for (int code = r.lo; code <= r.hi; ++code) codes.push_back(code);
+    for (int code : user_codes) {
+      if (!cat::in_ranges(ranges, code)) outside.push_back(code);
     }
-    std::vector<int> more = user_codes;
-    if (kind.entry_codes != nullptr) kind.entry_codes(more);
-    if (kind.deprecated != nullptr) codes_of(*kind.deprecated, more);
-    std::sort(more.begin(), more.end());
-    more.erase(std::unique(more.begin(), more.end()), more.end());
-    for (int code : more) {
-      if (!cat::in_ranges(ranges, code)) codes.push_back(code);
-    }
+    if (kind.entry_codes != nullptr) kind.entry_codes(ranges, N, outside);
+    if (kind.deprecated != nullptr) codes_outside(*kind.deprecated, ranges, N, outside);
+    std::sort(outside.begin(), outside.end());
+    outside.erase(std::unique(outside.begin(), outside.end()), outside.end());
     if (kind.deprecated != nullptr) user = SortedCodes(std::move(user_codes));
   } catch (const std::bad_alloc &) {
     return nullptr;
   }
   kx_seq seq = kx_create_seq(256, static_cast<int>(sizeof(kx_predefined)));
   if (seq == nullptr) return nullptr;
-  {
-    for (int code : codes) {
-      const bool alias = kind.deprecated != nullptr &&
-                         cat::find_code(*kind.deprecated, code) != nullptr && !user.has(code);
-      Obj obj = alias ? kind.normal(code) : kind.make(code);
-      if (obj == nullptr) continue;
-      bool ok = true;
-      if (alias || kind.status(obj) <= kx::kStatusFromUserFile) {
-        kx_predefined record{};
-        record.code = code;
-        kind.name(obj, record.name);
-        record.name[sizeof record.name - 1] = '\0';
-        ok = kx_seq_apptail(seq, &record) != 0;
-      }
-      kind.del(obj);
-      if (!ok) {
-        kx_destroy_seq(seq);
-        return nullptr;
-      }
+  // Lists the code's object when it builds; false when memory runs out.
+  const auto visit = [&](int code) {
+    const bool alias = kind.deprecated != nullptr &&
+                       cat::find_code(*kind.deprecated, code) != nullptr && !user.has(code);
+    Obj obj = alias ? kind.normal(code) : kind.make(code);
+    if (obj == nullptr) return true;
+    bool ok = true;
+    if (alias || kind.status(obj) <= kx::kStatusFromUserFile) {
+      kx_predefined record{};
+      record.code = code;
+      kind.name(obj, record.name);
+      record.name[sizeof record.name - 1] = '\0';
+      ok = kx_seq_apptail(seq, &record) != 0;
     }
+    kind.del(obj);
+    return ok;
+  };
+  bool ok = true;
+  for (const CodeRange &r : ranges) {
+    for (int code = r.lo; ok && code <= r.hi; ++code) ok = visit(code);
+  }
+  for (std::size_t i = 0; ok && i < outside.size(); ++i) ok = visit(outside[i]);
+  if (!ok) {
+    kx_destroy_seq(seq);
+    return nullptr;
   }
   return kx_table_create(seq, count);
 }
@@ -109,15 +114,18 @@ kx_predefined *listing(const CodeRange (&ranges)[N], const Kind<Obj> &kind, int 
 extern "C" {
 
 KX_API kx_predefined *kx_predefined_spheroid(int *count) {
-  static const Kind<kx_spheroid> kind = {kx_factory_spheroid,
-                                         kx_spheroid_name,
-                                         kx_spheroid_status,
-                                         kx_spheroid_del,
-                                         nullptr,
-                                         nullptr,
-                                         cat::UserKind::Spheroid,
-                                         true,
-                                         [](std::vector<int> &c) { codes_of(cat::kSpheroids, c); }};
+  static const Kind<kx_spheroid> kind = {
+      kx_factory_spheroid,
+      kx_spheroid_name,
+      kx_spheroid_status,
+      kx_spheroid_del,
+      nullptr,
+      nullptr,
+      cat::UserKind::Spheroid,
+      true,
+      [](const CodeRange *r, std::size_t n, std::vector<int> &c) {
+        codes_outside(cat::kSpheroids, r, n, c);
+      }};
   return listing(cat::kSpheroidCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_primem(int *count) {
@@ -129,7 +137,9 @@ KX_API kx_predefined *kx_predefined_primem(int *count) {
                                        nullptr,
                                        cat::UserKind::Primem,
                                        true,
-                                       [](std::vector<int> &c) { codes_of(cat::kPrimems, c); }};
+                                       [](const CodeRange *r, std::size_t n, std::vector<int> &c) {
+                                         codes_outside(cat::kPrimems, r, n, c);
+                                       }};
   return listing(cat::kPrimemCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_angular_unit(int *count) {
@@ -153,7 +163,9 @@ KX_API kx_predefined *kx_predefined_datum(int *count) {
                                       &cat::kDeprecatedDatums,
                                       cat::UserKind::Datum,
                                       true,
-                                      [](std::vector<int> &c) { codes_of(cat::kDatums, c); }};
+                                      [](const CodeRange *r, std::size_t n, std::vector<int> &c) {
+                                        codes_outside(cat::kDatums, r, n, c);
+                                      }};
   return listing(cat::kDatumCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_projection(int *count) {
@@ -195,7 +207,9 @@ KX_API kx_predefined *kx_predefined_geogcs(int *count) {
                                        &cat::kDeprecatedGeogcs,
                                        cat::UserKind::Geogcs,
                                        true,
-                                       [](std::vector<int> &c) { codes_of(cat::kGeogcs, c); }};
+                                       [](const CodeRange *r, std::size_t n, std::vector<int> &c) {
+                                         codes_outside(cat::kGeogcs, r, n, c);
+                                       }};
   return listing(cat::kGeogcsCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_projcs(int *count) {
@@ -207,19 +221,24 @@ KX_API kx_predefined *kx_predefined_projcs(int *count) {
                                        &cat::kDeprecatedProjcs,
                                        cat::UserKind::Projcs,
                                        true,
-                                       [](std::vector<int> &c) { codes_of(cat::kProjcs, c); }};
+                                       [](const CodeRange *r, std::size_t n, std::vector<int> &c) {
+                                         codes_outside(cat::kProjcs, r, n, c);
+                                       }};
   return listing(cat::kProjcsCodes, kind, count);
 }
 KX_API kx_predefined *kx_predefined_geogtran(int *count) {
-  static const Kind<kx_geogtran> kind = {kx_factory_geogtran,
-                                         kx_geogtran_name,
-                                         kx_geogtran_status,
-                                         kx_geogtran_del,
-                                         kx_factory_geogtran_normal,
-                                         &cat::kDeprecatedGeogtran,
-                                         cat::UserKind::Geogtran,
-                                         true,
-                                         [](std::vector<int> &c) { codes_of(cat::kGeogtran, c); }};
+  static const Kind<kx_geogtran> kind = {
+      kx_factory_geogtran,
+      kx_geogtran_name,
+      kx_geogtran_status,
+      kx_geogtran_del,
+      kx_factory_geogtran_normal,
+      &cat::kDeprecatedGeogtran,
+      cat::UserKind::Geogtran,
+      true,
+      [](const CodeRange *r, std::size_t n, std::vector<int> &c) {
+        codes_outside(cat::kGeogtran, r, n, c);
+      }};
   return listing(cat::kGeogtranCodes, kind, count);
 }
 
