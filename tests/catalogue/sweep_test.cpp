@@ -303,53 +303,50 @@ TEST(CatalogueSweep, EveryProjectedCsCode) {
     const int code = cat::kProjcs.rows[i].code;
     if (!cat::in_ranges(cat::kProjcsCodes, code)) codes.push_back(code);
   }
-  {
-    for (const int code : codes) {
-      const cat::ProjcsRow *row = cat::find_code(cat::kProjcs, code);
-      cat::ZoneEntry zone;
-      int owners = 0;
-      const Obj want(Kind::Projcs,
-                     row == nullptr
-                         ? nullptr
-                         : cat::build_projcs(row->name, row->projection, row->geogcs, row->unit,
-                                             cat::kProjcsParams.rows + row->first, row->count));
-      for (const auto &f : families) {
-        const cat::FamilyRow *member =
-            f.table != nullptr ? cat::find_code(*f.table, code) : nullptr;
-        const bool owns = f.table == nullptr ? cat::zone_entry(code, &zone) : member != nullptr;
-        const Obj one(Kind::Projcs, f.factory(code));
-        EXPECT_TRUE(owns ? (!want || kx_projcs_eq(static_cast<kx_projcs>(one.p),
-                                                  static_cast<kx_projcs>(want.p)) == 1)
-                         : !one)
-            << code << " " << f.name;
-        if (!owns) continue;
-        ++owners;
-        ++sizes[f.name];
-        EXPECT_TRUE(member == nullptr || member->row == row - cat::kProjcs.rows) << code;
-        const std::string name = row->name;
-        const bool nad83 = name.rfind("NAD_1983_StatePlane_", 0) == 0,
-                   feet = name.find("_Feet") != std::string::npos;
-        EXPECT_EQ(f.name == "spcs27", name.rfind("NAD_1927_StatePlane_", 0) == 0) << name;
-        EXPECT_EQ(f.name == "spcs83_harn", name.rfind("NAD_1983_HARN_StatePlane_", 0) == 0) << name;
-        EXPECT_EQ(f.name == "spcs83" || f.name == "spcs83_feet", nad83) << name;
-        EXPECT_TRUE(!nad83 || (f.name == "spcs83_feet") == feet) << name;
-      }
-      EXPECT_EQ(owners, row == nullptr ? 0 : 1) << code;
-      const Obj got = build("projcs_normal", code);
-      if (row == nullptr || !got) {
-        EXPECT_EQ(static_cast<bool>(got), row != nullptr && build("projection", row->projection))
-            << code;
-        rows += row != nullptr;
-        continue;
-      }
-      ++rows;
-      EXPECT_EQ(got.field("name") + got.field("eq/" + std::to_string(code)) + got.field("status"),
-                row->name + std::string("11"));
-      EXPECT_EQ(words(got.field("slots")), static_cast<std::size_t>(row->count)) << code;
-      const Obj full = build("projcs", code);
-      EXPECT_EQ(full.field("status") + full.field("geogcs.status"), "44") << code;
-      EXPECT_TRUE(rows % 7 != 0 || full.field("code") == std::to_string(code)) << code;
+  for (const int code : codes) {
+    const cat::ProjcsRow *row = cat::find_code(cat::kProjcs, code);
+    cat::ZoneEntry zone;
+    int owners = 0;
+    const Obj want(Kind::Projcs,
+                   row == nullptr
+                       ? nullptr
+                       : cat::build_projcs(row->name, row->projection, row->geogcs, row->unit,
+                                           cat::kProjcsParams.rows + row->first, row->count));
+    for (const auto &f : families) {
+      const cat::FamilyRow *member = f.table != nullptr ? cat::find_code(*f.table, code) : nullptr;
+      const bool owns = f.table == nullptr ? cat::zone_entry(code, &zone) : member != nullptr;
+      const Obj one(Kind::Projcs, f.factory(code));
+      EXPECT_TRUE(owns ? (!want || kx_projcs_eq(static_cast<kx_projcs>(one.p),
+                                                static_cast<kx_projcs>(want.p)) == 1)
+                       : !one)
+          << code << " " << f.name;
+      if (!owns) continue;
+      ++owners;
+      ++sizes[f.name];
+      EXPECT_TRUE(member == nullptr || member->row == row - cat::kProjcs.rows) << code;
+      const std::string name = row->name;
+      const bool nad83 = name.rfind("NAD_1983_StatePlane_", 0) == 0,
+                 feet = name.find("_Feet") != std::string::npos;
+      EXPECT_EQ(f.name == "spcs27", name.rfind("NAD_1927_StatePlane_", 0) == 0) << name;
+      EXPECT_EQ(f.name == "spcs83_harn", name.rfind("NAD_1983_HARN_StatePlane_", 0) == 0) << name;
+      EXPECT_EQ(f.name == "spcs83" || f.name == "spcs83_feet", nad83) << name;
+      EXPECT_TRUE(!nad83 || (f.name == "spcs83_feet") == feet) << name;
     }
+    EXPECT_EQ(owners, row == nullptr ? 0 : 1) << code;
+    const Obj got = build("projcs_normal", code);
+    if (row == nullptr || !got) {
+      EXPECT_EQ(static_cast<bool>(got), row != nullptr && build("projection", row->projection))
+          << code;
+      rows += row != nullptr;
+      continue;
+    }
+    ++rows;
+    EXPECT_EQ(got.field("name") + got.field("eq/" + std::to_string(code)) + got.field("status"),
+              row->name + std::string("11"));
+    EXPECT_EQ(words(got.field("slots")), static_cast<std::size_t>(row->count)) << code;
+    const Obj full = build("projcs", code);
+    EXPECT_EQ(full.field("status") + full.field("geogcs.status"), "44") << code;
+    EXPECT_TRUE(rows % 7 != 0 || full.field("code") == std::to_string(code)) << code;
   }
   EXPECT_EQ(rows, cat::kProjcs.count);
   std::size_t in_tables = 0;
@@ -560,8 +557,9 @@ TEST(CatalogueEpsg, LeafEntriesDatumsAndGeographicCs) {
                                                     : unit == M_PI / 180)
         << code;
   }
-  EXPECT_EQ(std::vector<int>({spheroids, units, static_cast<int>(pm.size()), datums, geog, outside}),
-            std::vector<int>({55, 48, 14, 608, 621, 369}));
+  EXPECT_EQ(
+      std::vector<int>({spheroids, units, static_cast<int>(pm.size()), datums, geog, outside}),
+      std::vector<int>({55, 48, 14, 608, 621, 369}));
 }
 
 // Every transformation entry carries transformations.csv's values; the
